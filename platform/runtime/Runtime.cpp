@@ -1,0 +1,379 @@
+#include "platform/runtime/ClassBuilder.h"
+#include "platform/runtime/Substrate.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <shared_mutex>
+#include <unordered_map>
+
+struct objc_ivar {
+    std::string name;
+    std::string types;
+    IvarAddressFunction address;
+    IvarObjectReader read;
+};
+
+struct objc_property {
+    std::string name;
+    std::string attributes;
+};
+
+namespace {
+
+struct MethodCache {
+    uint64_t epoch;
+    std::unordered_map<SEL, Method> entries;
+};
+
+} // namespace
+
+struct objc_class {
+    std::string name;
+    Class superclass { nullptr };
+    ObjectFactory factory { nullptr };
+    bool registered { false };
+    std::unordered_map<SEL, std::unique_ptr<objc_method>> methods;
+    std::vector<SEL> methodOrder;
+    std::vector<std::unique_ptr<objc_ivar>> ivars;
+    std::vector<std::unique_ptr<objc_property>> properties;
+    std::atomic<const MethodCache*> cache { nullptr };
+};
+
+namespace {
+
+struct Registry {
+    std::shared_mutex mutex;
+    std::unordered_map<std::string, Class> classes;
+    std::unordered_map<std::string, std::unique_ptr<objc_selector>> selectors;
+    std::atomic<uint64_t> epoch { 1 };
+    // Old caches stay readable by senders that loaded them before a rebuild.
+    std::vector<std::unique_ptr<const MethodCache>> retiredCaches;
+};
+
+Registry& registry()
+{
+    static Registry* instance = new Registry;
+    return *instance;
+}
+
+Method findOwnMethod(Class cls, SEL sel)
+{
+    auto it = cls->methods.find(sel);
+    return it == cls->methods.end() ? nullptr : it->second.get();
+}
+
+Method resolveLocked(Class cls, SEL sel)
+{
+    for (Class c = cls; c; c = c->superclass) {
+        if (Method m = findOwnMethod(c, sel))
+            return m;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+[[noreturn]] void objc_fatal(const std::string& message)
+{
+    std::fprintf(stderr, "objc runtime: %s\n", message.c_str());
+    std::fflush(stderr);
+    std::abort();
+}
+
+SEL sel_registerName(const char* name)
+{
+    if (!name)
+        return nullptr;
+    auto& r = registry();
+    {
+        std::shared_lock lock(r.mutex);
+        auto it = r.selectors.find(name);
+        if (it != r.selectors.end())
+            return it->second.get();
+    }
+    std::unique_lock lock(r.mutex);
+    auto& slot = r.selectors[name];
+    if (!slot)
+        slot = std::make_unique<objc_selector>(objc_selector { name });
+    return slot.get();
+}
+
+SEL sel_getUid(const char* name) { return sel_registerName(name); }
+const char* sel_getName(SEL sel) { return sel ? sel->name.c_str() : "<null selector>"; }
+
+Class objc_getClass(const char* name)
+{
+    if (!name)
+        return nullptr;
+    auto& r = registry();
+    std::shared_lock lock(r.mutex);
+    auto it = r.classes.find(name);
+    return it != r.classes.end() && it->second->registered ? it->second : nullptr;
+}
+
+Class NSClassFromString(std::string_view name) { return objc_getClass(std::string(name).c_str()); }
+
+Class objc_allocateClassPair(Class superclass, const char* name, size_t)
+{
+    if (!name)
+        return nullptr;
+    auto& r = registry();
+    std::unique_lock lock(r.mutex);
+    if (r.classes.count(name))
+        return nullptr;
+    auto* cls = new objc_class;
+    cls->name = name;
+    cls->superclass = superclass;
+    r.classes[name] = cls;
+    return cls;
+}
+
+void objc_registerClassPair(Class cls)
+{
+    if (!cls)
+        return;
+    std::unique_lock lock(registry().mutex);
+    cls->registered = true;
+}
+
+const char* class_getName(Class cls) { return cls ? cls->name.c_str() : "nil"; }
+Class class_getSuperclass(Class cls) { return cls ? cls->superclass : nullptr; }
+
+bool class_isSubclassOf(Class cls, Class ancestor)
+{
+    if (!ancestor)
+        return false;
+    for (Class c = cls; c; c = c->superclass) {
+        if (c == ancestor)
+            return true;
+    }
+    return false;
+}
+
+void class_setFactory(Class cls, ObjectFactory factory)
+{
+    if (cls)
+        cls->factory = factory;
+}
+
+RefPtr<Object> class_createInstance(Class cls)
+{
+    for (Class c = cls; c; c = c->superclass) {
+        if (c->factory) {
+            Object* object = c->factory();
+            ObjectAccess::setIsa(object, cls);
+            return adoptRef(object);
+        }
+    }
+    return nullptr;
+}
+
+bool class_addMethod(Class cls, SEL sel, IMP imp, const char* types)
+{
+    if (!cls || !sel || !imp)
+        return false;
+    auto& r = registry();
+    std::unique_lock lock(r.mutex);
+    if (findOwnMethod(cls, sel))
+        return false;
+    auto method = std::make_unique<objc_method>();
+    method->name = sel;
+    method->imp.store(imp);
+    method->types = types ? types : "";
+    cls->methods.emplace(sel, std::move(method));
+    cls->methodOrder.push_back(sel);
+    r.epoch.fetch_add(1, std::memory_order_acq_rel);
+    return true;
+}
+
+Method lookupMethod(Class cls, SEL sel)
+{
+    if (!cls || !sel)
+        return nullptr;
+    auto& r = registry();
+    uint64_t epoch = r.epoch.load(std::memory_order_acquire);
+    if (const MethodCache* cache = cls->cache.load(std::memory_order_acquire); cache && cache->epoch == epoch) {
+        auto it = cache->entries.find(sel);
+        if (it != cache->entries.end())
+            return it->second;
+    }
+    std::unique_lock lock(r.mutex);
+    epoch = r.epoch.load(std::memory_order_acquire);
+    Method method = resolveLocked(cls, sel);
+    auto fresh = std::make_unique<MethodCache>();
+    fresh->epoch = epoch;
+    const MethodCache* old = cls->cache.load(std::memory_order_acquire);
+    if (old && old->epoch == epoch)
+        fresh->entries = old->entries;
+    fresh->entries[sel] = method;
+    cls->cache.store(fresh.get(), std::memory_order_release);
+    r.retiredCaches.emplace_back(fresh.release());
+    return method;
+}
+
+Method class_getInstanceMethod(Class cls, SEL sel) { return lookupMethod(cls, sel); }
+
+IMP class_getMethodImplementation(Class cls, SEL sel)
+{
+    Method method = lookupMethod(cls, sel);
+    return method ? method->imp.load() : nullptr;
+}
+
+bool class_respondsToSelector(Class cls, SEL sel) { return lookupMethod(cls, sel); }
+IMP method_getImplementation(Method method) { return method ? method->imp.load() : nullptr; }
+const char* method_getTypeEncoding(Method method) { return method ? method->types.c_str() : nullptr; }
+
+IMP method_setImplementation(Method method, IMP imp)
+{
+    if (!method || !imp)
+        return nullptr;
+    return method->imp.exchange(imp, std::memory_order_acq_rel);
+}
+
+std::vector<SEL> class_copyMethodList(Class cls)
+{
+    if (!cls)
+        return {};
+    std::shared_lock lock(registry().mutex);
+    return cls->methodOrder;
+}
+
+uint64_t objc_methodTableEpoch() { return registry().epoch.load(); }
+
+void MSHookMessageEx(Class cls, SEL sel, IMP replacement, IMP* result)
+{
+    if (!cls || !sel || !replacement)
+        return;
+    auto& r = registry();
+    std::unique_lock lock(r.mutex);
+    if (Method own = findOwnMethod(cls, sel)) {
+        if (result)
+            *result = own->imp.load();
+        own->imp.store(replacement, std::memory_order_release);
+        return;
+    }
+    Method inherited = resolveLocked(cls->superclass, sel);
+    if (!inherited)
+        return;
+    if (result)
+        *result = inherited->imp.load();
+    auto method = std::make_unique<objc_method>();
+    method->name = sel;
+    method->imp.store(replacement);
+    method->types = inherited->types;
+    cls->methods.emplace(sel, std::move(method));
+    cls->methodOrder.push_back(sel);
+    r.epoch.fetch_add(1, std::memory_order_acq_rel);
+}
+
+void objc_unrecognizedSelector(const Object* self, SEL sel)
+{
+    objc_fatal(std::string("-[") + class_getName(self->isa()) + " " + sel_getName(sel) + "]: unrecognized selector sent to instance");
+}
+
+void objc_checkSignature(Method method, SEL sel, const std::string& sendEncoding)
+{
+    if (method->types != sendEncoding) {
+        objc_fatal(std::string("message ") + sel_getName(sel) + " sent with signature " + sendEncoding
+            + " but the method's type encoding is " + method->types);
+    }
+}
+
+bool class_addProperty(Class cls, const char* name, const objc_property_attribute_t* attributes, unsigned count)
+{
+    if (!cls || !name)
+        return false;
+    std::unique_lock lock(registry().mutex);
+    for (auto& property : cls->properties) {
+        if (property->name == name)
+            return false;
+    }
+    auto property = std::make_unique<objc_property>();
+    property->name = name;
+    for (unsigned i = 0; i < count; ++i) {
+        if (i)
+            property->attributes += ',';
+        property->attributes += attributes[i].name;
+        if (attributes[i].value)
+            property->attributes += attributes[i].value;
+    }
+    cls->properties.push_back(std::move(property));
+    return true;
+}
+
+objc_property_t class_getProperty(Class cls, const char* name)
+{
+    if (!name)
+        return nullptr;
+    std::shared_lock lock(registry().mutex);
+    for (Class c = cls; c; c = c->superclass) {
+        for (auto& property : c->properties) {
+            if (property->name == name)
+                return property.get();
+        }
+    }
+    return nullptr;
+}
+
+const char* property_getName(objc_property_t property) { return property ? property->name.c_str() : nullptr; }
+const char* property_getAttributes(objc_property_t property) { return property ? property->attributes.c_str() : nullptr; }
+
+bool class_addIvarAccessor(Class cls, const char* name, const char* types, IvarAddressFunction address, IvarObjectReader read)
+{
+    if (!cls || !name)
+        return false;
+    std::unique_lock lock(registry().mutex);
+    for (auto& ivar : cls->ivars) {
+        if (ivar->name == name)
+            return false;
+    }
+    cls->ivars.push_back(std::make_unique<objc_ivar>(objc_ivar { name, types, address, read }));
+    return true;
+}
+
+Ivar class_getInstanceVariable(Class cls, const char* name)
+{
+    if (!name)
+        return nullptr;
+    std::shared_lock lock(registry().mutex);
+    for (Class c = cls; c; c = c->superclass) {
+        for (auto& ivar : c->ivars) {
+            if (ivar->name == name)
+                return ivar.get();
+        }
+    }
+    return nullptr;
+}
+
+const char* ivar_getName(Ivar ivar) { return ivar ? ivar->name.c_str() : nullptr; }
+const char* ivar_getTypeEncoding(Ivar ivar) { return ivar ? ivar->types.c_str() : nullptr; }
+
+static bool ivarBelongsTo(id object, Ivar ivar)
+{
+    // An ivar found on one class must not be read from an unrelated object.
+    std::shared_lock lock(registry().mutex);
+    for (Class c = object->isa(); c; c = c->superclass) {
+        for (auto& candidate : c->ivars) {
+            if (candidate.get() == ivar)
+                return true;
+        }
+    }
+    return false;
+}
+
+RefPtr<Object> object_getIvar(id object, Ivar ivar)
+{
+    if (!object || !ivar || ivar->types != "@" || !ivarBelongsTo(object, ivar))
+        return nullptr;
+    return ivar->read(object);
+}
+
+void* object_getIvarAddress(id object, Ivar ivar)
+{
+    if (!object || !ivar || !ivarBelongsTo(object, ivar))
+        return nullptr;
+    return ivar->address(object);
+}
