@@ -57,10 +57,16 @@ R msgSend(const Object* self, SEL sel, Args&&... args)
     return invokeMethod<R>(method, self, sel, std::forward<Args>(args)...);
 }
 
-template<typename R = void, typename... Args>
-R msgSend(const RefPtr<Object>& self, SEL sel, Args&&... args)
+template<typename R = void, typename T, typename... Args>
+R msgSend(const RefPtr<T>& self, SEL sel, Args&&... args)
 {
-    return msgSend<R>(self.get(), sel, std::forward<Args>(args)...);
+    return msgSend<R>(static_cast<const Object*>(self.get()), sel, std::forward<Args>(args)...);
+}
+
+template<typename R = void, typename T, typename... Args>
+R msgSend(const Ref<T>& self, SEL sel, Args&&... args)
+{
+    return msgSend<R>(static_cast<const Object*>(self.ptr()), sel, std::forward<Args>(args)...);
 }
 
 // [super sel]: the lookup starts at the superclass of the class that implements the caller.

@@ -3,15 +3,27 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+#include <vector>
+
 namespace {
+
+std::vector<std::string> g_calls;
 
 class Animal : public Object {
     TW_OBJECT(Animal)
 public:
-    long legs() { return 4; }
-    Id friendObject() { return m_friend; }
-    RefPtr<Object> m_friend;
+    long legs() const { return 4; }
+    std::string speak() { return "..."; }
+    void rename(RefPtr<Object> name) { m_name = name; }
+    Id name() { return m_name; }
+    double weight() { return 12.5; }
+    bool isTame() { return true; }
+
+    RefPtr<Object> m_name;
+    WeakPtr<Object> m_owner;
     long m_age { 7 };
+
 protected:
     Animal() = default;
 };
@@ -19,17 +31,28 @@ protected:
 class Dog : public Animal {
     TW_OBJECT(Dog)
 public:
-    Id bark(id other) { return Id(other); }
+    Id fetch(id thing) { return Id(thing); }
+
 protected:
     Dog() = default;
+};
+
+class Puppy : public Dog {
+    TW_OBJECT(Puppy)
+protected:
+    Puppy() = default;
 };
 
 Class Animal::classObject()
 {
     static Class cls = ClassBuilder<Animal>("TestAnimal", Object::classObject())
                            .method<&Animal::legs>("legs")
-                           .method<&Animal::friendObject>("friend")
-                           .ivar<&Animal::m_friend>("_friend")
+                           .method<&Animal::rename>("setName:")
+                           .method<&Animal::name>("name")
+                           .method<&Animal::weight>("weight")
+                           .method<&Animal::isTame>("isTame")
+                           .ivar<&Animal::m_name>("_name")
+                           .ivar<&Animal::m_owner>("_owner")
                            .ivar<&Animal::m_age>("_age")
                            .build();
     return cls;
@@ -37,34 +60,302 @@ Class Animal::classObject()
 
 Class Dog::classObject()
 {
-    static Class cls = ClassBuilder<Dog>("TestDog", Animal::classObject())
-                           .method<&Dog::bark>("bark:")
-                           .build();
+    static Class cls = ClassBuilder<Dog>("TestDog", Animal::classObject()).method<&Dog::fetch>("fetch:").build();
     return cls;
 }
 
-long (*origLegs)(id, SEL);
-long hookedLegs(id self, SEL sel) { return origLegs(self, sel) + 1; }
+Class Puppy::classObject()
+{
+    static Class cls = ClassBuilder<Puppy>("TestPuppy", Dog::classObject()).build();
+    return cls;
+}
 
-TEST(RuntimeSmoke, SendsHooksAndIvars)
+// Every test gets classes no earlier test has hooked.
+Class freshSubclass(Class superclass)
+{
+    static int counter = 0;
+    std::string name = "TestFresh" + std::to_string(++counter);
+    Class cls = objc_allocateClassPair(superclass, name.c_str());
+    objc_registerClassPair(cls);
+    return cls;
+}
+
+long (*firstSlot)(id, SEL);
+long (*secondSlot)(id, SEL);
+long firstReplacement(id self, SEL sel)
+{
+    g_calls.push_back("first");
+    return firstSlot(self, sel) * 10;
+}
+long secondReplacement(id self, SEL sel)
+{
+    g_calls.push_back("second");
+    return secondSlot(self, sel) + 1;
+}
+
+TEST(MethodReplacement, StackedReplacementsRunInOrderThroughTheirSlots)
+{
+    Class cls = freshSubclass(Dog::classObject());
+    auto dog = class_createInstance(cls);
+    g_calls.clear();
+    MSHookMessageEx(cls, SELECTOR("legs"), &firstReplacement, &firstSlot);
+    MSHookMessageEx(cls, SELECTOR("legs"), &secondReplacement, &secondSlot);
+    EXPECT_EQ(msgSend<long>(dog, SELECTOR("legs")), 41);
+    EXPECT_EQ(g_calls, (std::vector<std::string> { "second", "first" }));
+}
+
+long (*inheritedSlot)(id, SEL);
+long inheritedReplacement(id self, SEL sel) { return inheritedSlot(self, sel) + 100; }
+
+TEST(MethodReplacement, InheritedMethodIsReplacedOnThatClassAlone)
+{
+    Class cls = freshSubclass(Dog::classObject());
+    Class child = freshSubclass(cls);
+    MSHookMessageEx(cls, SELECTOR("legs"), &inheritedReplacement, &inheritedSlot);
+    ASSERT_NE(inheritedSlot, nullptr);
+    EXPECT_EQ(msgSend<long>(class_createInstance(cls), SELECTOR("legs")), 104);
+    EXPECT_EQ(msgSend<long>(class_createInstance(child), SELECTOR("legs")), 104);
+    EXPECT_EQ(msgSend<long>(make<Dog>(), SELECTOR("legs")), 4);
+    EXPECT_EQ(msgSend<long>(make<Animal>(), SELECTOR("legs")), 4);
+    auto ownMethods = class_copyMethodList(cls);
+    EXPECT_EQ(ownMethods.size(), 1u);
+    EXPECT_TRUE(class_copyMethodList(Dog::classObject()).size() == 1u); // only fetch:
+}
+
+long untouchedReplacement(id, SEL) { return 0; }
+
+TEST(MethodReplacement, MissingClassOrSelectorLeavesTheSlotUntouched)
+{
+    auto sentinel = reinterpret_cast<long (*)(id, SEL)>(&untouchedReplacement);
+    long (*slot)(id, SEL) = sentinel;
+    MSHookMessageEx(objc_getClass("NoSuchClass"), SELECTOR("legs"), &untouchedReplacement, &slot);
+    EXPECT_EQ(slot, sentinel);
+    Class cls = freshSubclass(Dog::classObject());
+    MSHookMessageEx(cls, SELECTOR("noSuchSelector"), &untouchedReplacement, &slot);
+    EXPECT_EQ(slot, sentinel);
+    EXPECT_FALSE(class_respondsToSelector(cls, SELECTOR("noSuchSelector")));
+}
+
+TEST(MessageSend, NilAnswersZeroOfEveryResultType)
+{
+    id nothing = nullptr;
+    EXPECT_EQ(msgSend<long>(nothing, SELECTOR("legs")), 0);
+    EXPECT_EQ(msgSend<double>(nothing, SELECTOR("weight")), 0.0);
+    EXPECT_FALSE(msgSend<bool>(nothing, SELECTOR("isTame")));
+    EXPECT_EQ(msgSend<Id>(nothing, SELECTOR("name")).get(), nullptr);
+    EXPECT_EQ(msgSend<RefPtr<Dog>>(nothing, SELECTOR("fetch:"), nothing).get(), nullptr);
+    EXPECT_EQ(msgSend<SEL>(nothing, SELECTOR("selector")), nullptr);
+    msgSend<void>(nothing, SELECTOR("setName:"), nothing);
+}
+
+TEST(MessageSend, ObjectResultsAreCheckedAgainstTheRequestedType)
 {
     auto dog = make<Dog>();
     auto animal = make<Animal>();
-    EXPECT_EQ(msgSend<long>(dog.get(), SELECTOR("legs")), 4);
-    MSHookMessageEx(Dog::classObject(), SELECTOR("legs"), &hookedLegs, &origLegs);
-    EXPECT_EQ(msgSend<long>(dog.get(), SELECTOR("legs")), 5);
-    EXPECT_EQ(msgSend<long>(animal.get(), SELECTOR("legs")), 4);
-    EXPECT_EQ(msgSend<long>(nullptr, SELECTOR("legs")), 0);
-    EXPECT_EQ(msgSend<RefPtr<Animal>>(dog.get(), SELECTOR("bark:"), animal).get(), animal.get());
-    dog->m_friend = animal;
-    EXPECT_EQ(object_getIvar(dog.get(), class_getInstanceVariable(dog->isa(), "_friend")).get(), animal.get());
-    EXPECT_EQ(object_getIvar(dog.get(), class_getInstanceVariable(dog->isa(), "_missing")).get(), nullptr);
-    EXPECT_EQ(*static_cast<long*>(object_getIvarAddress(dog.get(), class_getInstanceVariable(dog->isa(), "_age"))), 7);
+    EXPECT_EQ(msgSend<RefPtr<Animal>>(dog, SELECTOR("fetch:"), animal).get(), animal.get());
+    // A result of another C++ type arrives as nil rather than a bad cast.
+    EXPECT_EQ(msgSend<RefPtr<Dog>>(dog, SELECTOR("fetch:"), animal).get(), nullptr);
+}
+
+TEST(MessageSend, RespondsToSelectorFollowsTheHierarchy)
+{
+    auto puppy = make<Puppy>();
+    EXPECT_TRUE(puppy->respondsToSelector(SELECTOR("legs")));
+    EXPECT_TRUE(msgSend<bool>(puppy, SELECTOR("respondsToSelector:"), SELECTOR("fetch:")));
+    EXPECT_FALSE(make<Animal>()->respondsToSelector(SELECTOR("fetch:")));
+    EXPECT_FALSE(msgSend<bool>(nullptr, SELECTOR("respondsToSelector:"), SELECTOR("legs")));
+    EXPECT_TRUE(puppy->isKindOfClass(Animal::classObject()));
+    EXPECT_FALSE(make<Animal>()->isKindOfClass(Dog::classObject()));
+    EXPECT_EQ(objc_getClass("TestPuppy"), Puppy::classObject());
+    EXPECT_EQ(NSClassFromString("NoSuchClass"), nullptr);
+}
+
+#ifndef NDEBUG
+TEST(MessageSendDeathTest, WrongSignatureIsCaughtInDebugBuilds)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    auto dog = make<Dog>();
+    EXPECT_DEATH(msgSend<int>(dog, SELECTOR("legs")), "signature i@: but the method's type encoding is q@:");
+    EXPECT_DEATH(msgSend<void>(dog, SELECTOR("setName:"), 3L), "type encoding is v@:@");
+}
+#endif
+
+TEST(MessageSendDeathTest, UnknownSelectorFailsLoudly)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    auto dog = make<Dog>();
+    EXPECT_DEATH(msgSend<void>(dog, SELECTOR("fly")), "unrecognized selector");
+}
+
+int g_deallocCount = 0;
+void (*deallocSlot)(id, SEL);
+void countingDealloc(id self, SEL sel)
+{
+    ++g_deallocCount;
+    // Dealloc may touch the object through retain/release without a second dealloc.
+    RefPtr<Object> keep(self);
+    keep = nullptr;
+    deallocSlot(self, sel);
+}
+
+TEST(Lifetime, ReplacedDeallocRunsAndTheObjectIsFreedOnce)
+{
+    Class cls = freshSubclass(Animal::classObject());
+    MSHookMessageEx(cls, SELECTOR("dealloc"), &countingDealloc, &deallocSlot);
+    int64_t before = Object::liveObjectCount();
+    g_deallocCount = 0;
+    {
+        auto object = class_createInstance(cls);
+        RefPtr<Object> second = object;
+        EXPECT_EQ(Object::liveObjectCount(), before + 1);
+    }
+    EXPECT_EQ(g_deallocCount, 1);
+    EXPECT_EQ(Object::liveObjectCount(), before);
+}
+
+TEST(Lifetime, WeakReferencesBecomeNilWhenTheObjectDies)
+{
+    auto animal = make<Animal>();
     WeakPtr<Animal> weak(animal);
-    dog->m_friend = nullptr;
-    EXPECT_TRUE(weak.get());
+    WeakPtr<Animal> copy = weak;
+    EXPECT_EQ(weak.get().get(), animal.get());
     animal = nullptr;
-    EXPECT_FALSE(weak.get());
+    EXPECT_EQ(weak.get().get(), nullptr);
+    EXPECT_EQ(copy.get().get(), nullptr);
+
+    WeakId variable;
+    auto queue = make<Animal>();
+    objc_storeWeak(&variable, queue.get());
+    EXPECT_EQ(objc_loadWeakRetained(&variable).get(), queue.get());
+    queue = nullptr;
+    EXPECT_EQ(objc_loadWeakRetained(&variable).get(), nullptr);
+}
+
+TEST(Lifetime, WeakLoadsRaceSafelyWithTheLastRelease)
+{
+    for (int round = 0; round < 200; ++round) {
+        auto object = make<Animal>();
+        WeakPtr<Animal> weak(object);
+        std::thread loader([&] {
+            for (int i = 0; i < 50; ++i) {
+                if (auto strong = weak.get())
+                    EXPECT_EQ(strong->legs(), 4);
+            }
+        });
+        object = nullptr;
+        loader.join();
+        EXPECT_FALSE(weak.get());
+    }
+}
+
+static char s_tagKey;
+static char s_assignKey;
+static char s_unusedKey;
+
+TEST(Lifetime, AssociatedValuesAreReleasedWithTheirOwner)
+{
+    int64_t before = Object::liveObjectCount();
+    auto value = make<Animal>();
+    WeakPtr<Animal> weakValue(value);
+    {
+        auto owner = make<Dog>();
+        objc_setAssociatedObject(owner, &s_tagKey, value, OBJC_ASSOCIATION_RETAIN_NONATOMIC);
+        objc_setAssociatedObject(owner, &s_assignKey, value, OBJC_ASSOCIATION_ASSIGN);
+        value = nullptr;
+        EXPECT_TRUE(weakValue.get());
+        EXPECT_EQ(objc_getAssociatedObject(owner, &s_tagKey).get(), weakValue.get().get());
+        EXPECT_EQ(objc_getAssociatedObject(owner, &s_unusedKey).get(), nullptr);
+    }
+    EXPECT_FALSE(weakValue.get());
+    EXPECT_EQ(Object::liveObjectCount(), before);
+}
+
+TEST(Lifetime, ReplacingAnAssociatedValueReleasesThePreviousOne)
+{
+    auto owner = make<Dog>();
+    auto first = make<Animal>();
+    WeakPtr<Animal> weakFirst(first);
+    objc_setAssociatedObject(owner, &s_tagKey, first, OBJC_ASSOCIATION_RETAIN_NONATOMIC);
+    first = nullptr;
+    objc_setAssociatedObject(owner, &s_tagKey, make<Animal>(), OBJC_ASSOCIATION_RETAIN_NONATOMIC);
+    EXPECT_FALSE(weakFirst.get());
+    objc_setAssociatedObject(owner, &s_tagKey, nullptr, OBJC_ASSOCIATION_RETAIN_NONATOMIC);
+    EXPECT_EQ(objc_getAssociatedObject(owner, &s_tagKey).get(), nullptr);
+}
+
+TEST(InstanceVariables, ReadByNameAndMissingOnesReadNil)
+{
+    auto dog = make<Dog>();
+    auto name = make<Animal>();
+    auto owner = make<Animal>();
+    dog->m_name = name;
+    dog->m_owner = owner.get();
+    Ivar nameIvar = class_getInstanceVariable(dog->isa(), "_name");
+    ASSERT_NE(nameIvar, nullptr);
+    EXPECT_STREQ(ivar_getTypeEncoding(nameIvar), "@");
+    EXPECT_EQ(object_getIvar(dog, nameIvar).get(), name.get());
+    EXPECT_EQ(object_getIvar(dog, class_getInstanceVariable(dog->isa(), "_owner")).get(), owner.get());
+    EXPECT_EQ(class_getInstanceVariable(dog->isa(), "_lookView"), nullptr);
+    EXPECT_EQ(object_getIvar(dog, nullptr).get(), nullptr);
+    EXPECT_EQ(object_getIvar(nullptr, nameIvar).get(), nullptr);
+
+    Ivar age = class_getInstanceVariable(Puppy::classObject(), "_age");
+    EXPECT_STREQ(ivar_getTypeEncoding(age), "q");
+    EXPECT_EQ(*static_cast<long*>(object_getIvarAddress(dog, age)), 7);
+    // A scalar ivar never reads as an object, and an ivar of another class never reads at all.
+    EXPECT_EQ(object_getIvar(dog, age).get(), nullptr);
+    EXPECT_EQ(object_getIvar(make<Object>(), nameIvar).get(), nullptr);
+}
+
+Id addedGetter(id self, SEL) { return objc_getAssociatedObject(self, &s_tagKey); }
+void addedSetter(id self, SEL, id value) { objc_setAssociatedObject(self, &s_tagKey, value, OBJC_ASSOCIATION_RETAIN_NONATOMIC); }
+
+TEST(AddedMembers, MethodsAndPropertiesCarryTheirEncodings)
+{
+    Class cls = freshSubclass(Dog::classObject());
+    objc_property_attribute_t attributes[] = { { "T", "@\"NSString\"" }, { "&", "" }, { "N", "" } };
+    EXPECT_TRUE(class_addProperty(cls, "bundleID", attributes, 3));
+    EXPECT_FALSE(class_addProperty(cls, "bundleID", attributes, 3));
+    EXPECT_STREQ(property_getAttributes(class_getProperty(cls, "bundleID")), "T@\"NSString\",&,N");
+    EXPECT_TRUE(class_addMethod(cls, SELECTOR("bundleID"), &addedGetter));
+    EXPECT_TRUE(class_addMethod(cls, SELECTOR("setBundleID:"), &addedSetter));
+    EXPECT_FALSE(class_addMethod(cls, SELECTOR("bundleID"), &addedGetter));
+    EXPECT_STREQ(method_getTypeEncoding(class_getInstanceMethod(cls, SELECTOR("setBundleID:"))), "v@:@");
+
+    auto object = class_createInstance(cls);
+    auto value = make<Animal>();
+    msgSend<void>(object, SELECTOR("setBundleID:"), value);
+    EXPECT_EQ(msgSend<Id>(object, SELECTOR("bundleID")).get(), value.get());
+    EXPECT_FALSE(make<Dog>()->respondsToSelector(SELECTOR("bundleID")));
+}
+
+TEST(AddedMembers, MethodAddedToASuperclassReachesCachedSubclasses)
+{
+    Class base = freshSubclass(Animal::classObject());
+    Class child = freshSubclass(base);
+    auto object = class_createInstance(child);
+    EXPECT_FALSE(object->respondsToSelector(SELECTOR("bundleID")));
+    class_addMethod(base, SELECTOR("bundleID"), &addedGetter);
+    EXPECT_TRUE(object->respondsToSelector(SELECTOR("bundleID")));
+}
+
+long (*concurrentSlot)(id, SEL);
+long concurrentReplacement(id self, SEL sel) { return concurrentSlot(self, sel); }
+
+TEST(Threads, SendsStayCorrectWhileMethodsAreAdded)
+{
+    Class cls = freshSubclass(Dog::classObject());
+    auto object = class_createInstance(cls);
+    std::atomic<bool> stop { false };
+    std::thread sender([&] {
+        while (!stop)
+            EXPECT_EQ(msgSend<long>(object, SELECTOR("legs")), 4);
+    });
+    for (int i = 0; i < 200; ++i)
+        freshSubclass(cls);
+    MSHookMessageEx(cls, SELECTOR("legs"), &concurrentReplacement, &concurrentSlot);
+    stop = true;
+    sender.join();
 }
 
 } // namespace
