@@ -238,8 +238,9 @@ TEST(Lifetime, WeakLoadsRaceSafelyWithTheLastRelease)
         WeakPtr<Animal> weak(object);
         std::thread loader([&] {
             for (int i = 0; i < 50; ++i) {
-                if (auto strong = weak.get())
+                if (auto strong = weak.get()) {
                     EXPECT_EQ(strong->legs(), 4);
+                }
             }
         });
         object = nullptr;
