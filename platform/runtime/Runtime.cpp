@@ -1,6 +1,7 @@
 #include "platform/runtime/ClassBuilder.h"
 #include "platform/runtime/Substrate.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -112,6 +113,19 @@ Class objc_getClass(const char* name)
     std::shared_lock lock(r.mutex);
     auto it = r.classes.find(name);
     return it != r.classes.end() && it->second->registered ? it->second : nullptr;
+}
+
+std::vector<Class> objc_copyClassList()
+{
+    auto& r = registry();
+    std::shared_lock lock(r.mutex);
+    std::vector<Class> classes;
+    for (auto& [name, cls] : r.classes) {
+        if (cls->registered)
+            classes.push_back(cls);
+    }
+    std::sort(classes.begin(), classes.end(), [](Class a, Class b) { return a->name < b->name; });
+    return classes;
 }
 
 Class NSClassFromString(std::string_view name) { return objc_getClass(std::string(name).c_str()); }

@@ -43,6 +43,8 @@ const char* sel_getName(SEL);
 
 Class objc_getClass(const char* name);
 Class NSClassFromString(std::string_view name);
+// Every registered class, sorted by name.
+std::vector<Class> objc_copyClassList();
 Class objc_allocateClassPair(Class superclass, const char* name, size_t extraBytes = 0);
 void objc_registerClassPair(Class);
 const char* class_getName(Class);
