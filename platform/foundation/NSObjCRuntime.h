@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/runtime/ClassBuilder.h"
+
+#include <climits>
+
+using NSInteger = long;
+using NSUInteger = unsigned long;
+using NSTimeInterval = double;
+
+inline constexpr NSUInteger NSNotFound = LONG_MAX;
+
+enum NSComparisonResult : long {
+    NSOrderedAscending = -1,
+    NSOrderedSame = 0,
+    NSOrderedDescending = 1,
+};
+
+// The object as a T, or nil when it is absent or of another class.
+template<typename T>
+RefPtr<T> objectAs(const Object* object)
+{
+    return RefPtr<T>(dynamic_cast<T*>(const_cast<Object*>(object)));
+}
