@@ -1,0 +1,215 @@
+#include "platform/springboard/ExtensionLoader.h"
+
+#include "platform/foundation/DeviceRoot.h"
+#include "platform/foundation/NSArray.h"
+#include "platform/foundation/NSDictionary.h"
+#include "platform/foundation/NSString.h"
+#include "platform/runtime/Runtime.h"
+
+#include <algorithm>
+#include <dlfcn.h>
+#include <filesystem>
+#include <functional>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace {
+
+enum class ListResult { Absent, Matches, Fails, Malformed };
+
+// Any entry may match; a list that is not an array of strings is malformed.
+ListResult matchList(const NSDictionary* filter, std::string_view key, const std::function<bool(std::string_view)>& accepts)
+{
+    Id value = filter->objectForStringKey(key);
+    if (!value)
+        return ListResult::Absent;
+    auto list = objectAs<NSArray>(value);
+    if (!list)
+        return ListResult::Malformed;
+    bool matched = false;
+    for (const Id& entry : *list) {
+        auto text = objectAs<NSString>(entry);
+        if (!text)
+            return ListResult::Malformed;
+        if (!matched && accepts(text->view()))
+            matched = true;
+    }
+    return matched ? ListResult::Matches : ListResult::Fails;
+}
+
+// The methods each class owns, with their implementations, at one moment.
+class RuntimeSnapshot {
+public:
+    RuntimeSnapshot()
+    {
+        for (Class cls : objc_copyClassList()) {
+            auto& methods = m_classes[cls];
+            for (SEL selector : class_copyMethodList(cls))
+                methods.emplace(selector, method_getImplementation(class_getInstanceMethod(cls, selector)));
+        }
+    }
+
+    bool hasClass(Class cls) const { return m_classes.contains(cls); }
+
+    IMP ownImplementation(Class cls, SEL selector) const
+    {
+        auto methods = m_classes.find(cls);
+        if (methods == m_classes.end())
+            return nullptr;
+        auto method = methods->second.find(selector);
+        return method == methods->second.end() ? nullptr : method->second;
+    }
+
+    bool responded(Class cls, SEL selector) const
+    {
+        for (Class c = cls; c; c = class_getSuperclass(c)) {
+            if (ownImplementation(c, selector))
+                return true;
+        }
+        return false;
+    }
+
+    // What changed between this snapshot and now. A hook on an inherited method adds the
+    // method to the subclass, but to the reader it replaced what the class did before.
+    std::vector<std::string> changesSince() const
+    {
+        std::vector<std::string> changes;
+        for (Class cls : objc_copyClassList()) {
+            std::string className = class_getName(cls);
+            if (!hasClass(cls)) {
+                changes.push_back("added class " + className);
+                continue;
+            }
+            for (SEL selector : class_copyMethodList(cls)) {
+                IMP now = method_getImplementation(class_getInstanceMethod(cls, selector));
+                IMP before = ownImplementation(cls, selector);
+                if (before == now)
+                    continue;
+                bool replaced = before || responded(cls, selector);
+                changes.push_back(std::string(replaced ? "replaced" : "added") + " -[" + className + " " + sel_getName(selector) + "]");
+            }
+        }
+        return changes;
+    }
+
+private:
+    std::unordered_map<Class, std::unordered_map<SEL, IMP>> m_classes;
+};
+
+std::vector<std::string> libraryNamesInOrder(const std::filesystem::path& folder)
+{
+    std::vector<std::string> names;
+    std::error_code error;
+    for (auto it = std::filesystem::directory_iterator(folder, error); !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
+        if (it->path().extension() != ".dylib")
+            continue;
+        std::error_code typeError;
+        if (!it->is_regular_file(typeError))
+            continue;
+        names.push_back(it->path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
+
+ExtensionLoader::ExtensionLoader(std::string bundleIdentifier, std::string executableName)
+    : m_bundleIdentifier(std::move(bundleIdentifier))
+    , m_executableName(std::move(executableName))
+{
+}
+
+ExtensionLoader::Outcome ExtensionLoader::evaluateFilter(const NSDictionary& propertyList) const
+{
+    Id filterValue = propertyList.objectForStringKey("Filter");
+    if (!filterValue)
+        return Outcome::NoFilter;
+    auto filter = objectAs<NSDictionary>(filterValue);
+    if (!filter)
+        return Outcome::BadFilter;
+
+    ListResult results[] = {
+        matchList(filter.get(), "Bundles", [&](std::string_view entry) { return entry == m_bundleIdentifier; }),
+        matchList(filter.get(), "Executables", [&](std::string_view entry) { return entry == m_executableName; }),
+        matchList(filter.get(), "Classes", [](std::string_view entry) { return objc_getClass(std::string(entry).c_str()); }),
+    };
+    auto any = [&](ListResult wanted) { return std::ranges::find(results, wanted) != std::end(results); };
+    if (any(ListResult::Malformed))
+        return Outcome::BadFilter;
+    // An empty filter would otherwise load the library into every process.
+    if (std::ranges::all_of(results, [](ListResult r) { return r == ListResult::Absent; }))
+        return Outcome::NoFilter;
+    if (any(ListResult::Fails))
+        return Outcome::FilterMismatch;
+    return Outcome::Loaded;
+}
+
+ExtensionLoader::Report ExtensionLoader::loadExtensions() const
+{
+    Report report;
+    auto folder = DeviceRoot::resolve(dynamicLibrariesPath);
+    if (!folder)
+        return report;
+    for (const std::string& name : libraryNamesInOrder(*folder)) {
+        Extension extension;
+        extension.name = name;
+        extension.devicePath = std::string(dynamicLibrariesPath) + "/" + name;
+        std::string stem = name.substr(0, name.size() - std::string_view(".dylib").size());
+        std::error_code error;
+        if (!std::filesystem::exists(*folder / (stem + ".plist"), error)) {
+            extension.outcome = Outcome::NoFilter;
+        } else {
+            auto propertyList = NSDictionary::dictionaryWithContentsOfFile(std::string(dynamicLibrariesPath) + "/" + stem + ".plist");
+            extension.outcome = propertyList ? evaluateFilter(*propertyList) : Outcome::BadFilter;
+        }
+        if (extension.outcome == Outcome::Loaded) {
+            RuntimeSnapshot before;
+            if (!dlopen((*folder / name).c_str(), RTLD_NOW | RTLD_GLOBAL)) {
+                extension.outcome = Outcome::LoadFailed;
+                const char* message = dlerror();
+                extension.error = message ? message : "unknown error";
+            } else {
+                extension.changes = before.changesSince();
+            }
+        }
+        report.extensions.push_back(std::move(extension));
+    }
+    return report;
+}
+
+size_t ExtensionLoader::Report::loadedCount() const
+{
+    return std::ranges::count_if(extensions, [](const Extension& e) { return e.outcome == Outcome::Loaded; });
+}
+
+std::vector<std::string> ExtensionLoader::Report::lines() const
+{
+    std::vector<std::string> lines;
+    for (const Extension& extension : extensions) {
+        std::string line = extension.name + ": " + std::string(describe(extension.outcome));
+        if (!extension.error.empty())
+            line += ": " + extension.error;
+        lines.push_back(std::move(line));
+        for (const std::string& change : extension.changes)
+            lines.push_back(extension.name + ": " + change);
+    }
+    return lines;
+}
+
+std::string_view ExtensionLoader::describe(Outcome outcome)
+{
+    switch (outcome) {
+    case Outcome::Loaded:
+        return "loaded";
+    case Outcome::NoFilter:
+        return "not loaded (no filter)";
+    case Outcome::BadFilter:
+        return "not loaded (unreadable filter)";
+    case Outcome::FilterMismatch:
+        return "not loaded (filter does not match)";
+    case Outcome::LoadFailed:
+        return "failed to load";
+    }
+    return "";
+}

@@ -1,0 +1,43 @@
+// A test extension: replaces -[SpringBoard applicationDidFinishLaunching:] and the
+// inherited -[SpringBoard dealloc], adds a method and a class, and says when its
+// replacement runs.
+#include "platform/runtime/Substrate.h"
+
+#include <cstdio>
+
+namespace {
+
+void (*originalApplicationDidFinishLaunching)(id, SEL, id);
+void (*originalDealloc)(id, SEL);
+long interceptedLaunches;
+
+void replacedApplicationDidFinishLaunching(id self, SEL selector, id application)
+{
+    originalApplicationDidFinishLaunching(self, selector, application);
+    ++interceptedLaunches;
+    std::printf("HookProbe: -[SpringBoard applicationDidFinishLaunching:] intercepted\n");
+    std::fflush(stdout);
+}
+
+void replacedDealloc(id self, SEL selector)
+{
+    originalDealloc(self, selector);
+}
+
+long interceptedLaunchCount(id, SEL)
+{
+    return interceptedLaunches;
+}
+
+__attribute__((constructor)) void installHookProbe()
+{
+    Class springBoard = objc_getClass("SpringBoard");
+    MSHookMessageEx(springBoard, sel_registerName("applicationDidFinishLaunching:"), &replacedApplicationDidFinishLaunching, &originalApplicationDidFinishLaunching);
+    MSHookMessageEx(springBoard, sel_registerName("dealloc"), &replacedDealloc, &originalDealloc);
+    class_addMethod(springBoard, sel_registerName("HKPinterceptedLaunchCount"), &interceptedLaunchCount);
+    // Loaded a second time under another name, the class already exists.
+    if (!objc_getClass("HKPProbe"))
+        objc_registerClassPair(objc_allocateClassPair(objc_getClass("NSObject"), "HKPProbe"));
+}
+
+} // namespace

@@ -1,0 +1,148 @@
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+namespace fs = std::filesystem;
+using testing::HasSubstr;
+using testing::Not;
+
+namespace {
+
+struct Run {
+    int status { -1 };
+    std::string output; // stdout and stderr together
+};
+
+std::string quoted(const std::string& argument)
+{
+    std::string result = "'";
+    for (char c : argument)
+        result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return result + "'";
+}
+
+Run runSpringBoard(const std::vector<std::string>& arguments)
+{
+    std::string command = quoted(TINTWELL_SPRINGBOARD_EXECUTABLE);
+    for (auto& argument : arguments)
+        command += " " + quoted(argument);
+    command += " 2>&1";
+    Run run;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return run;
+    std::array<char, 4096> buffer;
+    while (size_t count = fread(buffer.data(), 1, buffer.size(), pipe))
+        run.output.append(buffer.data(), count);
+    int status = pclose(pipe);
+    // A signal (a crash) is never an exit status.
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return run;
+}
+
+class TemporaryRoot {
+public:
+    TemporaryRoot()
+    {
+        char pattern[] = "/tmp/tintwell-host-XXXXXX";
+        if (mkdtemp(pattern))
+            m_path = pattern;
+    }
+    ~TemporaryRoot() { fs::remove_all(m_path); }
+
+    const fs::path& path() const { return m_path; }
+    fs::path libraries() const { return m_path / "Library/MobileSubstrate/DynamicLibraries"; }
+    void write(const fs::path& relative, const std::string& contents) const
+    {
+        fs::create_directories((m_path / relative).parent_path());
+        std::ofstream(m_path / relative, std::ios::binary) << contents;
+    }
+
+private:
+    fs::path m_path;
+};
+
+const std::string testDevice = TINTWELL_TEST_DEVICE_ROOT;
+
+TEST(SpringBoardTool, ReportsTheExtensionsAndTheirHookRunsAtLaunch)
+{
+    auto run = runSpringBoard({ "--root", testDevice });
+
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(run.output,
+        "HookProbe.dylib: loaded\n"
+        "HookProbe.dylib: added class HKPProbe\n"
+        "HookProbe.dylib: replaced -[SpringBoard applicationDidFinishLaunching:]\n"
+        "HookProbe.dylib: replaced -[SpringBoard dealloc]\n"
+        "HookProbe.dylib: added -[SpringBoard HKPinterceptedLaunchCount]\n"
+        "OtherProcess.dylib: not loaded (filter does not match)\n"
+        "Unfiltered.dylib: not loaded (no filter)\n"
+        "HookProbe: -[SpringBoard applicationDidFinishLaunching:] intercepted\n");
+}
+
+TEST(SpringBoardTool, QuietKeepsOnlyWhatTheExtensionsSay)
+{
+    auto run = runSpringBoard({ "--root", testDevice, "--quiet", "--run-for", "0" });
+
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(run.output, "HookProbe: -[SpringBoard applicationDidFinishLaunching:] intercepted\n");
+}
+
+TEST(SpringBoardTool, BadArgumentsExitWithStatusTwo)
+{
+    TemporaryRoot root;
+    root.write("file", "not a folder");
+    const std::vector<std::vector<std::string>> badArguments {
+        {},
+        { "--root", (root.path() / "missing").string() },
+        { "--root", (root.path() / "file").string() },
+        { "--root", root.path().string(), "--run-for", "-1" },
+        { "--root", root.path().string(), "--run-for", "soon" },
+        { "--root", root.path().string(), "--no-such-option" },
+    };
+    for (auto& arguments : badArguments) {
+        auto run = runSpringBoard(arguments);
+        EXPECT_EQ(run.status, 2) << testing::PrintToString(arguments) << "\n" << run.output;
+        EXPECT_THAT(run.output, Not(HasSubstr("loaded"))) << testing::PrintToString(arguments);
+    }
+    EXPECT_EQ(runSpringBoard({ "--help" }).status, 0);
+}
+
+TEST(SpringBoardTool, BrokenDeviceRootsNeverCrashTheHost)
+{
+    TemporaryRoot emptyRoot;
+    auto empty = runSpringBoard({ "--root", emptyRoot.path().string() });
+    EXPECT_EQ(empty.status, 0) << empty.output;
+    EXPECT_EQ(empty.output, "no extensions\n");
+
+    TemporaryRoot fileForFolder;
+    fileForFolder.write("Library/MobileSubstrate/DynamicLibraries", "a file where the folder should be");
+    auto notAFolder = runSpringBoard({ "--root", fileForFolder.path().string() });
+    EXPECT_EQ(notAFolder.status, 0) << notAFolder.output;
+
+    TemporaryRoot broken;
+    const std::string matching = "<plist version=\"1.0\"><dict><key>Filter</key><dict><key>Bundles</key><array><string>com.apple.springboard</string></array></dict></dict></plist>";
+    broken.write("Library/MobileSubstrate/DynamicLibraries/Garbage.dylib", "\x7f" "ELF but not really");
+    broken.write("Library/MobileSubstrate/DynamicLibraries/Garbage.plist", matching);
+    broken.write("Library/MobileSubstrate/DynamicLibraries/Noise.dylib", "noise");
+    broken.write("Library/MobileSubstrate/DynamicLibraries/Noise.plist", std::string("\0\xff\xfe", 3));
+    broken.write("Library/MobileSubstrate/DynamicLibraries/Shape.dylib", "shape");
+    broken.write("Library/MobileSubstrate/DynamicLibraries/Shape.plist", "<plist version=\"1.0\"><dict><key>Filter</key><string>SpringBoard</string></dict></plist>");
+    fs::copy_file(fs::path(testDevice) / "Library/MobileSubstrate/DynamicLibraries/HookProbe.dylib", broken.libraries() / "Probe.dylib");
+    broken.write("Library/MobileSubstrate/DynamicLibraries/Probe.plist", matching);
+
+    auto run = runSpringBoard({ "--root", broken.path().string() });
+
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_THAT(run.output, HasSubstr("Garbage.dylib: failed to load: "));
+    EXPECT_THAT(run.output, HasSubstr("Noise.dylib: not loaded (unreadable filter)\n"));
+    EXPECT_THAT(run.output, HasSubstr("Shape.dylib: not loaded (unreadable filter)\n"));
+    EXPECT_THAT(run.output, HasSubstr("Probe.dylib: loaded\n"));
+    EXPECT_THAT(run.output, HasSubstr("HookProbe: -[SpringBoard applicationDidFinishLaunching:] intercepted\n"));
+}
+
+} // namespace
