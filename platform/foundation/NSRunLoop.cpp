@@ -4,7 +4,6 @@
 #include "platform/foundation/RunLoopClasses.h"
 
 #include <atomic>
-#include <climits>
 #include <cmath>
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -12,16 +11,13 @@
 
 namespace {
 
-NSRunLoop* s_mainRunLoop;
+constexpr int64_t predicateRecheckMilliseconds = 50;
 
 } // namespace
 
 NSRunLoop& NSRunLoop::mainRunLoop()
 {
-    static NSRunLoop* loop = [] {
-        s_mainRunLoop = new NSRunLoop;
-        return s_mainRunLoop;
-    }();
+    static NSRunLoop* loop = new NSRunLoop;
     // Delayed selectors must be answerable from the first scheduled work on.
     static std::atomic<bool> registered { false };
     if (!registered.exchange(true))
@@ -221,7 +217,8 @@ bool NSRunLoop::runUntil(const std::function<bool()>& predicate, double timeoutS
             m_waiting = true;
         }
         int64_t waitMs = (std::max<int64_t>(0, wakeAt - now) + 999'999) / 1'000'000;
-        serviceSources(int(std::min<int64_t>(waitMs, INT_MAX)));
+        // The predicate may watch state that other threads change without waking us.
+        serviceSources(int(std::min<int64_t>(waitMs, predicateRecheckMilliseconds)));
         std::lock_guard lock(m_mutex);
         m_waiting = false;
     }
