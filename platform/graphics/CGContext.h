@@ -1,0 +1,158 @@
+#pragma once
+
+#include "platform/graphics/CGColor.h"
+#include "platform/graphics/CGColorSpace.h"
+#include "platform/graphics/CGGeometry.h"
+#include "platform/graphics/CGImage.h"
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <memory>
+
+enum CGInterpolationQuality : int {
+    kCGInterpolationDefault = 0,
+    kCGInterpolationNone = 1,
+    kCGInterpolationLow = 2,
+    kCGInterpolationHigh = 3,
+    kCGInterpolationMedium = 4,
+};
+
+enum CGBlendMode : int {
+    kCGBlendModeNormal = 0,
+    kCGBlendModeMultiply,
+    kCGBlendModeScreen,
+    kCGBlendModeOverlay,
+    kCGBlendModeDarken,
+    kCGBlendModeLighten,
+    kCGBlendModeColorDodge,
+    kCGBlendModeColorBurn,
+    kCGBlendModeSoftLight,
+    kCGBlendModeHardLight,
+    kCGBlendModeDifference,
+    kCGBlendModeExclusion,
+    kCGBlendModeHue,
+    kCGBlendModeSaturation,
+    kCGBlendModeColor,
+    kCGBlendModeLuminosity,
+    kCGBlendModeClear,
+    kCGBlendModeCopy,
+    kCGBlendModeSourceIn,
+    kCGBlendModeSourceOut,
+    kCGBlendModeSourceAtop,
+    kCGBlendModeDestinationOver,
+    kCGBlendModeDestinationIn,
+    kCGBlendModeDestinationOut,
+    kCGBlendModeDestinationAtop,
+    kCGBlendModeXOR,
+    kCGBlendModePlusDarker,
+    kCGBlendModePlusLighter,
+};
+
+enum CGImageAlphaInfo : uint32_t {
+    kCGImageAlphaNone = 0,
+    kCGImageAlphaPremultipliedLast = 1,
+    kCGImageAlphaPremultipliedFirst = 2,
+    kCGImageAlphaLast = 3,
+    kCGImageAlphaFirst = 4,
+    kCGImageAlphaNoneSkipLast = 5,
+    kCGImageAlphaNoneSkipFirst = 6,
+    kCGImageAlphaOnly = 7,
+};
+
+enum CGBitmapInfo : uint32_t {
+    kCGBitmapAlphaInfoMask = 0x1F,
+    kCGBitmapByteOrderMask = 0x7000,
+    kCGBitmapByteOrderDefault = 0 << 12,
+    kCGBitmapByteOrder16Little = 1 << 12,
+    kCGBitmapByteOrder32Little = 2 << 12,
+    kCGBitmapByteOrder16Big = 3 << 12,
+    kCGBitmapByteOrder32Big = 4 << 12,
+};
+
+// A drawing destination over a 32-bit-per-pixel bitmap. Drawing is done by cairo; a
+// bitmap whose byte order is not cairo's is converted in place around each operation.
+class CGContext : public Object {
+    TW_OBJECT(CGContext)
+public:
+    // 8 bits per component, premultiplied or skipped alpha, first or last, default /
+    // 32-bit big / 32-bit little order. Null data: the context owns a cleared bitmap.
+    // Nil for any other format or a row too short for the width.
+    static RefPtr<CGContext> createBitmap(void* data, size_t width, size_t height, size_t bitsPerComponent,
+        size_t bytesPerRow, uint32_t bitmapInfo);
+    // The UIKit image context: user space in points with y down, `scale` pixels per
+    // point, bytes B,G,R,A (premultiplied first, 32-bit little-endian).
+    static RefPtr<CGContext> createImageContext(CGSize, bool opaque, double scale);
+
+    void* data() const { return m_data; }
+    size_t width() const { return m_width; }
+    size_t height() const { return m_height; }
+    size_t bytesPerRow() const { return m_bytesPerRow; }
+    uint32_t bitmapInfo() const { return m_bitmapInfo; }
+    double scale() const { return m_scale; }
+    CGInterpolationQuality interpolationQuality() const { return m_quality; }
+    void setInterpolationQuality(CGInterpolationQuality quality) { m_quality = quality; }
+    void setFillColor(CGColorRef color) { m_fillColor = color; }
+
+    // CGContextDrawImage: the image's top row at the rectangle's maximum y of user space.
+    void drawImage(CGRect, CGImageRef);
+    // UIImage drawing: the image upright in the rectangle whatever the user space.
+    void drawImageUpright(CGRect, CGImageRef, CGBlendMode, double alpha);
+    void fillRect(CGRect);
+    void clearRect(CGRect);
+    // The pixels as an image, premultiplied; skipped alpha reads as opaque.
+    RefPtr<CGImage> makeImage() const;
+    // Runs `draw` on a cairo context whose user space is this context's, for renderers.
+    void withCairo(const std::function<void(cairo_t*)>& draw);
+
+    ~CGContext() override;
+
+protected:
+    CGContext() = default;
+
+private:
+    struct DeviceRect {
+        double x, y, width, height;
+    };
+    DeviceRect toDevice(CGRect) const;
+    void enterCairo();
+    void leaveCairo();
+    void drawInDevice(DeviceRect, bool flipped, const CGImage&, cairo_operator_t, double alpha);
+
+    uint8_t* m_data { nullptr };
+    std::unique_ptr<uint8_t[]> m_ownedData;
+    cairo_surface_t* m_surface { nullptr };
+    size_t m_width { 0 };
+    size_t m_height { 0 };
+    size_t m_bytesPerRow { 0 };
+    uint32_t m_bitmapInfo { 0 };
+    // Byte positions of red, green, blue, alpha within a pixel in memory.
+    std::array<uint8_t, 4> m_offsets {};
+    bool m_nativeOrder { true };
+    bool m_hasAlpha { true };
+    bool m_yDown { false };
+    double m_scale { 1 };
+    CGInterpolationQuality m_quality { kCGInterpolationDefault };
+    RefPtr<CGColor> m_fillColor;
+};
+
+using CGContextRef = CGContext*;
+
+// Owned by the caller: balance with CGContextRelease.
+CGContextRef CGBitmapContextCreate(void* data, size_t width, size_t height, size_t bitsPerComponent,
+    size_t bytesPerRow, CGColorSpaceRef, uint32_t bitmapInfo);
+CGContextRef CGContextRetain(CGContextRef);
+void CGContextRelease(CGContextRef);
+void* CGBitmapContextGetData(CGContextRef);
+size_t CGBitmapContextGetWidth(CGContextRef);
+size_t CGBitmapContextGetHeight(CGContextRef);
+size_t CGBitmapContextGetBytesPerRow(CGContextRef);
+// Owned by the caller: balance with CGImageRelease.
+CGImageRef CGBitmapContextCreateImage(CGContextRef);
+void CGContextSetInterpolationQuality(CGContextRef, CGInterpolationQuality);
+CGInterpolationQuality CGContextGetInterpolationQuality(CGContextRef);
+void CGContextDrawImage(CGContextRef, CGRect, CGImageRef);
+void CGContextSetFillColorWithColor(CGContextRef, CGColorRef);
+void CGContextSetRGBFillColor(CGContextRef, double red, double green, double blue, double alpha);
+void CGContextFillRect(CGContextRef, CGRect);
+void CGContextClearRect(CGContextRef, CGRect);

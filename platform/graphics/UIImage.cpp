@@ -1,0 +1,125 @@
+#include "platform/graphics/UIImage.h"
+
+#include "platform/graphics/PNGCodec.h"
+#include "platform/graphics/UIGraphics.h"
+
+#include "platform/foundation/DeviceRoot.h"
+
+#include <fstream>
+
+Class UIImage::classObject()
+{
+    static Class cls = ClassBuilder<UIImage>("UIImage", Object::classObject())
+                           .method<&UIImage::cgImageObject>("CGImage")
+                           .method<&UIImage::size>("size")
+                           .method<&UIImage::scale>("scale")
+                           .method<static_cast<void (UIImage::*)(CGRect)>(&UIImage::drawInRect)>("drawInRect:")
+                           .method<&UIImage::drawInRectBlendMode>("drawInRect:blendMode:alpha:")
+                           .method<&UIImage::drawAtPoint>("drawAtPoint:")
+                           .build();
+    return cls;
+}
+
+RefPtr<UIImage> UIImage::imageWithContentsOfFile(std::string_view devicePath)
+{
+    auto hostPath = DeviceRoot::resolve(devicePath);
+    if (!hostPath)
+        return nullptr;
+    return imageWithContentsOfHostFile(*hostPath);
+}
+
+RefPtr<UIImage> UIImage::imageWithContentsOfHostFile(const std::filesystem::path& path)
+{
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        return nullptr;
+    auto length = std::filesystem::file_size(path, error);
+    // No PNG within the decoding limits comes near this; don't read what can't be decoded.
+    if (error || length == 0 || length > 4 * PNGCodec::decodingBudget)
+        return nullptr;
+    std::ifstream file(path, std::ios::binary);
+    std::vector<uint8_t> bytes(length);
+    if (!file.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(length)))
+        return nullptr;
+    return imageWithData(bytes);
+}
+
+RefPtr<UIImage> UIImage::imageWithData(std::span<const uint8_t> png, double scale)
+{
+    auto bitmap = PNGCodec::decode(png);
+    if (!bitmap)
+        return nullptr;
+    return imageWithCGImage(std::move(bitmap), scale);
+}
+
+RefPtr<UIImage> UIImage::imageWithData(NSData* png, double scale)
+{
+    if (!png)
+        return nullptr;
+    return imageWithData(std::span<const uint8_t>(png->bytes()), scale);
+}
+
+RefPtr<UIImage> UIImage::imageWithCGImage(RefPtr<::CGImage> bitmap, double scale)
+{
+    auto image = make<UIImage>();
+    image->m_cgImage = std::move(bitmap);
+    image->m_scale = scale > 0 ? scale : 1.0;
+    return image;
+}
+
+CGSize UIImage::size() const
+{
+    if (!m_cgImage)
+        return CGSizeZero;
+    return CGSizeMake(double(m_cgImage->width()) / m_scale, double(m_cgImage->height()) / m_scale);
+}
+
+::CGImage::Pixel UIImage::pixelAt(size_t x, size_t y) const
+{
+    if (!m_cgImage)
+        return {};
+    return m_cgImage->pixelAt(x, y);
+}
+
+void UIImage::drawInRect(CGRect rect) { drawInRectBlendMode(rect, kCGBlendModeNormal, 1.0); }
+
+void UIImage::drawInRectBlendMode(CGRect rect, int blendMode, double alpha)
+{
+    CGContextRef context = UIGraphicsGetCurrentContext();
+    if (!context || !m_cgImage)
+        return;
+    context->drawImageUpright(rect, m_cgImage.get(), CGBlendMode(blendMode), alpha);
+}
+
+void UIImage::drawAtPoint(CGPoint point)
+{
+    CGSize own = size();
+    drawInRect(CGRectMake(point.x, point.y, own.width, own.height));
+}
+
+std::optional<std::vector<uint8_t>> UIImage::pngData() const
+{
+    if (!m_cgImage)
+        return std::nullopt;
+    return PNGCodec::encode(*m_cgImage);
+}
+
+bool UIImage::writePNG(const std::filesystem::path& path) const
+{
+    auto data = pngData();
+    if (!data)
+        return false;
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(data->data()), std::streamsize(data->size()));
+    return bool(file);
+}
+
+RefPtr<NSData> UIImagePNGRepresentation(UIImage* image)
+{
+    if (!image)
+        return nullptr;
+    auto data = image->pngData();
+    if (!data)
+        return nullptr;
+    return NSData::dataWithBytes(std::span<const uint8_t>(*data));
+}
