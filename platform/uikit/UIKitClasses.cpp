@@ -1,0 +1,34 @@
+#include "platform/uikit/UIKitClasses.h"
+
+#include "platform/uikit/CALayer.h"
+#include "platform/uikit/UIButton.h"
+#include "platform/uikit/UIFont.h"
+#include "platform/uikit/UIImageView.h"
+#include "platform/uikit/UILabel.h"
+#include "platform/uikit/UINavigationItem.h"
+#include "platform/uikit/UIResponder.h"
+#include "platform/uikit/UIScrollView.h"
+#include "platform/uikit/UIStackView.h"
+#include "platform/uikit/UITraitCollection.h"
+#include "platform/uikit/UIUserInterfaceStyleArbiter.h"
+#include "platform/uikit/UIView.h"
+#include "platform/uikit/UIViewController.h"
+#include "platform/uikit/UIWindow.h"
+
+void registerUIKitClasses()
+{
+    UIResponder::classObject();
+    UITraitCollection::classObject();
+    UIUserInterfaceStyleArbiter::classObject();
+    CALayer::classObject();
+    UIView::classObject();
+    UIWindow::classObject();
+    UIViewController::classObject();
+    UINavigationItem::classObject();
+    UIFont::classObject();
+    UILabel::classObject();
+    UIImageView::classObject();
+    UIButton::classObject();
+    UIStackView::classObject();
+    UIScrollView::classObject();
+}
