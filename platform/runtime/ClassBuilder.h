@@ -72,6 +72,20 @@ struct MemberImp<M> {
 };
 
 template<auto F>
+struct StaticImp;
+
+template<typename R, typename... A, R (*F)(A...)>
+struct StaticImp<F> {
+    static CanonicalRet<R> imp(Class, SEL, CanonicalArg<A>... args)
+    {
+        if constexpr (std::is_void_v<R>)
+            F(fromCanonicalArg<A>(args)...);
+        else
+            return toCanonicalResult(F(fromCanonicalArg<A>(args)...));
+    }
+};
+
+template<auto F>
 struct MemberIvar;
 
 template<typename C, typename F, F C::*M>
@@ -119,6 +133,21 @@ public:
     ClassBuilder& function(const char* selector, R (*imp)(id, SEL, Args...))
     {
         class_addMethod(m_class, sel_registerName(selector), imp);
+        return *this;
+    }
+
+    // A class method backed by a C++ static function, e.g. .classMethod<&UIColor::whiteColor>("whiteColor").
+    template<auto F>
+    ClassBuilder& classMethod(const char* selector)
+    {
+        class_addClassMethod(m_class, sel_registerName(selector), &StaticImp<F>::imp);
+        return *this;
+    }
+
+    template<typename R, typename... Args>
+    ClassBuilder& classFunction(const char* selector, R (*imp)(Class, SEL, Args...))
+    {
+        class_addClassMethod(m_class, sel_registerName(selector), imp);
         return *this;
     }
 

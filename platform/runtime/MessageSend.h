@@ -8,6 +8,7 @@
 // in the hierarchy implements it.
 Method lookupMethod(Class, SEL);
 [[noreturn]] void objc_unrecognizedSelector(const Object*, SEL);
+[[noreturn]] void objc_unrecognizedClassSelector(Class, SEL);
 void objc_checkSignature(Method, SEL, const std::string& sendEncoding);
 
 // @selector(name), interned once per call site.
@@ -98,9 +99,43 @@ R msgSendIfResponds(const Object* self, SEL sel, Args&&... args)
     return msgSend<R>(self, sel, std::forward<Args>(args)...);
 }
 
+// Sends a class method: [cls sel ...]. A class method's C++ signature is
+// R imp(Class cls, SEL _cmd, Args...). A nil class answers zero.
+template<typename R = void, typename... Args>
+R msgSendClass(Class cls, SEL sel, Args&&... args)
+{
+    if (!cls) {
+        if constexpr (std::is_void_v<R>)
+            return;
+        else
+            return R {};
+    }
+    Method method = lookupMethod(objc_getMetaClass(cls), sel);
+    if (!method)
+        objc_unrecognizedClassSelector(cls, sel);
+    using CR = CanonicalRet<R>;
+    using Fn = CR (*)(Class, SEL, CanonicalArg<Args>...);
+#ifndef NDEBUG
+    objc_checkSignature(method, sel, signatureEncoding<CR, CanonicalArg<Args>...>());
+#endif
+    auto fn = reinterpret_cast<Fn>(method->imp.load(std::memory_order_acquire));
+    if constexpr (std::is_void_v<R>)
+        fn(cls, sel, toCanonicalArg(std::forward<Args>(args))...);
+    else
+        return convertResult<R>(fn(cls, sel, toCanonicalArg(std::forward<Args>(args))...));
+}
+
+inline bool class_respondsToClassSelector(Class cls, SEL sel) { return cls && lookupMethod(objc_getMetaClass(cls), sel); }
+
 // Typed method registration and replacement, checked against the encoding.
 template<typename R, typename... Args>
 bool class_addMethod(Class cls, SEL sel, R (*imp)(id, SEL, Args...))
 {
     return class_addMethod(cls, sel, reinterpret_cast<IMP>(imp), signatureEncoding<R, Args...>().c_str());
+}
+
+template<typename R, typename... Args>
+bool class_addClassMethod(Class cls, SEL sel, R (*imp)(Class, SEL, Args...))
+{
+    return class_addMethod(objc_getMetaClass(cls), sel, reinterpret_cast<IMP>(imp), signatureEncoding<R, Args...>().c_str());
 }

@@ -34,6 +34,9 @@ struct MethodCache {
 struct objc_class {
     std::string name;
     Class superclass { nullptr };
+    // Holds the class methods; its superclass is the superclass's metaclass.
+    Class metaclass { nullptr };
+    bool isMetaclass { false };
     ObjectFactory factory { nullptr };
     bool registered { false };
     std::unordered_map<SEL, std::unique_ptr<objc_method>> methods;
@@ -141,6 +144,12 @@ Class objc_allocateClassPair(Class superclass, const char* name, size_t)
     auto* cls = new objc_class;
     cls->name = name;
     cls->superclass = superclass;
+    auto* meta = new objc_class;
+    meta->name = name;
+    meta->isMetaclass = true;
+    meta->superclass = superclass ? superclass->metaclass : nullptr;
+    meta->registered = true;
+    cls->metaclass = meta;
     r.classes[name] = cls;
     return cls;
 }
@@ -154,6 +163,8 @@ void objc_registerClassPair(Class cls)
 }
 
 const char* class_getName(Class cls) { return cls ? cls->name.c_str() : "nil"; }
+Class objc_getMetaClass(Class cls) { return cls ? cls->metaclass : nullptr; }
+bool class_isMetaClass(Class cls) { return cls && cls->isMetaclass; }
 Class class_getSuperclass(Class cls) { return cls ? cls->superclass : nullptr; }
 
 bool class_isSubclassOf(Class cls, Class ancestor)
@@ -281,6 +292,11 @@ void MSHookMessageEx(Class cls, SEL sel, IMP replacement, IMP* result)
     cls->methods.emplace(sel, std::move(method));
     cls->methodOrder.push_back(sel);
     r.epoch.fetch_add(1, std::memory_order_acq_rel);
+}
+
+void objc_unrecognizedClassSelector(Class cls, SEL sel)
+{
+    objc_fatal(std::string("+[") + class_getName(cls) + " " + sel_getName(sel) + "]: unrecognized selector sent to class");
 }
 
 void objc_unrecognizedSelector(const Object* self, SEL sel)

@@ -48,6 +48,9 @@ std::vector<Class> objc_copyClassList();
 Class objc_allocateClassPair(Class superclass, const char* name, size_t extraBytes = 0);
 void objc_registerClassPair(Class);
 const char* class_getName(Class);
+// Class methods live in the metaclass: add, look up and replace them there.
+Class objc_getMetaClass(Class);
+bool class_isMetaClass(Class);
 Class class_getSuperclass(Class);
 bool class_isSubclassOf(Class cls, Class ancestor);
 // Sets the C++ factory that builds instances of the class (and of subclasses without one).

@@ -19,3 +19,16 @@ void MSHookMessageEx(Class cls, SEL selector, R (*replacement)(id, SEL, Args...)
 #endif
     MSHookMessageEx(cls, selector, reinterpret_cast<IMP>(replacement), reinterpret_cast<IMP*>(result));
 }
+
+// Class methods: pass the metaclass, as on the phone (MSHookMessageEx(object_getClass(cls), ...)).
+template<typename R, typename... Args>
+void MSHookMessageEx(Class metaclass, SEL selector, R (*replacement)(Class, SEL, Args...), R (**result)(Class, SEL, Args...))
+{
+    if (!metaclass || !selector)
+        return;
+#ifndef NDEBUG
+    if (Method method = lookupMethod(metaclass, selector))
+        objc_checkSignature(method, selector, signatureEncoding<R, Args...>());
+#endif
+    MSHookMessageEx(metaclass, selector, reinterpret_cast<IMP>(replacement), reinterpret_cast<IMP*>(result));
+}

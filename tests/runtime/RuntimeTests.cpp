@@ -31,6 +31,12 @@ protected:
 class Dog : public Animal {
     TW_OBJECT(Dog)
 public:
+    static RefPtr<Dog> sharedDog()
+    {
+        static RefPtr<Dog> shared = make<Dog>();
+        return shared;
+    }
+    static long breedCount(long base) { return base + 300; }
     Id fetch(id thing) { return Id(thing); }
 
 protected:
@@ -60,7 +66,11 @@ Class Animal::classObject()
 
 Class Dog::classObject()
 {
-    static Class cls = ClassBuilder<Dog>("TestDog", Animal::classObject()).method<&Dog::fetch>("fetch:").build();
+    static Class cls = ClassBuilder<Dog>("TestDog", Animal::classObject())
+                           .method<&Dog::fetch>("fetch:")
+                           .classMethod<&Dog::sharedDog>("sharedDog")
+                           .classMethod<&Dog::breedCount>("breedCount:")
+                           .build();
     return cls;
 }
 
@@ -185,6 +195,25 @@ TEST(MessageSendDeathTest, UnknownSelectorFailsLoudly)
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     auto dog = make<Dog>();
     EXPECT_DEATH(msgSend<void>(dog, SELECTOR("fly")), "unrecognized selector");
+}
+
+long (*classSlot)(Class, SEL, long);
+long classReplacement(Class cls, SEL sel, long base) { return classSlot(cls, sel, base) * 2; }
+
+TEST(ClassMethods, AreSentToClassesInheritedAndReplaceable)
+{
+    EXPECT_EQ(msgSendClass<RefPtr<Dog>>(objc_getClass("TestDog"), SELECTOR("sharedDog")).get(), Dog::sharedDog().get());
+    EXPECT_EQ(msgSendClass<long>(Puppy::classObject(), SELECTOR("breedCount:"), 1L), 301);
+    EXPECT_EQ(msgSendClass<long>(nullptr, SELECTOR("breedCount:"), 1L), 0);
+    EXPECT_TRUE(class_respondsToClassSelector(Puppy::classObject(), SELECTOR("sharedDog")));
+    EXPECT_FALSE(class_respondsToClassSelector(Animal::classObject(), SELECTOR("sharedDog")));
+    // Class methods and instance methods do not mix.
+    EXPECT_FALSE(make<Dog>()->respondsToSelector(SELECTOR("sharedDog")));
+
+    Class cls = freshSubclass(Puppy::classObject());
+    MSHookMessageEx(objc_getMetaClass(cls), SELECTOR("breedCount:"), &classReplacement, &classSlot);
+    EXPECT_EQ(msgSendClass<long>(cls, SELECTOR("breedCount:"), 1L), 602);
+    EXPECT_EQ(msgSendClass<long>(Puppy::classObject(), SELECTOR("breedCount:"), 1L), 301);
 }
 
 int g_deallocCount = 0;
