@@ -23,8 +23,9 @@ std::mutex& openedMutex()
 
 std::map<std::filesystem::path, NSBundle*>& openedBundles()
 {
-    static std::map<std::filesystem::path, NSBundle*> bundles;
-    return bundles;
+    // Never destroyed, so the bundles stay reachable until the process ends.
+    static auto* bundles = new std::map<std::filesystem::path, NSBundle*>;
+    return *bundles;
 }
 
 std::optional<std::string> identifierInFolder(const std::string& devicePath)
