@@ -3,11 +3,13 @@
 #include "platform/foundation/DeviceRoot.h"
 #include "platform/foundation/NSRunLoop.h"
 #include "platform/foundation/RunLoopClasses.h"
+#include "platform/springboard/AppRecordClasses.h"
 #include "platform/springboard/SpringBoard.h"
 
 void SpringBoardHost::registerSystemClasses()
 {
     registerRunLoopClasses();
+    registerAppRecordClasses();
     SpringBoard::classObject();
 }
 

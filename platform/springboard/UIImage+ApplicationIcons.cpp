@@ -1,0 +1,122 @@
+#include "platform/springboard/UIImage+ApplicationIcons.h"
+
+#include "platform/foundation/NSArray.h"
+#include "platform/foundation/NSBundle.h"
+#include "platform/foundation/NSDictionary.h"
+#include "platform/foundation/NSString.h"
+#include "platform/foundation/NSURL.h"
+#include "platform/graphics/UIGraphics.h"
+#include "platform/springboard/LSBundleProxy.h"
+#include "platform/springboard/UIImage+NSBundle.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+constexpr double cornerRadiusFraction = 0.225;
+constexpr double maximumPixelSide = 1024;
+
+void addRoundedSquare(cairo_t* cr, double side)
+{
+    double radius = side * cornerRadiusFraction;
+    constexpr double quarter = std::numbers::pi / 2;
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, side - radius, radius, radius, -quarter, 0);
+    cairo_arc(cr, side - radius, side - radius, radius, 0, quarter);
+    cairo_arc(cr, radius, side - radius, radius, quarter, 2 * quarter);
+    cairo_arc(cr, radius, radius, radius, 2 * quarter, 3 * quarter);
+    cairo_close_path(cr);
+}
+
+Id applicationIconImageImp(Class, SEL, id bundleIdentifier, int format, double scale)
+{
+    auto* identifier = dynamic_cast<NSString*>(bundleIdentifier);
+    return applicationIconImage(identifier ? identifier->view() : std::string_view(), format, scale);
+}
+
+} // namespace
+
+std::optional<double> applicationIconPoints(int format)
+{
+    switch (format) {
+    case 0:
+        return 29;
+    case 1:
+        return 40;
+    case 2:
+        return 62;
+    default:
+        return std::nullopt;
+    }
+}
+
+RefPtr<UIImage> applicationIconFile(std::string_view bundleIdentifier)
+{
+    auto proxy = LSBundleProxy::bundleProxyForIdentifier(bundleIdentifier);
+    if (!proxy)
+        return nullptr;
+    auto icons = proxy->iconsDictionary();
+    if (!icons)
+        return nullptr;
+    auto primary = objectAs<NSDictionary>(icons->objectForStringKey("CFBundlePrimaryIcon").get());
+    if (!primary)
+        return nullptr;
+    auto files = objectAs<NSArray>(primary->objectForStringKey("CFBundleIconFiles").get());
+    if (!files)
+        return nullptr;
+    auto name = objectAs<NSString>(files->lastObject().get());
+    if (!name)
+        return nullptr;
+    return imageNamedInBundle(name->view(), NSBundle::bundleWithURL(proxy->bundleURL().get()).get());
+}
+
+RefPtr<UIImage> genericApplicationIcon()
+{
+    return imageNamedInBundle(genericIconName, NSBundle::bundleWithIdentifier(mobileIconsBundleIdentifier).get());
+}
+
+RefPtr<UIImage> applicationIconImage(std::string_view bundleIdentifier, int format, double scale)
+{
+    auto points = applicationIconPoints(format);
+    if (!points)
+        return nullptr;
+    if (!(scale > 0))
+        scale = 1;
+    if (*points * scale > maximumPixelSide)
+        return nullptr;
+    auto icon = applicationIconFile(bundleIdentifier);
+    if (!icon)
+        icon = genericApplicationIcon();
+    if (!icon || !icon->cgImage())
+        return nullptr;
+    UIGraphicsBeginImageContextWithOptions(CGSizeMake(*points, *points), false, scale);
+    CGContextRef context = UIGraphicsGetCurrentContext();
+    if (!context) {
+        UIGraphicsEndImageContext();
+        return nullptr;
+    }
+    ::CGImage* bitmap = icon->cgImage();
+    double side = *points;
+    context->withCairo([&](cairo_t* cr) {
+        addRoundedSquare(cr, side);
+        cairo_clip(cr);
+        cairo_scale(cr, side / double(bitmap->width()), side / double(bitmap->height()));
+        cairo_set_source_surface(cr, bitmap->surface(), 0, 0);
+        cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+        cairo_paint(cr);
+    });
+    auto image = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    return image;
+}
+
+void registerUIImageApplicationIcons()
+{
+    static const bool registered = [] {
+        return class_addClassMethod(UIImage::classObject(), sel_registerName("_applicationIconImageForBundleIdentifier:format:scale:"),
+            &applicationIconImageImp);
+    }();
+    (void)registered;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/graphics/UIImage.h"
+
+#include <optional>
+#include <string_view>
+
+// The home screen's own icon images. registerUIImageApplicationIcons() registers the class
+// method +[UIImage _applicationIconImageForBundleIdentifier:format:scale:] ("@@:@id": the
+// format is an int, as on the phone).
+
+inline constexpr std::string_view mobileIconsBundleIdentifier = "com.apple.mobileicons.framework";
+inline constexpr std::string_view mobileIconsBundlePath = "/System/Library/PrivateFrameworks/MobileIcons.framework";
+inline constexpr std::string_view genericIconName = "DefaultIcon-60";
+
+// Points per side of each icon format: 0 small (29), 1 spotlight (40), 2 home screen (62).
+std::optional<double> applicationIconPoints(int format);
+
+// The app's own icon file: the last CFBundleIconFiles entry of CFBundlePrimaryIcon, loaded
+// with imageNamed:inBundle:. Nil for an unknown app or one without a loadable icon.
+RefPtr<UIImage> applicationIconFile(std::string_view bundleIdentifier);
+// "DefaultIcon-60" of the mobile-icons framework; nil when it cannot be loaded.
+RefPtr<UIImage> genericApplicationIcon();
+
+// The icon as the home screen draws it: scaled into the format's square at `scale` pixels
+// per point and masked to the rounded square, so its corners are transparent. Unknown apps
+// and apps without a loadable icon get the generic icon. Nil for an unknown format, a
+// bitmap side above 1024 pixels, or when even the generic icon is missing.
+RefPtr<UIImage> applicationIconImage(std::string_view bundleIdentifier, int format, double scale);
+
+// Safe to call more than once.
+void registerUIImageApplicationIcons();
