@@ -2,7 +2,7 @@
 # Installs the Debian packages the build needs, only when one is missing.
 set -euo pipefail
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config ccache
   libplist-dev libplist++-dev libcairo2-dev libpango1.0-dev libspng-dev
   nlohmann-json3-dev libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
