@@ -1,17 +1,15 @@
 #include "platform/springboard/ExtensionLoader.h"
 
-#include "platform/foundation/DeviceRoot.h"
+#include "platform/foundation/DynamicLoader.h"
 #include "platform/foundation/NSArray.h"
 #include "platform/foundation/NSDictionary.h"
+#include "platform/foundation/NSFileManager.h"
 #include "platform/foundation/NSString.h"
 #include "platform/runtime/Runtime.h"
 
 #include <algorithm>
-#include <dlfcn.h>
-#include <filesystem>
 #include <functional>
 #include <unordered_map>
-#include <unordered_set>
 
 namespace {
 
@@ -96,22 +94,6 @@ private:
     std::unordered_map<Class, std::unordered_map<SEL, IMP>> m_classes;
 };
 
-std::vector<std::string> libraryNamesInOrder(const std::filesystem::path& folder)
-{
-    std::vector<std::string> names;
-    std::error_code error;
-    for (auto it = std::filesystem::directory_iterator(folder, error); !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
-        if (it->path().extension() != ".dylib")
-            continue;
-        std::error_code typeError;
-        if (!it->is_regular_file(typeError))
-            continue;
-        names.push_back(it->path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 } // namespace
 
 ExtensionLoader::ExtensionLoader(std::string bundleIdentifier, std::string executableName)
@@ -148,24 +130,34 @@ ExtensionLoader::Outcome ExtensionLoader::evaluateFilter(const NSDictionary& pro
 ExtensionLoader::Report ExtensionLoader::loadExtensions() const
 {
     Report report;
-    auto folder = DeviceRoot::resolve(dynamicLibrariesPath);
-    if (!folder)
+    auto fileManager = NSFileManager::defaultManager();
+    const std::string folder(dynamicLibrariesPath);
+    // Already in name order.
+    auto names = fileManager->contentsOfDirectoryAtPath(folder);
+    if (!names)
         return report;
-    for (const std::string& name : libraryNamesInOrder(*folder)) {
+    for (const Id& entry : *names) {
+        auto name = objectAs<NSString>(entry);
+        if (!name || !name->hasSuffix(".dylib"))
+            continue;
+        std::string devicePath = folder + "/" + name->utf8();
+        bool isDirectory = false;
+        if (!fileManager->fileExistsAtPath(devicePath, &isDirectory) || isDirectory)
+            continue;
+
         Extension extension;
-        extension.name = name;
-        extension.devicePath = std::string(dynamicLibrariesPath) + "/" + name;
-        std::string stem = name.substr(0, name.size() - std::string_view(".dylib").size());
-        std::error_code error;
-        if (!std::filesystem::exists(*folder / (stem + ".plist"), error)) {
+        extension.name = name->utf8();
+        extension.devicePath = devicePath;
+        std::string filterPath = devicePath.substr(0, devicePath.size() - std::string_view(".dylib").size()) + ".plist";
+        if (!fileManager->fileExistsAtPath(filterPath)) {
             extension.outcome = Outcome::NoFilter;
         } else {
-            auto propertyList = NSDictionary::dictionaryWithContentsOfFile(std::string(dynamicLibrariesPath) + "/" + stem + ".plist");
+            auto propertyList = NSDictionary::dictionaryWithContentsOfFile(filterPath);
             extension.outcome = propertyList ? evaluateFilter(*propertyList) : Outcome::BadFilter;
         }
         if (extension.outcome == Outcome::Loaded) {
             RuntimeSnapshot before;
-            if (!dlopen((*folder / name).c_str(), RTLD_NOW | RTLD_GLOBAL)) {
+            if (!dlopenDevice(devicePath.c_str(), RTLD_NOW | RTLD_GLOBAL)) {
                 extension.outcome = Outcome::LoadFailed;
                 const char* message = dlerror();
                 extension.error = message ? message : "unknown error";

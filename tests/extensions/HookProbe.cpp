@@ -1,6 +1,7 @@
 // A test extension: replaces -[SpringBoard applicationDidFinishLaunching:] and the
-// inherited -[SpringBoard dealloc], adds a method and a class, and says when its
-// replacement runs.
+// inherited -[SpringBoard dealloc], adds a method and a class, observes a system-wide
+// notification, and says when its replacement or observer runs.
+#include "platform/foundation/CFNotificationCenter.h"
 #include "platform/runtime/Substrate.h"
 
 #include <cstdio>
@@ -29,12 +30,19 @@ long interceptedLaunchCount(id, SEL)
     return interceptedLaunches;
 }
 
+void pingReceived(CFNotificationCenterRef, void*, CFStringRef, const void*, CFDictionaryRef)
+{
+    std::printf("HookProbe: ping received\n");
+    std::fflush(stdout);
+}
+
 __attribute__((constructor)) void installHookProbe()
 {
     Class springBoard = objc_getClass("SpringBoard");
     MSHookMessageEx(springBoard, sel_registerName("applicationDidFinishLaunching:"), &replacedApplicationDidFinishLaunching, &originalApplicationDidFinishLaunching);
     MSHookMessageEx(springBoard, sel_registerName("dealloc"), &replacedDealloc, &originalDealloc);
     class_addMethod(springBoard, sel_registerName("HKPinterceptedLaunchCount"), &interceptedLaunchCount);
+    CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), nullptr, &pingReceived, CFSTR("com.tintwell.hookprobe/Ping"), nullptr, 0);
     // Loaded a second time under another name, the class already exists.
     if (!objc_getClass("HKPProbe"))
         objc_registerClassPair(objc_allocateClassPair(objc_getClass("NSObject"), "HKPProbe"));

@@ -1,10 +1,18 @@
+#include "platform/foundation/CFNotificationCenter.h"
+#include "platform/foundation/DeviceRoot.h"
+
 #include <array>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
 
 namespace fs = std::filesystem;
 using testing::HasSubstr;
@@ -43,6 +51,58 @@ Run runSpringBoard(const std::vector<std::string>& arguments)
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return run;
 }
+
+// The host running in live mode, its output read line by line as it comes.
+class LiveHost {
+public:
+    explicit LiveHost(const std::vector<std::string>& arguments)
+    {
+        int fds[2];
+        if (pipe(fds) != 0)
+            return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
+        posix_spawn_file_actions_adddup2(&actions, fds[1], STDERR_FILENO);
+        posix_spawn_file_actions_addclose(&actions, fds[0]);
+        std::vector<std::string> storage { TINTWELL_SPRINGBOARD_EXECUTABLE };
+        storage.insert(storage.end(), arguments.begin(), arguments.end());
+        std::vector<char*> argv;
+        for (auto& argument : storage)
+            argv.push_back(argument.data());
+        argv.push_back(nullptr);
+        if (posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+            m_pid = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        close(fds[1]);
+        m_output = fdopen(fds[0], "r");
+    }
+
+    ~LiveHost()
+    {
+        if (m_pid > 0) {
+            kill(m_pid, SIGTERM);
+            waitpid(m_pid, nullptr, 0);
+        }
+        if (m_output)
+            fclose(m_output);
+    }
+
+    // Reads until a line holds the text; false when the host's output ends first.
+    bool waitForLine(const std::string& text)
+    {
+        std::array<char, 1024> line;
+        while (m_output && fgets(line.data(), line.size(), m_output)) {
+            if (std::string(line.data()).find(text) != std::string::npos)
+                return true;
+        }
+        return false;
+    }
+
+private:
+    pid_t m_pid { -1 };
+    FILE* m_output { nullptr };
+};
 
 class TemporaryRoot {
 public:
@@ -143,6 +203,21 @@ TEST(SpringBoardTool, BrokenDeviceRootsNeverCrashTheHost)
     EXPECT_THAT(run.output, HasSubstr("Shape.dylib: not loaded (unreadable filter)\n"));
     EXPECT_THAT(run.output, HasSubstr("Probe.dylib: loaded\n"));
     EXPECT_THAT(run.output, HasSubstr("HookProbe: -[SpringBoard applicationDidFinishLaunching:] intercepted\n"));
+}
+
+TEST(SpringBoardTool, RunForDeliversSystemWideNotificationsToExtensions)
+{
+    TemporaryRoot root;
+    fs::create_directories(root.libraries());
+    for (const char* file : { "HookProbe.dylib", "HookProbe.plist" })
+        fs::copy_file(fs::path(testDevice) / "Library/MobileSubstrate/DynamicLibraries" / file, root.libraries() / file);
+    LiveHost host({ "--root", root.path().string(), "--run-for", "60" });
+    ASSERT_TRUE(host.waitForLine("HookProbe: -[SpringBoard applicationDidFinishLaunching:] intercepted"));
+
+    DeviceRoot::set(root.path());
+    postDarwinNotification("com.tintwell.hookprobe/Ping");
+
+    EXPECT_TRUE(host.waitForLine("HookProbe: ping received"));
 }
 
 } // namespace
