@@ -1,0 +1,118 @@
+#pragma once
+
+#include "platform/graphics/CGGeometry.h"
+#include "platform/runtime/Ref.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class BBServer;
+class NCNotificationListCell;
+class NCNotificationListView;
+class NCNotificationLongLookViewController;
+class NCNotificationMasterList;
+class NCNotificationStructuredListViewController;
+class OS_dispatch_queue;
+class UIView;
+class UIViewController;
+class UIWindow;
+
+// The home screen's notification side as the host, scenarios and tests drive it: one
+// phone-sized window showing the lock screen (cover sheet) with, top to bottom, the
+// media-controls slot, the notification list, and the widgets page over it when shown;
+// banners and the expanded notification float above. Creating it makes the system's
+// objects the way the phone does at launch: the bulletin server through the runtime
+// (alloc + initWithQueue:dataProviderManager:... so an extension's replacement sees it),
+// its queue exported as "__BBServerQueue", the master list and the structured list.
+//
+// Notifications are named by their request's notificationIdentifier (the bulletin's
+// bulletinID). Everything runs on the main thread; each action ends with the main queue
+// drained and a layout pass, so a snapshot taken after it shows the settled screen.
+class SBHomeScreen {
+public:
+    static constexpr CGSize screenSize { 390, 844 };
+
+    // Bits of publishBulletin:destinations:.
+    static constexpr unsigned long destinationBanner = 2;
+    static constexpr unsigned long destinationLockScreen = 4;
+
+    enum class Appearance { Light, Dark };
+
+    SBHomeScreen();
+    ~SBHomeScreen();
+    SBHomeScreen(const SBHomeScreen&) = delete;
+    SBHomeScreen& operator=(const SBHomeScreen&) = delete;
+
+    // The live instance (the last one created and not yet destroyed), or null.
+    static SBHomeScreen* current();
+
+    // Builds a BBBulletin (fresh identifiers, the host clock's date, an action launching
+    // the section's app), publishes it with publishBulletin:destinations:alwaysToLockScreen:
+    // on the server's queue, as the phone's data providers do, then drains the main queue.
+    // Answers the bulletin's identifier, empty when there was no server to publish to.
+    std::string publishBulletin(std::string_view sectionID, std::string_view title, std::string_view message,
+        unsigned long destinations = destinationLockScreen);
+    // False when no such notification is in the list.
+    bool removeNotification(std::string_view identifier);
+    // Every notification of the list, oldest first.
+    std::vector<std::string> notificationIdentifiers() const;
+
+    // Presents the long look of a listed notification; false when it is not listed.
+    bool expandNotification(std::string_view identifier);
+    // Dismisses the long look, if one is shown.
+    void collapseLongLook();
+    // Swipes the notification's cell open: its action buttons are created, configured for
+    // the request and laid out. False when it is not listed.
+    bool swipeCell(std::string_view identifier);
+    // Collapses (stacks) or expands an app's group; false when the app has no group.
+    bool collapseGroup(std::string_view sectionID);
+    bool expandGroup(std::string_view sectionID);
+    // Reveals the notification history (revealNotificationHistory:animated: through the runtime).
+    void revealHistory();
+
+    // Locks the device through -[SBLockScreenManager lockUIFromSource:withOptions:].
+    void lock();
+    void unlock();
+    bool isLocked() const;
+
+    // The system's light/dark switch: traitCollectionDidChange: reaches every view and
+    // controller whose style changed, then the screen is laid out.
+    void setAppearance(Appearance);
+    // Lays the whole window out now (every layoutSubviews / viewDidLayoutSubviews through
+    // the runtime), after draining the main queue.
+    void layoutNow();
+    // Runs what is due on the main run loop without moving the clock.
+    void drainMainQueue();
+    // Moves the host clock forward, running timers and delayed selectors, then lays out.
+    void advanceTime(double seconds);
+
+    RefPtr<UIWindow> window() const;
+
+    // Slots for other surfaces. A nil view empties the slot.
+    // Above the notification list, full width, keeping the view's height.
+    void setMediaControlsView(RefPtr<UIView>);
+    // Fills the screen over the list while shown; hidden until showWidgetsPage(true).
+    void setWidgetsPageView(RefPtr<UIView>);
+    void showWidgetsPage(bool);
+    // Puts a view in the banner container at the top of the screen, replacing the banner.
+    void setBannerView(RefPtr<UIView>);
+
+    // The system's objects, for tests.
+    RefPtr<BBServer> server() const;
+    RefPtr<OS_dispatch_queue> serverQueue() const;
+    RefPtr<NCNotificationMasterList> masterList() const;
+    RefPtr<NCNotificationStructuredListViewController> listController() const;
+    // The top list view: sections inside it, app groups inside those.
+    RefPtr<NCNotificationListView> rootListView() const;
+    RefPtr<NCNotificationListView> groupListView(std::string_view sectionID) const;
+    RefPtr<NCNotificationListCell> cellForNotification(std::string_view identifier) const;
+    RefPtr<NCNotificationLongLookViewController> longLookViewController() const;
+    // The banner container's current content, or nil.
+    RefPtr<UIView> bannerView() const;
+
+private:
+    struct State;
+    std::unique_ptr<State> m_state;
+};
