@@ -11,7 +11,7 @@ namespace {
 std::vector<uint8_t> iconPng(size_t side)
 {
     auto bitmap = CGImage::create(side, side);
-    std::mt19937 random(uint32_t(side));
+    std::mt19937 random { uint32_t(side) };
     for (size_t y = 0; y < side; ++y)
         for (size_t x = 0; x < side; ++x)
             bitmap->setPixelAt(x, y, { uint8_t(x * 255 / side), uint8_t(y * 255 / side), uint8_t(random() % 32 + 100), 255 });

@@ -49,26 +49,25 @@ enum CGBlendMode : int {
     kCGBlendModePlusLighter,
 };
 
-enum CGImageAlphaInfo : uint32_t {
-    kCGImageAlphaNone = 0,
-    kCGImageAlphaPremultipliedLast = 1,
-    kCGImageAlphaPremultipliedFirst = 2,
-    kCGImageAlphaLast = 3,
-    kCGImageAlphaFirst = 4,
-    kCGImageAlphaNoneSkipLast = 5,
-    kCGImageAlphaNoneSkipFirst = 6,
-    kCGImageAlphaOnly = 7,
-};
+// Plain integers, so the phone's `kCGImageAlphaPremultipliedLast | kCGBitmapByteOrder32Big` is one.
+using CGImageAlphaInfo = uint32_t;
+inline constexpr uint32_t kCGImageAlphaNone = 0;
+inline constexpr uint32_t kCGImageAlphaPremultipliedLast = 1;
+inline constexpr uint32_t kCGImageAlphaPremultipliedFirst = 2;
+inline constexpr uint32_t kCGImageAlphaLast = 3;
+inline constexpr uint32_t kCGImageAlphaFirst = 4;
+inline constexpr uint32_t kCGImageAlphaNoneSkipLast = 5;
+inline constexpr uint32_t kCGImageAlphaNoneSkipFirst = 6;
+inline constexpr uint32_t kCGImageAlphaOnly = 7;
 
-enum CGBitmapInfo : uint32_t {
-    kCGBitmapAlphaInfoMask = 0x1F,
-    kCGBitmapByteOrderMask = 0x7000,
-    kCGBitmapByteOrderDefault = 0 << 12,
-    kCGBitmapByteOrder16Little = 1 << 12,
-    kCGBitmapByteOrder32Little = 2 << 12,
-    kCGBitmapByteOrder16Big = 3 << 12,
-    kCGBitmapByteOrder32Big = 4 << 12,
-};
+using CGBitmapInfo = uint32_t;
+inline constexpr uint32_t kCGBitmapAlphaInfoMask = 0x1F;
+inline constexpr uint32_t kCGBitmapByteOrderMask = 0x7000;
+inline constexpr uint32_t kCGBitmapByteOrderDefault = 0 << 12;
+inline constexpr uint32_t kCGBitmapByteOrder16Little = 1 << 12;
+inline constexpr uint32_t kCGBitmapByteOrder32Little = 2 << 12;
+inline constexpr uint32_t kCGBitmapByteOrder16Big = 3 << 12;
+inline constexpr uint32_t kCGBitmapByteOrder32Big = 4 << 12;
 
 // A drawing destination over a 32-bit-per-pixel bitmap. Drawing is done by cairo; a
 // bitmap whose byte order is not cairo's is converted in place around each operation.
