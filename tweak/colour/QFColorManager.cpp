@@ -1,0 +1,63 @@
+#include "tweak/colour/QFColorManager.h"
+
+#include <mutex>
+
+namespace {
+
+// @synchronized on the class object: one recursive lock for the class.
+std::recursive_mutex& classLock()
+{
+    static auto* lock = new std::recursive_mutex;
+    return *lock;
+}
+
+QFColorManager* sharedInstance;
+
+} // namespace
+
+Class QFColorManager::classObject()
+{
+    static Class cls = ClassBuilder<QFColorManager>("QFColorManager", Object::classObject())
+                           .classMethod<&QFColorManager::sharedManager>("sharedManager")
+                           .method<&QFColorManager::initImpl>("init")
+                           .method<&QFColorManager::notificationColors>("notificationColors")
+                           .method<&QFColorManager::setNotificationColors>("setNotificationColors:")
+                           .method<&QFColorManager::widgetColors>("widgetColors")
+                           .method<&QFColorManager::setWidgetColors>("setWidgetColors:")
+                           .method<&QFColorManager::axonColors>("axonColors")
+                           .method<&QFColorManager::setAxonColors>("setAxonColors:")
+                           .method<&QFColorManager::grupiColors>("grupiColors")
+                           .method<&QFColorManager::setGrupiColors>("setGrupiColors:")
+                           .method<&QFColorManager::daynColors>("daynColors")
+                           .method<&QFColorManager::setDaynColors>("setDaynColors:")
+                           .ivar<&QFColorManager::m_notificationColors>("_notificationColors")
+                           .ivar<&QFColorManager::m_widgetColors>("_widgetColors")
+                           .ivar<&QFColorManager::m_axonColors>("_axonColors")
+                           .ivar<&QFColorManager::m_grupiColors>("_grupiColors")
+                           .ivar<&QFColorManager::m_daynColors>("_daynColors")
+                           .build();
+    return cls;
+}
+
+RefPtr<QFColorManager> QFColorManager::sharedManager()
+{
+    std::lock_guard lock(classLock());
+    if (!sharedInstance) {
+        auto allocated = class_createInstance(classObject());
+        sharedInstance = objectAs<QFColorManager>(msgSend<Id>(allocated, SELECTOR("init")).get()).leakRef();
+    }
+    return sharedInstance;
+}
+
+Id QFColorManager::initImpl()
+{
+    auto self = msgSendSuper<Id>(this, classObject(), SELECTOR("init"));
+    if (!self)
+        return nullptr;
+    m_notificationColors = NSMutableDictionary::dictionary();
+    m_widgetColors = NSMutableDictionary::dictionary();
+    m_axonColors = NSMutableDictionary::dictionary();
+    m_grupiColors = NSMutableDictionary::dictionary();
+    m_daynColors = NSMutableDictionary::dictionary();
+    return self;
+}

@@ -1,0 +1,202 @@
+#include "tweak/colour/UIImage+Tintwell.h"
+
+#include "platform/foundation/NSBundle.h"
+#include "platform/foundation/NSCountedSet.h"
+#include "platform/foundation/NSMutableArray.h"
+#include "platform/foundation/NSMutableDictionary.h"
+#include "platform/foundation/NSNumber.h"
+#include "platform/graphics/CGContext.h"
+#include "platform/graphics/UIGraphics.h"
+#include "tweak/colour/UIColor+Tintwell.h"
+
+#include <array>
+#include <cmath>
+
+namespace {
+
+constexpr size_t gridSide = 10;
+constexpr size_t gridBytesPerRow = gridSide * 4;
+constexpr uint32_t gridBitmapInfo = uint32_t(kCGImageAlphaPremultipliedLast) | uint32_t(kCGBitmapByteOrder32Big); // 16385
+constexpr double nearDuplicateDistance = 60.0;
+constexpr const char* mobileIconsIdentifier = "com.apple.mobileicons.framework";
+constexpr const char* genericIconName = "DefaultIcon-60";
+
+// Single precision on purpose: it decides whether bytes exactly 60 apart count as near.
+double byteFraction(uint8_t byte) { return double(float(byte) / 255.0f); }
+
+// A string that lives for the whole process, for keys and names sent at every call.
+NSString* constantString(const char* text) { return NSString::string(text).leakRef(); }
+
+// A class method the platform may lack reads as absence instead of aborting.
+template<typename R, typename... Args>
+R sendClassIfResponds(Class cls, SEL sel, Args&&... args)
+{
+    if (!class_respondsToClassSelector(cls, sel))
+        return R {};
+    return msgSendClass<R>(cls, sel, std::forward<Args>(args)...);
+}
+
+RefPtr<UIImage> genericIcon()
+{
+    static NSString* identifier = constantString(mobileIconsIdentifier);
+    static NSString* name = constantString(genericIconName);
+    auto bundle = sendClassIfResponds<Id>(NSBundle::classObject(), SELECTOR("bundleWithIdentifier:"), identifier);
+    return sendClassIfResponds<RefPtr<UIImage>>(UIImage::classObject(), SELECTOR("imageNamed:inBundle:"), name, bundle);
+}
+
+bool isTransparent(const RGBAComponents& c) { return c.alpha == 0.0; }
+
+RefPtr<UIColor> firstVividColor(const NSArray& palette)
+{
+    for (auto& object : palette) {
+        auto c = readRGBAComponents(object.get());
+        if (!c || isTransparent(*c))
+            continue;
+        if (c->insideSumWindow())
+            return objectAs<UIColor>(object.get());
+    }
+    for (auto& object : palette) {
+        auto c = readRGBAComponents(object.get());
+        if (c && !isTransparent(*c))
+            return objectAs<UIColor>(object.get());
+    }
+    return nullptr;
+}
+
+Id colorsMethod(id self, SEL) { return TWLcolors(dynamic_cast<UIImage*>(self)); }
+Id mergedColorMethod(id self, SEL) { return mergedColor(dynamic_cast<UIImage*>(self)); }
+Id colorForModeMethod(id self, SEL, long mode, id bundleID)
+{
+    return colorForModeWithBundleID(dynamic_cast<UIImage*>(self), mode, dynamic_cast<NSString*>(bundleID));
+}
+Id stockImgMethod(Class, SEL, id bundleID) { return stockImgForID(dynamic_cast<NSString*>(bundleID)); }
+
+} // namespace
+
+RefPtr<NSArray> TWLcolors(const UIImage* image)
+{
+    if (!image)
+        return nullptr;
+
+    // The routine owns the grid, so it outlives the context drawn into it.
+    std::array<uint8_t, gridSide * gridBytesPerRow> grid {};
+    CGColorSpaceRef space = CGColorSpaceCreateDeviceRGB();
+    CGContextRef context = CGBitmapContextCreate(grid.data(), gridSide, gridSide, 8, gridBytesPerRow, space, gridBitmapInfo);
+    CGColorSpaceRelease(space);
+    auto cgImage = msgSend<RefPtr<CGImage>>(image, SELECTOR("CGImage"));
+    CGContextDrawImage(context, CGRectMake(0, 0, gridSide, gridSide), cgImage.get());
+    CGContextRelease(context);
+
+    auto samples = NSMutableArray::array();
+    for (size_t x = 0; x < gridSide; ++x) {
+        for (size_t y = 0; y < gridSide; ++y) {
+            const uint8_t* pixel = &grid[y * gridBytesPerRow + x * 4];
+            // The alpha byte itself: the colour holds it as 1 unless the pixel is fully transparent.
+            samples->addObject(UIColor::colorWithRed(byteFraction(pixel[0]), byteFraction(pixel[1]), byteFraction(pixel[2]), double(pixel[3])));
+        }
+    }
+
+    auto counted = NSCountedSet::set();
+    counted->initWithArray(samples.get());
+    auto counts = NSMutableDictionary::dictionary();
+    for (auto& color : counted->allObjects()->objects())
+        counts->setValue(NSNumber::numberWithInteger(NSInteger(counted->countForObject(color.get()))), color.get());
+    // Most frequent first; the sort is stable, so equal counts keep first-sampled order.
+    auto sorted = counts->keysSortedByValueUsingComparator([](id a, id b) {
+        return static_cast<NSNumber*>(b)->compare(static_cast<NSNumber*>(a));
+    });
+
+    struct Kept {
+        Id color;
+        double red, green, blue;
+    };
+    std::vector<Kept> kept;
+    for (auto& object : sorted->objects()) {
+        auto* color = static_cast<UIColor*>(object.get());
+        Kept candidate { object, getRGBComponent(color, 1), getRGBComponent(color, 2), getRGBComponent(color, 3) };
+        bool nearDuplicate = std::any_of(kept.begin(), kept.end(), [&](const Kept& earlier) {
+            return std::fabs(earlier.red - candidate.red) <= nearDuplicateDistance
+                && std::fabs(earlier.green - candidate.green) <= nearDuplicateDistance
+                && std::fabs(earlier.blue - candidate.blue) <= nearDuplicateDistance;
+        });
+        if (!nearDuplicate)
+            kept.push_back(std::move(candidate));
+    }
+
+    std::vector<Id> palette;
+    palette.reserve(kept.size());
+    for (auto& entry : kept)
+        palette.push_back(std::move(entry.color));
+    return NSArray::arrayWithObjects(std::move(palette));
+}
+
+RefPtr<UIColor> mergedColor(const UIImage* image)
+{
+    if (!image)
+        return nullptr;
+
+    UIGraphicsBeginImageContext(CGSizeMake(1, 1));
+    CGContextRef context = UIGraphicsGetCurrentContext();
+    CGContextSetInterpolationQuality(context, kCGInterpolationMedium);
+    msgSend<void>(image, SELECTOR("drawInRect:blendMode:alpha:"), CGRectMake(0, 0, 1, 1), int(kCGBlendModeCopy), 1.0);
+    // Bytes B, G, R, A, still premultiplied; a context that could not be made drew nothing.
+    auto* pixel = static_cast<const uint8_t*>(CGBitmapContextGetData(context));
+    auto color = pixel ? UIColor::colorWithRed(byteFraction(pixel[2]), byteFraction(pixel[1]), byteFraction(pixel[0]), 1.0)
+                       : UIColor::colorWithRed(0, 0, 0, 1.0);
+    UIGraphicsEndImageContext();
+    return color;
+}
+
+RefPtr<UIImage> stockImgForID(const NSString* bundleID)
+{
+    static NSString* primaryIconKey = constantString("CFBundlePrimaryIcon");
+    static NSString* iconFilesKey = constantString("CFBundleIconFiles");
+
+    Class proxyClass = NSClassFromString("LSBundleProxy");
+    auto record = sendClassIfResponds<Id>(proxyClass, SELECTOR("bundleProxyForIdentifier:"), bundleID);
+    if (!record)
+        return genericIcon();
+
+    auto icons = msgSendIfResponds<Id>(record, SELECTOR("iconsDictionary"));
+    auto primaryIcon = msgSendIfResponds<Id>(icons, SELECTOR("objectForKey:"), primaryIconKey);
+    auto iconFiles = msgSendIfResponds<Id>(primaryIcon, SELECTOR("objectForKey:"), iconFilesKey);
+    auto bundleURL = msgSendIfResponds<Id>(record, SELECTOR("bundleURL"));
+    auto bundle = sendClassIfResponds<Id>(NSBundle::classObject(), SELECTOR("bundleWithURL:"), bundleURL);
+    auto iconName = msgSendIfResponds<Id>(iconFiles, SELECTOR("lastObject"));
+    RefPtr<UIImage> icon;
+    if (iconName)
+        icon = sendClassIfResponds<RefPtr<UIImage>>(UIImage::classObject(), SELECTOR("imageNamed:inBundle:"), iconName, bundle);
+    return icon ? icon : genericIcon();
+}
+
+RefPtr<UIColor> colorForModeWithBundleID(const UIImage* image, long mode, const NSString* bundleID)
+{
+    if (!image)
+        return nullptr;
+    if (mode == 0)
+        return mergedColor(image);
+
+    auto palette = TWLcolors(image);
+    if (mode == 1) {
+        RefPtr<UIColor> target;
+        if (bundleID)
+            target = mergedColor(stockImgForID(bundleID).get());
+        // Without a stock icon the image is measured against its own average, as when no
+        // bundle identifier is given: the surface is still tinted.
+        if (!target)
+            target = mergedColor(image);
+        return closestColorFromArrayToColor(palette.get(), target.get());
+    }
+    if (mode == 2)
+        return firstVividColor(*palette);
+    return objectAs<UIColor>(palette->firstObject().get());
+}
+
+void registerUIImageTintwellMethods()
+{
+    Class cls = UIImage::classObject();
+    class_addMethod(cls, sel_registerName("TWLcolors"), &colorsMethod);
+    class_addMethod(cls, sel_registerName("mergedColor"), &mergedColorMethod);
+    class_addMethod(cls, sel_registerName("colorForMode:WithBundleID:"), &colorForModeMethod);
+    class_addClassMethod(cls, sel_registerName("stockImgForID:"), &stockImgMethod);
+}

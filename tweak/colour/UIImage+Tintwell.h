@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/foundation/NSArray.h"
+#include "platform/foundation/NSString.h"
+#include "platform/graphics/UIColor.h"
+#include "platform/graphics/UIImage.h"
+
+// The (Tintwell) category of UIImage: an image's palette and merged colour, an app's
+// stock icon, and the colour a surface takes by colour mode. Each function is also
+// registered on UIImage under its selector (registerUIImageTintwellMethods).
+
+// -TWLcolors — the image's colours from a 10 × 10 premultiplied sample, most frequent
+// first; equal counts keep the order in which the colours were first sampled (column by
+// column, top to bottom). A colour within 60.0 of an earlier entry in red, green and blue
+// is dropped. 1 to 100 colours; nil for a nil image.
+RefPtr<NSArray> TWLcolors(const UIImage* image);
+
+// -mergedColor — the image shrunk to one premultiplied pixel, alpha 1 (transparent parts
+// pull toward black; an image that draws nothing gives opaque black). Nil for a nil image.
+RefPtr<UIColor> mergedColor(const UIImage* image);
+
+// +stockImgForID: — the last primary icon file named by the app's record, loaded from its
+// bundle; the generic "DefaultIcon-60" when there is no record or no loadable icon; nil
+// only when the generic icon fails too. Nothing is cached.
+RefPtr<UIImage> stockImgForID(const NSString* bundleID);
+
+// -colorForMode:WithBundleID: — 0 merged colour; 1 the palette colour nearest to the stock
+// icon's merged colour (the image's own when no bundle identifier is given or no stock icon
+// is found); 2 the first opaque palette colour in the component-sum window, else the first
+// opaque one, else nil; any other mode the first palette colour. Nil for a nil image.
+RefPtr<UIColor> colorForModeWithBundleID(const UIImage* image, long mode, const NSString* bundleID);
+
+void registerUIImageTintwellMethods();
