@@ -116,7 +116,11 @@ void OS_dispatch_queue::async(std::function<void()> block)
 {
     if (!block)
         return;
-    auto work = [queue = RefPtr<OS_dispatch_queue>(this), block = std::move(block)] { block(); };
+    enqueue([queue = RefPtr<OS_dispatch_queue>(this), block = std::move(block)] { block(); });
+}
+
+void OS_dispatch_queue::enqueue(std::function<void()> work)
+{
     if (!m_worker) {
         NSRunLoop::mainRunLoop().perform(std::move(work));
         return;
@@ -136,8 +140,10 @@ void OS_dispatch_queue::sync(const std::function<void()>& block)
         block();
         return;
     }
+    // Not retaining the queue: the caller holds it while waiting, and a release left to the
+    // worker would outlive the call.
     Completion completion;
-    async([&] {
+    enqueue([&] {
         block();
         completion.signal();
     });

@@ -34,6 +34,8 @@ protected:
     OS_dispatch_queue() = default;
 
 private:
+    void enqueue(std::function<void()>);
+
     std::string m_label;
     std::shared_ptr<Worker> m_worker;
 };
