@@ -5,6 +5,7 @@
 Class UIUserInterfaceStyleArbiter::classObject()
 {
     static Class cls = ClassBuilder<UIUserInterfaceStyleArbiter>("UIUserInterfaceStyleArbiter", Object::classObject())
+                           .classMethod<&UIUserInterfaceStyleArbiter::sharedInstance>("sharedInstance")
                            .method<&UIUserInterfaceStyleArbiter::sharedInstanceImpl>("sharedInstance")
                            .method<&UIUserInterfaceStyleArbiter::currentStyle>("currentStyle")
                            .method<&UIUserInterfaceStyleArbiter::setCurrentStyleImpl>("setCurrentStyle:")
