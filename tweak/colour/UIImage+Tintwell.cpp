@@ -7,6 +7,7 @@
 #include "platform/foundation/NSNumber.h"
 #include "platform/graphics/CGContext.h"
 #include "platform/graphics/UIGraphics.h"
+#include "platform/springboard/UIImage+ApplicationIcons.h"
 #include "tweak/colour/UIColor+Tintwell.h"
 
 #include <array>
@@ -18,14 +19,12 @@ constexpr size_t gridSide = 10;
 constexpr size_t gridBytesPerRow = gridSide * 4;
 constexpr uint32_t gridBitmapInfo = uint32_t(kCGImageAlphaPremultipliedLast) | uint32_t(kCGBitmapByteOrder32Big); // 16385
 constexpr double nearDuplicateDistance = 60.0;
-constexpr const char* mobileIconsIdentifier = "com.apple.mobileicons.framework";
-constexpr const char* genericIconName = "DefaultIcon-60";
 
 // Single precision on purpose: it decides whether bytes exactly 60 apart count as near.
 double byteFraction(uint8_t byte) { return double(float(byte) / 255.0f); }
 
 // A string that lives for the whole process, for keys and names sent at every call.
-NSString* constantString(const char* text) { return NSString::string(text).leakRef(); }
+NSString* constantString(std::string_view text) { return NSString::string(text).leakRef(); }
 
 // A class method the platform may lack reads as absence instead of aborting.
 template<typename R, typename... Args>
@@ -38,7 +37,7 @@ R sendClassIfResponds(Class cls, SEL sel, Args&&... args)
 
 RefPtr<UIImage> genericIcon()
 {
-    static NSString* identifier = constantString(mobileIconsIdentifier);
+    static NSString* identifier = constantString(mobileIconsBundleIdentifier);
     static NSString* name = constantString(genericIconName);
     auto bundle = sendClassIfResponds<Id>(NSBundle::classObject(), SELECTOR("bundleWithIdentifier:"), identifier);
     return sendClassIfResponds<RefPtr<UIImage>>(UIImage::classObject(), SELECTOR("imageNamed:inBundle:"), name, bundle);
@@ -99,7 +98,8 @@ RefPtr<NSArray> TWLcolors(const UIImage* image)
     auto counted = NSCountedSet::set();
     counted->initWithArray(samples.get());
     auto counts = NSMutableDictionary::dictionary();
-    for (auto& color : counted->allObjects()->objects())
+    auto distinct = counted->allObjects();
+    for (auto& color : distinct->objects())
         counts->setValue(NSNumber::numberWithInteger(NSInteger(counted->countForObject(color.get()))), color.get());
     // Most frequent first; the sort is stable, so equal counts keep first-sampled order.
     auto sorted = counts->keysSortedByValueUsingComparator([](id a, id b) {
