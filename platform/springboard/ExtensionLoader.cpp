@@ -6,10 +6,10 @@
 #include "platform/foundation/NSFileManager.h"
 #include "platform/foundation/NSString.h"
 #include "platform/runtime/Runtime.h"
+#include "platform/springboard/RuntimeSnapshot.h"
 
 #include <algorithm>
 #include <functional>
-#include <unordered_map>
 
 namespace {
 
@@ -34,65 +34,6 @@ ListResult matchList(const NSDictionary* filter, std::string_view key, const std
     }
     return matched ? ListResult::Matches : ListResult::Fails;
 }
-
-// The methods each class owns, with their implementations, at one moment.
-class RuntimeSnapshot {
-public:
-    RuntimeSnapshot()
-    {
-        for (Class cls : objc_copyClassList()) {
-            auto& methods = m_classes[cls];
-            for (SEL selector : class_copyMethodList(cls))
-                methods.emplace(selector, method_getImplementation(class_getInstanceMethod(cls, selector)));
-        }
-    }
-
-    bool hasClass(Class cls) const { return m_classes.contains(cls); }
-
-    IMP ownImplementation(Class cls, SEL selector) const
-    {
-        auto methods = m_classes.find(cls);
-        if (methods == m_classes.end())
-            return nullptr;
-        auto method = methods->second.find(selector);
-        return method == methods->second.end() ? nullptr : method->second;
-    }
-
-    bool responded(Class cls, SEL selector) const
-    {
-        for (Class c = cls; c; c = class_getSuperclass(c)) {
-            if (ownImplementation(c, selector))
-                return true;
-        }
-        return false;
-    }
-
-    // What changed between this snapshot and now. A hook on an inherited method adds the
-    // method to the subclass, but to the reader it replaced what the class did before.
-    std::vector<std::string> changesSince() const
-    {
-        std::vector<std::string> changes;
-        for (Class cls : objc_copyClassList()) {
-            std::string className = class_getName(cls);
-            if (!hasClass(cls)) {
-                changes.push_back("added class " + className);
-                continue;
-            }
-            for (SEL selector : class_copyMethodList(cls)) {
-                IMP now = method_getImplementation(class_getInstanceMethod(cls, selector));
-                IMP before = ownImplementation(cls, selector);
-                if (before == now)
-                    continue;
-                bool replaced = before || responded(cls, selector);
-                changes.push_back(std::string(replaced ? "replaced" : "added") + " -[" + className + " " + sel_getName(selector) + "]");
-            }
-        }
-        return changes;
-    }
-
-private:
-    std::unordered_map<Class, std::unordered_map<SEL, IMP>> m_classes;
-};
 
 } // namespace
 
