@@ -5,6 +5,7 @@
 #include "platform/foundation/NSDate.h"
 #include "platform/foundation/NSNotificationCenter.h"
 #include "platform/foundation/NSObject+NSDelayedPerforming.h"
+#include "platform/foundation/NSRunLoop.h"
 #include "platform/foundation/NSTimer.h"
 #include "platform/foundation/OS_dispatch_queue.h"
 
@@ -19,6 +20,7 @@ double hostClockSinceReferenceDate()
 
 void registerRunLoopClasses()
 {
+    NSRunLoop::mainRunLoop();
     NSBlock::classObject();
     NSTimer::classObject();
     NSNotification::classObject();

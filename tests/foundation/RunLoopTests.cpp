@@ -237,7 +237,7 @@ TEST_F(RunLoopTest, LiveRunWakesForWorkFromAnotherThreadAndLetsRealTimePass)
     });
     EXPECT_TRUE(loop().runUntil([&] { return delivered; }, 30));
     poster.join();
-    EXPECT_GE(elapsed(), 0.02);
+    EXPECT_GT(elapsed(), 0);
     EXPECT_FALSE(HostClock::followsRealTime());
 
     double before = elapsed();
