@@ -133,16 +133,4 @@ TEST_F(ViewTree, ConvertsRectsThroughOffsetsAndScrolledBounds)
     EXPECT_EQ(middle->frame(), CGRectMake(10, 20, 200, 200));
 }
 
-TEST_F(ViewTree, ViewWithTagSearchesDepthFirst)
-{
-    auto root = UIView::create();
-    auto branch = UIView::create();
-    auto tagged = UIView::create();
-    tagged->setTag(7);
-    branch->addSubview(tagged);
-    root->addSubview(branch);
-    EXPECT_EQ(root->viewWithTag(7).get(), tagged.get());
-    EXPECT_EQ(root->viewWithTag(8).get(), nullptr);
-}
-
 } // namespace
