@@ -290,8 +290,9 @@ TEST(TweakSettings, WronglyTypedValuesConvertAndOthersKeepDefaults)
 
 TEST(TweakSettings, UnreadableDomainFilesGiveEveryDefault)
 {
+    static const char garbage[] = "\x89garbage\0\xff{[<";
     const std::pair<const char*, std::string> files[] = {
-        { "garbage", std::string("\x89garbage\0\xff{[<", 15) },
+        { "garbage", std::string(garbage, sizeof garbage - 1) },
         { "empty", "" },
         { "array-shaped", plist("<array><string>Enabled</string><false/></array>") },
         { "truncated", plist("<dict><key>Enabled</key><false/>") },
