@@ -114,5 +114,5 @@ public:
 
 private:
     struct State;
-    std::unique_ptr<State> m_state;
+    std::shared_ptr<State> m_state;
 };

@@ -1,0 +1,37 @@
+#include "platform/springboard/BBBulletin.h"
+
+Class BBBulletin::classObject()
+{
+    static Class cls = ClassBuilder<BBBulletin>("BBBulletin", Object::classObject())
+                           .method<&BBBulletin::initImpl>("init")
+                           .method<&BBBulletin::title>("title")
+                           .method<&BBBulletin::setTitleImpl>("setTitle:")
+                           .method<&BBBulletin::subtitle>("subtitle")
+                           .method<&BBBulletin::setSubtitleImpl>("setSubtitle:")
+                           .method<&BBBulletin::message>("message")
+                           .method<&BBBulletin::setMessageImpl>("setMessage:")
+                           .method<&BBBulletin::sectionID>("sectionID")
+                           .method<&BBBulletin::setSectionIDImpl>("setSectionID:")
+                           .method<&BBBulletin::bulletinID>("bulletinID")
+                           .method<&BBBulletin::setBulletinIDImpl>("setBulletinID:")
+                           .method<&BBBulletin::recordID>("recordID")
+                           .method<&BBBulletin::setRecordIDImpl>("setRecordID:")
+                           .method<&BBBulletin::publisherBulletinID>("publisherBulletinID")
+                           .method<&BBBulletin::setPublisherBulletinIDImpl>("setPublisherBulletinID:")
+                           .method<&BBBulletin::date>("date")
+                           .method<&BBBulletin::setDateImpl>("setDate:")
+                           .method<&BBBulletin::defaultAction>("defaultAction")
+                           .method<&BBBulletin::setDefaultActionImpl>("setDefaultAction:")
+                           .method<&BBBulletin::clearable>("clearable")
+                           .method<&BBBulletin::setClearableImpl>("setClearable:")
+                           .method<&BBBulletin::showsMessagePreview>("showsMessagePreview")
+                           .method<&BBBulletin::setShowsMessagePreviewImpl>("setShowsMessagePreview:")
+                           .method<&BBBulletin::publicationDate>("publicationDate")
+                           .method<&BBBulletin::setPublicationDateImpl>("setPublicationDate:")
+                           .method<&BBBulletin::lastInterruptDate>("lastInterruptDate")
+                           .method<&BBBulletin::setLastInterruptDateImpl>("setLastInterruptDate:")
+                           .ivar<&BBBulletin::m_sectionID>("_sectionID")
+                           .ivar<&BBBulletin::m_bulletinID>("_bulletinID")
+                           .build();
+    return cls;
+}

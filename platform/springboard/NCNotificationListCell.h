@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/springboard/NCNotificationListCellActionButtonsView.h"
+#include "platform/springboard/NCNotificationShortLookViewController.h"
+
+// One notification in a list: its content view holds the short-look controller's view,
+// so that view, the content view, the cell and the app group's list are ancestors in
+// that order. Swiping opens the action buttons beside the content.
+// Registered: contentViewController, setContentViewController:, contentView,
+// cellActionButtonsView, layoutSubviews. Ivars: "_contentViewController", "_contentView",
+// "_cellActionButtonsView".
+class NCNotificationListCell : public UIView {
+    TW_OBJECT(NCNotificationListCell)
+public:
+    static RefPtr<NCNotificationListCell> create() { return UIView::create<NCNotificationListCell>(); }
+
+    RefPtr<NCNotificationShortLookViewController> contentViewController() const { return m_contentViewController; }
+    void setContentViewController(NCNotificationShortLookViewController* controller)
+    {
+        msgSend<void>(this, SELECTOR("setContentViewController:"), controller);
+    }
+    RefPtr<UIView> contentView() const { return m_contentView; }
+    RefPtr<NCNotificationListCellActionButtonsView> cellActionButtonsView() const { return m_cellActionButtonsView; }
+
+    // Creates the action buttons (alloc + initWithFrame: through the runtime) on the first
+    // swipe, configures them for the request with both configure messages and slides the
+    // content aside; the next layout pass lays them out.
+    void swipeOpen();
+    void closeSwipe();
+    bool isSwipedOpen() const { return m_swipedOpen; }
+
+    double preferredHeight(double width) const;
+
+protected:
+    NCNotificationListCell() = default;
+
+private:
+    Id initWithFrameImpl(CGRect frame);
+    void setContentViewControllerImpl(RefPtr<NCNotificationShortLookViewController> controller);
+    void layoutSubviewsImpl();
+
+    RefPtr<NCNotificationShortLookViewController> m_contentViewController;
+    RefPtr<UIView> m_contentView;
+    RefPtr<NCNotificationListCellActionButtonsView> m_cellActionButtonsView;
+    bool m_swipedOpen { false };
+};

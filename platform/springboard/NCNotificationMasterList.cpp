@@ -1,0 +1,57 @@
+#include "platform/springboard/NCNotificationMasterList.h"
+
+#include "platform/springboard/NCNotificationStructuredListViewController.h"
+
+#include <algorithm>
+
+Class NCNotificationMasterList::classObject()
+{
+    static Class cls = ClassBuilder<NCNotificationMasterList>("NCNotificationMasterList", Object::classObject())
+                           .method<&NCNotificationMasterList::insertNotificationRequestImpl>("insertNotificationRequest:")
+                           .method<&NCNotificationMasterList::removeNotificationRequestImpl>("removeNotificationRequest:")
+                           .method<&NCNotificationMasterList::notificationRequestsImpl>("notificationRequests")
+                           .method<&NCNotificationMasterList::count>("count")
+                           .build();
+    return cls;
+}
+
+RefPtr<NSArray> NCNotificationMasterList::notificationRequests() const
+{
+    return NSArray::arrayWithObjects(std::vector<Id>(m_requests.begin(), m_requests.end()));
+}
+
+RefPtr<NCNotificationRequest> NCNotificationMasterList::requestWithIdentifier(std::string_view identifier) const
+{
+    auto it = std::find_if(m_requests.begin(), m_requests.end(), [&](auto& request) { return request->identifier() == identifier; });
+    return it == m_requests.end() ? nullptr : *it;
+}
+
+void NCNotificationMasterList::setListViewController(NCNotificationStructuredListViewController* controller)
+{
+    m_listViewController = controller;
+}
+
+void NCNotificationMasterList::insertNotificationRequestImpl(RefPtr<NCNotificationRequest> request)
+{
+    // Without a section the list has no app to file it under.
+    if (!request || request->sectionID().empty())
+        return;
+    if (auto stored = requestWithIdentifier(request->identifier()))
+        removeNotificationRequest(stored.get());
+    m_requests.push_back(request);
+    if (auto list = m_listViewController.get())
+        list->insertNotificationRequest(request.get());
+}
+
+void NCNotificationMasterList::removeNotificationRequestImpl(RefPtr<NCNotificationRequest> request)
+{
+    if (!request)
+        return;
+    // The caller may hold another request object with the same identifier.
+    auto stored = requestWithIdentifier(request->identifier());
+    if (!stored)
+        return;
+    std::erase(m_requests, stored);
+    if (auto list = m_listViewController.get())
+        list->removeNotificationRequest(stored.get());
+}

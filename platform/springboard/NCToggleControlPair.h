@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/springboard/NCToggleControl.h"
+
+#include <vector>
+
+// Two toggle controls side by side, the trailing one at the right edge.
+// Registered: toggleControls (an NSArray of NCToggleControl), layoutSubviews.
+class NCToggleControlPair : public UIView {
+    TW_OBJECT(NCToggleControlPair)
+public:
+    static RefPtr<NCToggleControlPair> create(std::string_view leadingTitle, std::string_view trailingTitle);
+
+    RefPtr<NSArray> toggleControls() const;
+    const std::vector<RefPtr<NCToggleControl>>& toggleControlList() const { return m_toggleControls; }
+
+protected:
+    NCToggleControlPair() = default;
+
+private:
+    void layoutSubviewsImpl();
+
+    std::vector<RefPtr<NCToggleControl>> m_toggleControls;
+};

@@ -1,0 +1,414 @@
+#include "platform/springboard/SBHomeScreen.h"
+
+#include "platform/foundation/Dispatch.h"
+#include "platform/foundation/NSProcessInfo.h"
+#include "platform/foundation/NSRunLoop.h"
+#include "platform/springboard/BBServer.h"
+#include "platform/springboard/NCNotificationLongLookViewController.h"
+#include "platform/springboard/NCNotificationMasterList.h"
+#include "platform/springboard/NCNotificationStructuredListViewController.h"
+#include "platform/springboard/NotificationClasses.h"
+#include "platform/springboard/SBLockScreenManager.h"
+#include "platform/uikit/UIUserInterfaceStyleArbiter.h"
+#include "platform/uikit/UIWindow.h"
+
+#include <optional>
+
+namespace {
+
+constexpr double topInset = 60;
+constexpr double bottomInset = 34;
+constexpr double bannerTop = 47;
+constexpr double slotSpacing = 8;
+// How long a banner stays before it retracts, as on the phone.
+constexpr double bannerDuration = 6;
+
+SBHomeScreen* s_current = nullptr;
+
+} // namespace
+
+struct SBHomeScreen::State {
+    RefPtr<UIWindow> window;
+    RefPtr<UIViewController> coverSheet;
+    RefPtr<NCNotificationStructuredListViewController> list;
+    RefPtr<NCNotificationMasterList> masterList;
+    RefPtr<BBServer> server;
+
+    RefPtr<UIView> mediaSlot;
+    RefPtr<UIView> mediaView;
+    RefPtr<UIView> widgetsSlot;
+    RefPtr<UIView> widgetsView;
+    // The banner's platter sits in a presentable view in the container: its third
+    // ancestor, the banner root, holds only the container.
+    RefPtr<UIView> bannerRoot;
+    RefPtr<UIView> bannerContainer;
+    RefPtr<UIView> bannerView;
+    RefPtr<NCNotificationShortLookViewController> bannerController;
+    std::optional<NSRunLoop::Token> bannerTimer;
+
+    RefPtr<NCNotificationLongLookViewController> longLook;
+
+    void deliver(BBBulletin* bulletin, unsigned long destinations, bool alwaysToLockScreen);
+    void showBanner(NCNotificationRequest* request);
+    void setBanner(RefPtr<UIView> view, RefPtr<NCNotificationShortLookViewController> controller);
+    void dismissLongLook();
+    void placeSlots();
+    void layout();
+};
+
+void SBHomeScreen::State::deliver(BBBulletin* bulletin, unsigned long destinations, bool alwaysToLockScreen)
+{
+    auto request = NCNotificationRequest::notificationRequestForBulletin(bulletin);
+    if (!request)
+        return;
+    bool locked = SBLockScreenManager::sharedInstance()->isUILocked();
+    bool wantsBanner = destinations & destinationBanner;
+    // A locked phone shows a banner's notification on the lock screen instead.
+    bool toList = (destinations & destinationLockScreen) || alwaysToLockScreen || (wantsBanner && locked);
+    if (toList)
+        msgSend<void>(masterList, SELECTOR("insertNotificationRequest:"), static_cast<Object*>(request.get()));
+    if (wantsBanner && !locked)
+        showBanner(request.get());
+    layout();
+}
+
+void SBHomeScreen::State::showBanner(NCNotificationRequest* request)
+{
+    if (request->sectionID().empty())
+        return;
+    auto controller = NCNotificationShortLookViewController::createForRequest(request);
+    auto look = controller ? controller->lookView() : nullptr;
+    if (!controller || !controller->view())
+        return;
+    auto presentable = UIView::create();
+    presentable->addSubview(controller->view().get());
+    setBanner(presentable, controller);
+}
+
+void SBHomeScreen::State::setBanner(RefPtr<UIView> view, RefPtr<NCNotificationShortLookViewController> controller)
+{
+    if (bannerTimer) {
+        NSRunLoop::mainRunLoop().cancel(*bannerTimer);
+        bannerTimer.reset();
+    }
+    if (bannerView)
+        bannerView->removeFromSuperview();
+    if (bannerController)
+        bannerController->removeFromParentViewController();
+    bannerView = std::move(view);
+    bannerController = std::move(controller);
+    if (bannerController)
+        coverSheet->addChildViewController(bannerController.get());
+    if (bannerView)
+        bannerContainer->addSubview(bannerView.get());
+    placeSlots();
+    if (!bannerController)
+        return;
+    auto shown = bannerController;
+    bannerTimer = NSRunLoop::mainRunLoop().performAfter(bannerDuration, [this, shown] {
+        bannerTimer.reset();
+        if (bannerController != shown)
+            return;
+        setBanner(nullptr, nullptr);
+        layout();
+    });
+}
+
+void SBHomeScreen::State::dismissLongLook()
+{
+    if (!longLook)
+        return;
+    auto controller = std::exchange(longLook, nullptr);
+    controller->beginAppearanceTransition(false, true);
+    if (auto view = controller->viewIfLoaded())
+        view->removeFromSuperview();
+    controller->endAppearanceTransition();
+    controller->removeFromParentViewController();
+}
+
+void SBHomeScreen::State::placeSlots()
+{
+    CGRect bounds = window->bounds();
+    double width = bounds.size.width;
+    double columnWidth = std::max(0.0, width - 2 * NCNotificationStructuredListViewController::horizontalMargin);
+    double mediaHeight = mediaView ? mediaView->frame().size.height : 0;
+    mediaSlot->setFrame(CGRectMake(NCNotificationStructuredListViewController::horizontalMargin, topInset, columnWidth, mediaHeight));
+    if (mediaView)
+        mediaView->setFrame(CGRectMake(0, 0, columnWidth, mediaHeight));
+    double listTop = topInset + (mediaView ? mediaHeight + slotSpacing : 0);
+    if (auto listView = list->viewIfLoaded())
+        listView->setFrame(CGRectMake(0, listTop, width, std::max(0.0, bounds.size.height - listTop - bottomInset)));
+    widgetsSlot->setFrame(bounds);
+    if (widgetsView)
+        widgetsView->setFrame(widgetsSlot->bounds());
+
+    double bannerHeight = 0;
+    if (bannerView) {
+        auto look = bannerController ? bannerController->lookView() : nullptr;
+        bannerHeight = look ? look->preferredHeight() : bannerView->frame().size.height;
+        bannerView->setFrame(CGRectMake(0, 0, columnWidth, bannerHeight));
+        if (look)
+            look->setFrame(bannerView->bounds());
+    }
+    bannerRoot->setFrame(CGRectMake(0, bannerTop, width, bannerHeight));
+    bannerContainer->setFrame(CGRectMake(NCNotificationStructuredListViewController::horizontalMargin, 0, columnWidth, bannerHeight));
+    if (longLook) {
+        if (auto view = longLook->viewIfLoaded())
+            view->setFrame(bounds);
+    }
+}
+
+void SBHomeScreen::State::layout()
+{
+    placeSlots();
+    window->layoutIfNeeded();
+}
+
+SBHomeScreen::SBHomeScreen()
+    : m_state(std::make_shared<State>())
+{
+    registerNotificationClasses();
+    NSRunLoop::mainRunLoop();
+    // A fresh home screen starts unlocked, after the user's first unlock.
+    SBLockScreenManager::sharedInstance()->unlockUIFromSource(0, nullptr);
+
+    auto& state = *m_state;
+    state.window = UIWindow::create(CGRectMake(0, 0, screenSize.width, screenSize.height));
+    state.coverSheet = UIViewController::create();
+    auto root = state.coverSheet->view();
+    state.mediaSlot = UIView::create();
+    root->addSubview(state.mediaSlot.get());
+
+    state.masterList = NCNotificationMasterList::create();
+    state.list = NCNotificationStructuredListViewController::create();
+    state.masterList->setListViewController(state.list.get());
+    state.coverSheet->addChildViewController(state.list.get());
+    root->addSubview(state.list->view().get());
+
+    state.widgetsSlot = UIView::create();
+    state.widgetsSlot->setHidden(true);
+    root->addSubview(state.widgetsSlot.get());
+    state.bannerRoot = UIView::create();
+    state.bannerContainer = UIView::create();
+    state.bannerRoot->addSubview(state.bannerContainer.get());
+    root->addSubview(state.bannerRoot.get());
+
+    state.window->setRootViewController(state.coverSheet.get());
+    state.window->makeKeyAndVisible();
+
+    state.server = BBServer::createForSystem();
+    if (state.server) {
+        std::weak_ptr<State> weakState = m_state;
+        state.server->setObserver([weakState](RefPtr<BBBulletin> bulletin, unsigned long destinations, bool alwaysToLockScreen) {
+            // The server works on its queue; the interface is the main thread's.
+            dispatch_async(dispatch_get_main_queue(), [weakState, bulletin, destinations, alwaysToLockScreen] {
+                if (auto state = weakState.lock())
+                    state->deliver(bulletin.get(), destinations, alwaysToLockScreen);
+            });
+        });
+    }
+    s_current = this;
+    state.layout();
+}
+
+SBHomeScreen::~SBHomeScreen()
+{
+    if (s_current == this)
+        s_current = nullptr;
+    auto& state = *m_state;
+    if (state.server)
+        state.server->setObserver({});
+    state.dismissLongLook();
+    state.setBanner(nullptr, nullptr);
+    state.masterList->setListViewController(nullptr);
+    state.window->setRootViewController(nullptr);
+}
+
+SBHomeScreen* SBHomeScreen::current() { return s_current; }
+
+std::string SBHomeScreen::publishBulletin(std::string_view sectionID, std::string_view title, std::string_view message, unsigned long destinations)
+{
+    auto server = m_state->server;
+    auto queue = server ? server->queue() : nullptr;
+    if (!queue)
+        return {};
+    auto processInfo = NSProcessInfo::processInfo();
+    auto identifier = processInfo->globallyUniqueString();
+    auto date = NSDate::date();
+    auto bulletin = BBBulletin::create();
+    auto section = NSString::string(sectionID);
+    bulletin->setTitle(NSString::string(title).get());
+    bulletin->setMessage(NSString::string(message).get());
+    bulletin->setSectionID(section.get());
+    bulletin->setBulletinID(identifier.get());
+    bulletin->setRecordID(processInfo->globallyUniqueString().get());
+    bulletin->setPublisherBulletinID(processInfo->globallyUniqueString().get());
+    bulletin->setDate(date.get());
+    bulletin->setDefaultAction(BBAction::actionWithLaunchBundleID(section.get(), nullptr).get());
+    bulletin->setClearable(true);
+    bulletin->setShowsMessagePreview(true);
+    bulletin->setPublicationDate(date.get());
+    bulletin->setLastInterruptDate(date.get());
+    dispatch_sync(queue.get(), [&] { server->publishBulletin(bulletin.get(), destinations, false); });
+    drainMainQueue();
+    m_state->layout();
+    return identifier->utf8();
+}
+
+bool SBHomeScreen::removeNotification(std::string_view identifier)
+{
+    auto request = m_state->masterList->requestWithIdentifier(identifier);
+    if (!request)
+        return false;
+    if (m_state->longLook && m_state->longLook->notificationRequest() == request)
+        m_state->dismissLongLook();
+    msgSend<void>(m_state->masterList, SELECTOR("removeNotificationRequest:"), static_cast<Object*>(request.get()));
+    m_state->layout();
+    return true;
+}
+
+std::vector<std::string> SBHomeScreen::notificationIdentifiers() const
+{
+    std::vector<std::string> identifiers;
+    for (auto& request : m_state->masterList->requests())
+        identifiers.emplace_back(request->identifier());
+    return identifiers;
+}
+
+bool SBHomeScreen::expandNotification(std::string_view identifier)
+{
+    auto cell = m_state->list->cellForNotification(identifier);
+    auto shortLook = cell ? cell->contentViewController() : nullptr;
+    auto request = shortLook ? shortLook->notificationRequest() : nullptr;
+    if (!request)
+        return false;
+    m_state->dismissLongLook();
+    auto controller = NCNotificationLongLookViewController::createForRequest(request.get());
+    auto view = controller ? controller->view() : nullptr;
+    if (!view)
+        return false;
+    m_state->longLook = controller;
+    m_state->coverSheet->addChildViewController(controller.get());
+    controller->beginAppearanceTransition(true, true);
+    // Under the banners, over everything else.
+    auto root = m_state->coverSheet->view();
+    root->insertSubviewAtIndex(view.get(), long(root->subviewList().size()) - 1);
+    controller->endAppearanceTransition();
+    m_state->layout();
+    return true;
+}
+
+void SBHomeScreen::collapseLongLook()
+{
+    m_state->dismissLongLook();
+    m_state->layout();
+}
+
+bool SBHomeScreen::swipeCell(std::string_view identifier)
+{
+    auto cell = m_state->list->cellForNotification(identifier);
+    if (!cell)
+        return false;
+    cell->swipeOpen();
+    m_state->layout();
+    return true;
+}
+
+bool SBHomeScreen::collapseGroup(std::string_view sectionID)
+{
+    bool found = m_state->list->setGroupCollapsed(sectionID, true);
+    m_state->layout();
+    return found;
+}
+
+bool SBHomeScreen::expandGroup(std::string_view sectionID)
+{
+    bool found = m_state->list->setGroupCollapsed(sectionID, false);
+    m_state->layout();
+    return found;
+}
+
+void SBHomeScreen::revealHistory()
+{
+    m_state->list->revealNotificationHistory(true, true);
+    m_state->layout();
+}
+
+void SBHomeScreen::lock()
+{
+    SBLockScreenManager::sharedInstance()->lockUIFromSource(1, nullptr);
+}
+
+void SBHomeScreen::unlock()
+{
+    SBLockScreenManager::sharedInstance()->unlockUIFromSource(1, nullptr);
+}
+
+bool SBHomeScreen::isLocked() const { return SBLockScreenManager::sharedInstance()->isUILocked(); }
+
+void SBHomeScreen::setAppearance(Appearance appearance)
+{
+    long style = appearance == Appearance::Dark ? UIUserInterfaceStyleDark : UIUserInterfaceStyleLight;
+    UIUserInterfaceStyleArbiter::sharedInstance()->setCurrentStyle(style);
+    m_state->layout();
+}
+
+void SBHomeScreen::layoutNow()
+{
+    drainMainQueue();
+    m_state->placeSlots();
+    m_state->window->layoutTreeNow();
+}
+
+void SBHomeScreen::drainMainQueue() { NSRunLoop::mainRunLoop().runUntilIdle(); }
+
+void SBHomeScreen::advanceTime(double seconds)
+{
+    NSRunLoop::mainRunLoop().advanceBy(seconds);
+    m_state->layout();
+}
+
+RefPtr<UIWindow> SBHomeScreen::window() const { return m_state->window; }
+
+void SBHomeScreen::setMediaControlsView(RefPtr<UIView> view)
+{
+    if (m_state->mediaView)
+        m_state->mediaView->removeFromSuperview();
+    m_state->mediaView = std::move(view);
+    if (m_state->mediaView)
+        m_state->mediaSlot->addSubview(m_state->mediaView.get());
+    m_state->list->rootListView()->setNeedsLayout();
+    m_state->layout();
+}
+
+void SBHomeScreen::setWidgetsPageView(RefPtr<UIView> view)
+{
+    if (m_state->widgetsView)
+        m_state->widgetsView->removeFromSuperview();
+    m_state->widgetsView = std::move(view);
+    if (m_state->widgetsView)
+        m_state->widgetsSlot->addSubview(m_state->widgetsView.get());
+    m_state->layout();
+}
+
+void SBHomeScreen::showWidgetsPage(bool shown)
+{
+    m_state->widgetsSlot->setHidden(!shown);
+    m_state->layout();
+}
+
+void SBHomeScreen::setBannerView(RefPtr<UIView> view)
+{
+    m_state->setBanner(std::move(view), nullptr);
+    m_state->layout();
+}
+
+RefPtr<BBServer> SBHomeScreen::server() const { return m_state->server; }
+RefPtr<OS_dispatch_queue> SBHomeScreen::serverQueue() const { return m_state->server ? m_state->server->queue() : nullptr; }
+RefPtr<NCNotificationMasterList> SBHomeScreen::masterList() const { return m_state->masterList; }
+RefPtr<NCNotificationStructuredListViewController> SBHomeScreen::listController() const { return m_state->list; }
+RefPtr<NCNotificationListView> SBHomeScreen::rootListView() const { return m_state->list->rootListView(); }
+RefPtr<NCNotificationListView> SBHomeScreen::groupListView(std::string_view sectionID) const { return m_state->list->groupListView(sectionID); }
+RefPtr<NCNotificationListCell> SBHomeScreen::cellForNotification(std::string_view identifier) const { return m_state->list->cellForNotification(identifier); }
+RefPtr<NCNotificationLongLookViewController> SBHomeScreen::longLookViewController() const { return m_state->longLook; }
+RefPtr<UIView> SBHomeScreen::bannerView() const { return m_state->bannerView; }

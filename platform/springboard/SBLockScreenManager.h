@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/runtime/ClassBuilder.h"
+
+#include <atomic>
+
+// The lock screen's state. Registered: +sharedInstance, lockUIFromSource:withOptions:
+// ("v@:i@": the source is an int, as on the phone), unlockUIFromSource:withOptions:,
+// isUILocked.
+class SBLockScreenManager : public Object {
+    TW_OBJECT(SBLockScreenManager)
+public:
+    // Lives for the whole process.
+    static RefPtr<SBLockScreenManager> sharedInstance();
+
+    void lockUIFromSource(int source, Object* options) { msgSend<void>(this, SELECTOR("lockUIFromSource:withOptions:"), source, options); }
+    void unlockUIFromSource(int source, Object* options) { msgSend<void>(this, SELECTOR("unlockUIFromSource:withOptions:"), source, options); }
+    bool isUILocked() const { return m_locked.load(); }
+    // Where the last lock came from; 0 before any.
+    int lastLockSource() const { return m_lastLockSource.load(); }
+
+protected:
+    SBLockScreenManager() = default;
+
+private:
+    static Id sharedInstanceImpl(Class, SEL) { return sharedInstance(); }
+    void lockUIFromSourceImpl(int source, Object*);
+    void unlockUIFromSourceImpl(int, Object*) { m_locked = false; }
+
+    std::atomic<bool> m_locked { false };
+    std::atomic<int> m_lastLockSource { 0 };
+};
