@@ -1,0 +1,50 @@
+#pragma once
+
+#include "platform/springboard/MTMaterialView.h"
+#include "platform/springboard/MediaControlsHeaderView.h"
+#include "platform/uikit/UIStackView.h"
+#include "platform/uikit/UIViewController.h"
+
+// The lock screen's media controls. Its root view holds, back to front, the two material
+// backgrounds (the platter's and the transport strip's) and the content view; the header
+// sits five levels below the root:
+//   root > content view > container > stack > header container > MediaControlsHeaderView
+// The stack also holds the time control and the transport buttons.
+// Registered: loadView, viewDidLayoutSubviews, headerView.
+// Ivars: "_backgroundMaterialView", "_transportMaterialView", "_contentView",
+// "_containerView", "_stackView", "_headerContainerView", "_headerView", "_timeControl",
+// "_transportStackView".
+class MediaControlsPanelViewController : public UIViewController {
+    TW_OBJECT(MediaControlsPanelViewController)
+public:
+    static constexpr double height = 176;
+
+    static RefPtr<MediaControlsPanelViewController> create() { return UIViewController::create<MediaControlsPanelViewController>(); }
+
+    // Shows the track; a nil artwork shows none.
+    void setNowPlaying(std::string_view title, std::string_view artist, UIImage* artwork);
+
+    RefPtr<MediaControlsHeaderView> headerView();
+    RefPtr<MTMaterialView> backgroundMaterialView() const { return m_backgroundMaterialView; }
+    RefPtr<MTMaterialView> transportMaterialView() const { return m_transportMaterialView; }
+
+protected:
+    MediaControlsPanelViewController() = default;
+
+private:
+    void loadViewImpl();
+    void viewDidLayoutSubviewsImpl();
+    Id headerViewImpl() { return headerView(); }
+    RefPtr<UIView> makeTimeControl();
+    RefPtr<UIStackView> makeTransport();
+
+    RefPtr<MTMaterialView> m_backgroundMaterialView;
+    RefPtr<MTMaterialView> m_transportMaterialView;
+    RefPtr<UIView> m_contentView;
+    RefPtr<UIView> m_containerView;
+    RefPtr<UIStackView> m_stackView;
+    RefPtr<UIView> m_headerContainerView;
+    RefPtr<MediaControlsHeaderView> m_headerView;
+    RefPtr<UIView> m_timeControl;
+    RefPtr<UIStackView> m_transportStackView;
+};

@@ -1,0 +1,7 @@
+#include "platform/springboard/WGPlatterHeaderContentView.h"
+
+Class WGPlatterHeaderContentView::classObject()
+{
+    static Class cls = ClassBuilder<WGPlatterHeaderContentView>("WGPlatterHeaderContentView", PLPlatterHeaderContentView::classObject()).build();
+    return cls;
+}
