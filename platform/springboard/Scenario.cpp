@@ -1,0 +1,144 @@
+#include "platform/springboard/Scenario.h"
+
+#include "platform/springboard/ScenarioEventTypes.h"
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+using nlohmann::json;
+
+namespace {
+
+constexpr double maximumSeconds = ScenarioStep::maximumSeconds;
+
+std::string typeName(const json& value)
+{
+    return value.type_name();
+}
+
+// The one event key of an event object, with its value.
+std::pair<const ScenarioEventType*, const json*> eventKey(const json& event)
+{
+    const ScenarioEventType* type = nullptr;
+    const json* value = nullptr;
+    for (auto& [key, member] : event.items()) {
+        if (key == "at" || key == "note")
+            continue;
+        auto* found = findScenarioEventType(key);
+        if (!found)
+            throw ScenarioError("unknown event type \"" + key + "\"");
+        if (type)
+            throw ScenarioError("more than one event type (\"" + std::string(type->key) + "\" and \"" + key + "\"); give each its own event");
+        type = found;
+        value = &member;
+    }
+    if (!type)
+        throw ScenarioError("no event type");
+    return { type, value };
+}
+
+std::optional<double> eventTime(const json& event, double clock)
+{
+    auto found = event.find("at");
+    if (found == event.end())
+        return std::nullopt;
+    if (!found->is_number())
+        throw ScenarioError("\"at\" must be a number of seconds, not " + typeName(*found));
+    double at = found->get<double>();
+    if (!std::isfinite(at) || at < 0 || at > maximumSeconds)
+        throw ScenarioError("\"at\" must be between 0 and " + std::to_string(long(maximumSeconds)) + " seconds");
+    if (at < clock) {
+        std::ostringstream message;
+        message << "\"at\" " << at << " lies before the scenario clock " << clock << " reached by the events above; events run in order";
+        throw ScenarioError(message.str());
+    }
+    return at;
+}
+
+} // namespace
+
+std::optional<Scenario> Scenario::load(const std::filesystem::path& file, std::string& error)
+{
+    std::ifstream stream(file, std::ios::binary);
+    if (!stream) {
+        error = file.string() + ": cannot be read";
+        return std::nullopt;
+    }
+    std::string text((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+    auto scenario = parseText(text, file.parent_path(), error);
+    if (!scenario)
+        error = file.string() + ": " + error;
+    return scenario;
+}
+
+std::optional<Scenario> Scenario::parseText(std::string_view text, const std::filesystem::path& folder, std::string& error)
+{
+    json document;
+    try {
+        document = json::parse(text);
+    } catch (const json::parse_error& parseError) {
+        error = "not JSON (" + std::string(parseError.what()) + ")";
+        return std::nullopt;
+    }
+    return parse(document, folder, error);
+}
+
+std::optional<Scenario> Scenario::parse(const json& document, const std::filesystem::path& folder, std::string& error)
+{
+    Scenario scenario;
+    const json* events = &document;
+    if (document.is_object()) {
+        for (auto& [key, member] : document.items()) {
+            if (key != "events" && key != "description") {
+                error = "unknown top-level key \"" + key + "\" (a scenario has \"description\" and \"events\")";
+                return std::nullopt;
+            }
+        }
+        auto description = document.find("description");
+        if (description != document.end()) {
+            if (!description->is_string()) {
+                error = "\"description\" must be a string";
+                return std::nullopt;
+            }
+            scenario.m_description = description->get<std::string>();
+        }
+        auto found = document.find("events");
+        if (found == document.end()) {
+            error = "no \"events\" array";
+            return std::nullopt;
+        }
+        events = &*found;
+    }
+    if (!events->is_array()) {
+        error = "a scenario is an array of events or an object with an \"events\" array, not " + typeName(*events);
+        return std::nullopt;
+    }
+
+    ScenarioParseContext context { folder, {} };
+    double clock = 0;
+    size_t number = 0;
+    for (auto& event : *events) {
+        ++number;
+        std::string type;
+        try {
+            if (!event.is_object())
+                throw ScenarioError("an event is an object, not " + typeName(event));
+            auto [eventType, value] = eventKey(event);
+            type = eventType->key;
+            auto at = eventTime(event, clock);
+            if (at)
+                clock = *at;
+            ScenarioStep step = eventType->parse(*value, context);
+            clock += step.advancesClockBy;
+            scenario.m_events.push_back({ number, type, at, std::move(step.action) });
+        } catch (const ScenarioError& fault) {
+            error = "event " + std::to_string(number);
+            if (!type.empty())
+                error += " (\"" + type + "\")";
+            error += ": " + std::string(fault.what());
+            return std::nullopt;
+        }
+    }
+    return scenario;
+}

@@ -1,0 +1,461 @@
+#include "platform/springboard/ScenarioEventTypes.h"
+
+#include "platform/foundation/CFNotificationCenter.h"
+#include "platform/foundation/DeviceRoot.h"
+#include "platform/foundation/NSMutableDictionary.h"
+#include "platform/foundation/NSNumber.h"
+#include "platform/foundation/PropertyList.h"
+#include "platform/springboard/SBHomeScreen.h"
+#include "platform/springboard/ScenarioRunner.h"
+#include "platform/springboard/UIImage+ApplicationIcons.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+using nlohmann::json;
+
+namespace {
+
+// ---- Checking values ------------------------------------------------------------------
+
+std::string quote(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+// Events that take no argument are written with true or {}.
+void requireFlag(const json& value)
+{
+    if (value == json(true) || (value.is_object() && value.empty()))
+        return;
+    throw ScenarioError("takes no argument: write true or {}");
+}
+
+// The value as an object holding only the allowed keys, each of the required ones present.
+const json& requireObject(const json& value, std::initializer_list<std::string_view> allowed, std::initializer_list<std::string_view> required = {})
+{
+    if (!value.is_object())
+        throw ScenarioError("the value must be an object, not " + std::string(value.type_name()));
+    for (auto& [key, member] : value.items()) {
+        if (std::find(allowed.begin(), allowed.end(), key) == allowed.end()) {
+            std::string known;
+            for (auto name : allowed)
+                known += (known.empty() ? "" : ", ") + quote(name);
+            throw ScenarioError("unknown key " + quote(key) + " (known: " + known + ")");
+        }
+    }
+    for (auto key : required) {
+        if (!value.contains(key))
+            throw ScenarioError("missing " + quote(key));
+    }
+    return value;
+}
+
+std::string requireString(const json& value, std::string_view what)
+{
+    if (!value.is_string())
+        throw ScenarioError(std::string(what) + " must be a string, not " + value.type_name());
+    return value.get<std::string>();
+}
+
+std::string requireNonEmptyString(const json& value, std::string_view what)
+{
+    auto text = requireString(value, what);
+    if (text.empty())
+        throw ScenarioError(std::string(what) + " must not be empty");
+    return text;
+}
+
+std::string stringField(const json& object, std::string_view key, std::string fallback = {})
+{
+    auto found = object.find(key);
+    if (found == object.end())
+        return fallback;
+    return requireString(*found, quote(key));
+}
+
+double requireSeconds(const json& value, std::string_view what)
+{
+    if (!value.is_number())
+        throw ScenarioError(std::string(what) + " must be a number of seconds, not " + value.type_name());
+    double seconds = value.get<double>();
+    if (!std::isfinite(seconds) || seconds < 0 || seconds > ScenarioStep::maximumSeconds)
+        throw ScenarioError(std::string(what) + " must be between 0 and " + std::to_string(long(ScenarioStep::maximumSeconds)) + " seconds");
+    return seconds;
+}
+
+// ---- Files the scenario names ----------------------------------------------------------
+
+// A PNG named in a scenario: a device path ("/var/mobile/Media/cover.png", under the
+// device root) or a path relative to the scenario file.
+struct ImageFile {
+    std::string devicePath;
+    std::filesystem::path hostPath;
+
+    // Missing and unreadable files are no image.
+    RefPtr<UIImage> load() const
+    {
+        if (!devicePath.empty())
+            return UIImage::imageWithContentsOfFile(devicePath);
+        return UIImage::imageWithContentsOfHostFile(hostPath);
+    }
+};
+
+std::optional<ImageFile> imageField(const json& object, std::string_view key, const ScenarioParseContext& context)
+{
+    auto found = object.find(key);
+    if (found == object.end())
+        return std::nullopt;
+    auto path = requireNonEmptyString(*found, quote(key));
+    if (path.front() == '/')
+        return ImageFile { path, {} };
+    return ImageFile { {}, context.folder / path };
+}
+
+// ---- Notifications ---------------------------------------------------------------------
+
+// A notification named by a publish event above, or given by its identifier.
+std::string notificationReference(const json& value)
+{
+    return requireNonEmptyString(value, "the notification (a name given by \"publish\", or an identifier)");
+}
+
+ScenarioStep parsePublish(const json& value, ScenarioParseContext& context)
+{
+    auto& event = requireObject(value, { "section", "title", "message", "destinations", "name" }, { "section" });
+    auto section = requireNonEmptyString(event["section"], quote("section"));
+    auto title = stringField(event, "title");
+    auto message = stringField(event, "message");
+    unsigned long destinations = SBHomeScreen::destinationLockScreen;
+    if (auto found = event.find("destinations"); found != event.end()) {
+        if (!found->is_number_integer() || found->get<long long>() < 0)
+            throw ScenarioError("\"destinations\" must be a whole number of destination bits (2 banner, 4 lock screen)");
+        destinations = found->get<unsigned long>();
+    }
+    auto name = stringField(event, "name");
+    if (!name.empty() && !context.notificationNames.insert(name).second)
+        throw ScenarioError("the name " + quote(name) + " is already given to another notification");
+    return { [=](ScenarioRunner& runner) {
+        auto identifier = runner.homeScreen().publishBulletin(section, title, message, destinations);
+        if (identifier.empty()) {
+            runner.warn("no bulletin server to publish " + quote(title) + " to");
+            return;
+        }
+        if (!name.empty())
+            runner.nameNotification(name, identifier);
+    } };
+}
+
+ScenarioStep parseRemove(const json& value, ScenarioParseContext&)
+{
+    auto reference = notificationReference(value);
+    return { [=](ScenarioRunner& runner) {
+        if (!runner.homeScreen().removeNotification(runner.notificationIdentifier(reference)))
+            runner.warn("no notification " + quote(reference) + " to remove");
+    } };
+}
+
+ScenarioStep parseExpand(const json& value, ScenarioParseContext&)
+{
+    auto reference = notificationReference(value);
+    return { [=](ScenarioRunner& runner) {
+        if (!runner.homeScreen().expandNotification(runner.notificationIdentifier(reference)))
+            runner.warn("no notification " + quote(reference) + " to expand");
+    } };
+}
+
+ScenarioStep parseCollapse(const json& value, ScenarioParseContext&)
+{
+    requireFlag(value);
+    return { [](ScenarioRunner& runner) { runner.homeScreen().collapseLongLook(); } };
+}
+
+ScenarioStep parseSwipe(const json& value, ScenarioParseContext&)
+{
+    auto reference = notificationReference(value);
+    return { [=](ScenarioRunner& runner) {
+        if (!runner.homeScreen().swipeCell(runner.notificationIdentifier(reference)))
+            runner.warn("no notification " + quote(reference) + " to swipe");
+    } };
+}
+
+ScenarioStep parseCollapseGroup(const json& value, ScenarioParseContext&)
+{
+    auto section = requireNonEmptyString(value, "the app's section identifier");
+    return { [=](ScenarioRunner& runner) {
+        if (!runner.homeScreen().collapseGroup(section))
+            runner.warn("no group of " + quote(section) + " to collapse");
+    } };
+}
+
+ScenarioStep parseExpandGroup(const json& value, ScenarioParseContext&)
+{
+    auto section = requireNonEmptyString(value, "the app's section identifier");
+    return { [=](ScenarioRunner& runner) {
+        if (!runner.homeScreen().expandGroup(section))
+            runner.warn("no group of " + quote(section) + " to expand");
+    } };
+}
+
+ScenarioStep parseRevealHistory(const json& value, ScenarioParseContext&)
+{
+    requireFlag(value);
+    return { [](ScenarioRunner& runner) { runner.homeScreen().revealHistory(); } };
+}
+
+ScenarioStep parseLock(const json& value, ScenarioParseContext&)
+{
+    requireFlag(value);
+    return { [](ScenarioRunner& runner) { runner.homeScreen().lock(); } };
+}
+
+ScenarioStep parseUnlock(const json& value, ScenarioParseContext&)
+{
+    requireFlag(value);
+    return { [](ScenarioRunner& runner) { runner.homeScreen().unlock(); } };
+}
+
+// ---- Widgets ---------------------------------------------------------------------------
+
+struct WidgetDescription {
+    std::string identifier;
+    std::string name;
+    std::string app;
+    std::string text;
+    std::optional<ImageFile> icon;
+    std::string iconApp;
+
+    RefPtr<WGWidgetHostingViewController> makeHost() const
+    {
+        RefPtr<UIImage> image;
+        if (icon)
+            image = icon->load();
+        else if (!iconApp.empty())
+            image = applicationIconImage(iconApp, 0, 3);
+        else if (!app.empty())
+            image = applicationIconImage(app, 0, 3);
+        return WGWidgetHostingViewController::create(WGWidgetInfo::create(identifier, name, image), app, text);
+    }
+};
+
+WidgetDescription parseWidget(const json& value, const ScenarioParseContext& context)
+{
+    auto& widget = requireObject(value, { "identifier", "name", "app", "text", "icon", "iconApp" }, { "identifier" });
+    WidgetDescription description;
+    description.identifier = requireNonEmptyString(widget["identifier"], quote("identifier"));
+    description.name = stringField(widget, "name", description.identifier);
+    description.app = stringField(widget, "app");
+    description.text = stringField(widget, "text");
+    description.icon = imageField(widget, "icon", context);
+    description.iconApp = stringField(widget, "iconApp");
+    if (description.icon && !description.iconApp.empty())
+        throw ScenarioError("a widget takes \"icon\" or \"iconApp\", not both");
+    return description;
+}
+
+ScenarioStep parseShowWidgets(const json& value, ScenarioParseContext& context)
+{
+    if (value.is_object() && value.contains("widgets")) {
+        auto& event = requireObject(value, { "widgets" });
+        auto& list = event["widgets"];
+        if (!list.is_array())
+            throw ScenarioError("\"widgets\" must be an array of widgets");
+        std::vector<WidgetDescription> widgets;
+        for (auto& widget : list) {
+            try {
+                widgets.push_back(parseWidget(widget, context));
+            } catch (const ScenarioError& fault) {
+                throw ScenarioError("widget " + std::to_string(widgets.size() + 1) + ": " + fault.what());
+            }
+        }
+        return { [widgets](ScenarioRunner& runner) {
+            std::vector<RefPtr<WGWidgetHostingViewController>> hosts;
+            for (auto& widget : widgets)
+                hosts.push_back(widget.makeHost());
+            runner.setWidgets(hosts);
+            runner.showWidgets(true);
+        } };
+    }
+    requireFlag(value);
+    return { [](ScenarioRunner& runner) { runner.showWidgets(true); } };
+}
+
+ScenarioStep parseHideWidgets(const json& value, ScenarioParseContext&)
+{
+    requireFlag(value);
+    return { [](ScenarioRunner& runner) { runner.showWidgets(false); } };
+}
+
+// ---- Media -----------------------------------------------------------------------------
+
+struct TrackDescription {
+    std::string title;
+    std::string artist;
+    std::optional<ImageFile> artwork;
+
+    SBMediaController::Track load() const { return { title, artist, artwork ? artwork->load() : nullptr }; }
+};
+
+TrackDescription parseTrack(const json& value, const ScenarioParseContext& context)
+{
+    auto& track = requireObject(value, { "title", "artist", "artwork" }, { "title" });
+    return { requireString(track["title"], quote("title")), stringField(track, "artist"), imageField(track, "artwork", context) };
+}
+
+ScenarioStep parsePlayMedia(const json& value, ScenarioParseContext& context)
+{
+    auto track = parseTrack(value, context);
+    return { [track](ScenarioRunner& runner) { runner.mediaController().play(track.load()); } };
+}
+
+ScenarioStep parseChangeTrack(const json& value, ScenarioParseContext& context)
+{
+    auto track = parseTrack(value, context);
+    return { [track](ScenarioRunner& runner) {
+        if (!runner.mediaController().isPlaying()) {
+            runner.warn("nothing is playing; the track change is ignored");
+            return;
+        }
+        runner.mediaController().changeTrack(track.load());
+    } };
+}
+
+ScenarioStep parseStopMedia(const json& value, ScenarioParseContext&)
+{
+    requireFlag(value);
+    return { [](ScenarioRunner& runner) { runner.mediaController().stop(); } };
+}
+
+// ---- The system ------------------------------------------------------------------------
+
+ScenarioStep parseAppearance(const json& value, ScenarioParseContext&)
+{
+    auto text = requireString(value, "the appearance");
+    if (text != "light" && text != "dark")
+        throw ScenarioError("the appearance is \"light\" or \"dark\", not " + quote(text));
+    auto appearance = text == "dark" ? SBHomeScreen::Appearance::Dark : SBHomeScreen::Appearance::Light;
+    return { [appearance](ScenarioRunner& runner) { runner.homeScreen().setAppearance(appearance); } };
+}
+
+ScenarioStep parseAdvance(const json& value, ScenarioParseContext&)
+{
+    double seconds = requireSeconds(value, "the time to advance");
+    return { [seconds](ScenarioRunner& runner) { runner.homeScreen().advanceTime(seconds); }, seconds };
+}
+
+// Delivered to this process's observers before the event ends, as the post reaches the
+// process's own notify socket at once.
+void postSystemWide(ScenarioRunner& runner, const std::string& name)
+{
+    CFNotificationCenter::post(name);
+    runner.homeScreen().drainMainQueue();
+    runner.homeScreen().layoutNow();
+}
+
+ScenarioStep parsePost(const json& value, ScenarioParseContext&)
+{
+    auto name = requireNonEmptyString(value, "the notification name");
+    return { [name](ScenarioRunner& runner) { postSystemWide(runner, name); } };
+}
+
+// A preference value as the property list stores it; nil removes the key.
+Id preferenceValue(const json& value, const std::string& type)
+{
+    if (type.empty()) {
+        if (value.is_null())
+            return nullptr;
+        if (value.is_boolean())
+            return NSNumber::numberWithBool(value.get<bool>());
+        if (value.is_number_integer())
+            return NSNumber::numberWithInteger(value.get<long>());
+        if (value.is_number_float())
+            return NSNumber::numberWithDouble(value.get<double>());
+        if (value.is_string())
+            return NSString::string(value.get<std::string>());
+        throw ScenarioError("\"value\" must be a boolean, a number, a string or null, not " + std::string(value.type_name()));
+    }
+    if (type == "bool" && value.is_boolean())
+        return NSNumber::numberWithBool(value.get<bool>());
+    if (type == "integer" && value.is_number_integer())
+        return NSNumber::numberWithInteger(value.get<long>());
+    if (type == "real" && value.is_number())
+        return NSNumber::numberWithDouble(value.get<double>());
+    if (type == "string" && value.is_string())
+        return NSString::string(value.get<std::string>());
+    if (type != "bool" && type != "integer" && type != "real" && type != "string")
+        throw ScenarioError("\"type\" is \"bool\", \"integer\", \"real\" or \"string\", not " + quote(type));
+    throw ScenarioError("\"value\" is not a " + type);
+}
+
+ScenarioStep parseWritePreference(const json& value, ScenarioParseContext&)
+{
+    auto& event = requireObject(value, { "domain", "key", "value", "type", "reload" }, { "domain", "key", "value" });
+    auto domain = requireNonEmptyString(event["domain"], quote("domain"));
+    if (domain.find('/') != std::string::npos || domain.front() == '.')
+        throw ScenarioError("\"domain\" must be a preferences domain such as \"com.quillfen.tintwellprefs\", not a path");
+    auto key = requireNonEmptyString(event["key"], quote("key"));
+    auto type = stringField(event, "type");
+    // Checked now, built at run time: objects belong to the run.
+    (void)preferenceValue(event["value"], type);
+    json stored = event["value"];
+    std::string reload = domain + "/ReloadPrefs";
+    if (auto found = event.find("reload"); found != event.end()) {
+        if (found->is_boolean())
+            reload = found->get<bool>() ? reload : std::string();
+        else
+            reload = requireNonEmptyString(*found, "\"reload\" (true, false or a notification name)");
+    }
+    return { [=](ScenarioRunner& runner) {
+        std::string path = "/var/mobile/Library/Preferences/" + domain + ".plist";
+        if (auto host = DeviceRoot::resolve(path)) {
+            std::error_code error;
+            std::filesystem::create_directories(host->parent_path(), error);
+        }
+        auto values = NSMutableDictionary::dictionaryWithContentsOfFile(path);
+        if (!values)
+            values = NSMutableDictionary::dictionary();
+        values->setValue(preferenceValue(stored, type).get(), NSString::string(key).get());
+        if (!PropertyList::writeFile(values.get(), path, PropertyList::Format::Binary, true))
+            runner.warn("cannot write " + quote(path));
+        if (!reload.empty())
+            postSystemWide(runner, reload);
+    } };
+}
+
+// ---- The table -------------------------------------------------------------------------
+
+const std::vector<ScenarioEventType> eventTypes {
+    { "publish", parsePublish },
+    { "remove", parseRemove },
+    { "expand", parseExpand },
+    { "collapse", parseCollapse },
+    { "swipe", parseSwipe },
+    { "collapseGroup", parseCollapseGroup },
+    { "expandGroup", parseExpandGroup },
+    { "revealHistory", parseRevealHistory },
+    { "lock", parseLock },
+    { "unlock", parseUnlock },
+    { "showWidgets", parseShowWidgets },
+    { "hideWidgets", parseHideWidgets },
+    { "playMedia", parsePlayMedia },
+    { "changeTrack", parseChangeTrack },
+    { "stopMedia", parseStopMedia },
+    { "appearance", parseAppearance },
+    { "advance", parseAdvance },
+    { "post", parsePost },
+    { "writePreference", parseWritePreference },
+};
+
+} // namespace
+
+const std::vector<ScenarioEventType>& scenarioEventTypes()
+{
+    return eventTypes;
+}
+
+const ScenarioEventType* findScenarioEventType(std::string_view key)
+{
+    for (auto& type : eventTypes) {
+        if (type.key == key)
+            return &type;
+    }
+    return nullptr;
+}

@@ -1,0 +1,77 @@
+#include "platform/springboard/ScenarioRunner.h"
+
+#include "platform/foundation/HostClock.h"
+#include "platform/springboard/SBHomeScreen.h"
+#include "platform/springboard/Scenario.h"
+
+ScenarioRunner::ScenarioRunner(SBHomeScreen& homeScreen)
+    : m_homeScreen(homeScreen)
+    , m_mediaController(SBMediaController::create(homeScreen))
+{
+}
+
+ScenarioRunner::~ScenarioRunner() = default;
+
+void ScenarioRunner::run(const Scenario& scenario)
+{
+    int64_t start = HostClock::uptimeNanoseconds();
+    for (auto& event : scenario.events()) {
+        m_currentEvent = event.number;
+        if (event.at) {
+            int64_t due = start + HostClock::delayNanoseconds(*event.at);
+            int64_t now = HostClock::uptimeNanoseconds();
+            if (due > now)
+                m_homeScreen.advanceTime(double(due - now) / 1e9);
+        }
+        event.action(*this);
+    }
+    m_currentEvent = 0;
+}
+
+WGWidgetListViewController& ScenarioRunner::widgetsPage()
+{
+    if (!m_widgetsPage) {
+        m_widgetsPage = WGWidgetListViewController::create();
+        for (auto& host : WGWidgetListViewController::sampleWidgets())
+            m_widgetsPage->addWidget(host.get());
+        m_homeScreen.setWidgetsPageView(m_widgetsPage->view());
+    }
+    return *m_widgetsPage;
+}
+
+void ScenarioRunner::setWidgets(const std::vector<RefPtr<WGWidgetHostingViewController>>& hosts)
+{
+    auto& page = widgetsPage();
+    page.removeAllWidgets();
+    for (auto& host : hosts)
+        page.addWidget(host.get());
+    m_homeScreen.layoutNow();
+}
+
+void ScenarioRunner::showWidgets(bool shown)
+{
+    widgetsPage();
+    m_widgetsShown = shown;
+    m_homeScreen.showWidgetsPage(shown);
+    m_homeScreen.layoutNow();
+}
+
+void ScenarioRunner::nameNotification(const std::string& name, const std::string& identifier)
+{
+    m_notificationNames[name] = identifier;
+}
+
+std::string ScenarioRunner::notificationIdentifier(std::string_view nameOrIdentifier) const
+{
+    auto found = m_notificationNames.find(std::string(nameOrIdentifier));
+    if (found == m_notificationNames.end())
+        return std::string(nameOrIdentifier);
+    return found->second;
+}
+
+void ScenarioRunner::warn(std::string message)
+{
+    if (m_currentEvent)
+        message = "event " + std::to_string(m_currentEvent) + ": " + message;
+    m_warnings.push_back(std::move(message));
+}

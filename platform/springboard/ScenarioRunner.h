@@ -1,0 +1,57 @@
+#pragma once
+
+#include "platform/springboard/SBMediaController.h"
+#include "platform/springboard/WGWidgetListViewController.h"
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class SBHomeScreen;
+class Scenario;
+
+// Plays scenarios on a home screen: moves the host clock to each event's time (running
+// what falls due on the way, never sleeping) and runs the event. It owns what scenarios
+// bring to the screen besides notifications: the media controller and the widgets page.
+class ScenarioRunner {
+public:
+    // The home screen must outlive the runner.
+    explicit ScenarioRunner(SBHomeScreen&);
+    ~ScenarioRunner();
+    ScenarioRunner(const ScenarioRunner&) = delete;
+    ScenarioRunner& operator=(const ScenarioRunner&) = delete;
+
+    // "at" times count from the host clock at this call.
+    void run(const Scenario&);
+
+    SBHomeScreen& homeScreen() { return m_homeScreen; }
+    SBMediaController& mediaController() { return *m_mediaController; }
+    // Made on first use with the sample widgets.
+    WGWidgetListViewController& widgetsPage();
+    // Takes the page's widgets out and puts these in.
+    void setWidgets(const std::vector<RefPtr<WGWidgetHostingViewController>>&);
+    void showWidgets(bool);
+    bool widgetsShown() const { return m_widgetsShown; }
+
+    // Publish events may name their notification; later events use the name.
+    void nameNotification(const std::string& name, const std::string& identifier);
+    // The identifier of a named notification; any other text is taken as an identifier.
+    std::string notificationIdentifier(std::string_view nameOrIdentifier) const;
+
+    // Actions that found nothing to act on (a group that does not exist, a notification
+    // already removed); the scenario goes on.
+    void warn(std::string message);
+    const std::vector<std::string>& warnings() const { return m_warnings; }
+
+private:
+    SBHomeScreen& m_homeScreen;
+    RefPtr<SBMediaController> m_mediaController;
+    RefPtr<WGWidgetListViewController> m_widgetsPage;
+    bool m_widgetsShown { false };
+    std::map<std::string, std::string> m_notificationNames;
+    std::vector<std::string> m_warnings;
+    size_t m_currentEvent { 0 };
+};
