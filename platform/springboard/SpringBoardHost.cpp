@@ -4,12 +4,14 @@
 #include "platform/foundation/NSRunLoop.h"
 #include "platform/foundation/RunLoopClasses.h"
 #include "platform/springboard/AppRecordClasses.h"
+#include "platform/springboard/MediaAndWidgetClasses.h"
 #include "platform/springboard/SpringBoard.h"
 
 void SpringBoardHost::registerSystemClasses()
 {
     registerRunLoopClasses();
     registerAppRecordClasses();
+    registerMediaAndWidgetClasses();
     SpringBoard::classObject();
 }
 
