@@ -3,6 +3,7 @@
 #include "platform/foundation/CFNotificationCenter.h"
 #include "platform/foundation/DynamicLoader.h"
 #include "platform/foundation/NSFileManager.h"
+#include "tweak/colour/TintwellMethods.h"
 #include "tweak/settings/InstallationTable.h"
 #include "tweak/settings/SettingsGlobals.h"
 #include "tweak/settings/SettingsStore.h"
@@ -23,6 +24,8 @@ void Startup::run()
     pfs = HBPreferences::preferencesForIdentifier(NSString::string(SettingsStore::domain).get());
     if (!pfs || !SettingsStore::registerEnabled(*pfs))
         return;
+    // The hooks send the category methods by selector; they must exist before any hook runs.
+    registerTintwellMethods();
     SettingsStore::registerRemaining(*pfs);
 
     NotifsConfig = QFConfig::makeNew();
