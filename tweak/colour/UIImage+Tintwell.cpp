@@ -112,8 +112,9 @@ RefPtr<NSArray> TWLcolors(const UIImage* image)
     };
     std::vector<Kept> kept;
     for (auto& object : sorted->objects()) {
-        auto* color = static_cast<UIColor*>(object.get());
-        Kept candidate { object, getRGBComponent(color, 1), getRGBComponent(color, 2), getRGBComponent(color, 3) };
+        // getRGBComponent: for 1, 2 and 3, from one read of the components.
+        auto c = readRGBAComponents(object.get()).value_or(RGBAComponents {});
+        Kept candidate { object, c.red * 255.0, c.green * 255.0, c.blue * 255.0 };
         bool nearDuplicate = std::any_of(kept.begin(), kept.end(), [&](const Kept& earlier) {
             return std::fabs(earlier.red - candidate.red) <= nearDuplicateDistance
                 && std::fabs(earlier.green - candidate.green) <= nearDuplicateDistance
