@@ -1,5 +1,7 @@
 #pragma once
 
-// Registers the app records (LSBundleProxy) and the UIImage class methods that load
-// bundle images and app icons, so extensions find them by name. Safe to call more than once.
+// Registers the app records (LSBundleProxy), the UIImage class methods that load bundle
+// images and app icons, and NSBundle's +bundleWithIdentifier: and +bundleWithURL: when
+// NSBundle does not register them itself, so extensions reach all of them by name.
+// Safe to call more than once.
 void registerAppRecordClasses();

@@ -1,0 +1,312 @@
+#include "tests/foundation/TemporaryDevice.h"
+
+#include "platform/foundation/NSArray.h"
+#include "platform/foundation/NSBundle.h"
+#include "platform/foundation/NSDictionary.h"
+#include "platform/foundation/NSMutableDictionary.h"
+#include "platform/foundation/NSNumber.h"
+#include "platform/foundation/NSString.h"
+#include "platform/foundation/NSURL.h"
+#include "platform/foundation/PropertyList.h"
+#include "platform/graphics/PNGCodec.h"
+#include "platform/springboard/AppRecordClasses.h"
+#include "platform/springboard/LSBundleProxy.h"
+#include "platform/springboard/UIImage+ApplicationIcons.h"
+#include "platform/springboard/UIImage+NSBundle.h"
+
+#include <fstream>
+
+namespace {
+
+using Pixel = CGImage::Pixel;
+
+const Pixel red { 255, 0, 0, 255 };
+const Pixel green { 0, 255, 0, 255 };
+const Pixel blue { 0, 0, 255, 255 };
+const Pixel grey { 128, 128, 128, 255 };
+
+std::vector<uint8_t> uniformPNG(size_t width, size_t height, Pixel pixel)
+{
+    auto bitmap = CGImage::create(width, height);
+    for (size_t y = 0; y < height; ++y) {
+        for (size_t x = 0; x < width; ++x)
+            bitmap->setPixelAt(x, y, pixel);
+    }
+    return *PNGCodec::encode(*bitmap);
+}
+
+Id text(std::string_view value) { return NSString::string(value); }
+
+RefPtr<NSDictionary> iconsWithFiles(std::vector<Id> files)
+{
+    auto primary = NSDictionary::dictionaryWithPairs({ { text("CFBundleIconFiles"), NSArray::arrayWithObjects(std::move(files)) } });
+    return NSDictionary::dictionaryWithPairs({ { text("CFBundlePrimaryIcon"), primary } });
+}
+
+class AppRecords : public TemporaryDevice {
+protected:
+    void SetUp() override
+    {
+        TemporaryDevice::SetUp();
+        registerAppRecordClasses();
+    }
+
+    void writeInfo(const std::string& appPath, const Object* info, PropertyList::Format format = PropertyList::Format::Binary)
+    {
+        std::filesystem::create_directories(host(appPath));
+        ASSERT_TRUE(PropertyList::writeFile(info, appPath + "/Info.plist", format, false));
+    }
+
+    void writeApp(const std::string& appPath, std::string_view identifier, Id icons, PropertyList::Format format = PropertyList::Format::Binary)
+    {
+        auto info = NSMutableDictionary::dictionary();
+        info->setObjectForStringKey(text(identifier), "CFBundleIdentifier");
+        info->setObjectForStringKey(text("Sample"), "CFBundleName");
+        if (icons)
+            info->setObjectForStringKey(icons, "CFBundleIcons");
+        writeInfo(appPath, info.get(), format);
+    }
+
+    void writePNG(const std::string& devicePath, size_t side, Pixel pixel)
+    {
+        auto png = uniformPNG(side, side, pixel);
+        writeDeviceFile(devicePath, std::string_view(reinterpret_cast<const char*>(png.data()), png.size()));
+    }
+
+    void writeGenericIcon(Pixel pixel = grey)
+    {
+        auto info = NSDictionary::dictionaryWithPairs({ { text("CFBundleIdentifier"), text(mobileIconsBundleIdentifier) } });
+        writeInfo(std::string(mobileIconsBundlePath), info.get());
+        writePNG(std::string(mobileIconsBundlePath) + "/DefaultIcon-60@2x.png", 120, pixel);
+    }
+
+    static Pixel centre(const RefPtr<UIImage>& image)
+    {
+        return image->pixelAt(image->cgImage()->width() / 2, image->cgImage()->height() / 2);
+    }
+};
+
+TEST_F(AppRecords, FoundInBothAppFoldersWhateverThePlistFormat)
+{
+    writeApp("/Applications/MobileSMS.app", "com.apple.MobileSMS", nullptr, PropertyList::Format::Binary);
+    writeApp("/var/containers/Bundle/Application/5A1F-22/Lantern.app", "com.example.lantern", nullptr, PropertyList::Format::XML);
+    auto info = NSDictionary::dictionaryWithPairs({ { text("CFBundleIdentifier"), text("com.apple.Music") },
+        { text("CFBundleName"), text("Music") }, { text("CFBundleDisplayName"), text("Apple Music") } });
+    writeInfo("/Applications/Music.app", info.get());
+
+    auto messages = LSBundleProxy::bundleProxyForIdentifier("com.apple.MobileSMS");
+    ASSERT_TRUE(messages);
+    EXPECT_EQ(messages->bundleURL()->pathString(), "/Applications/MobileSMS.app");
+    EXPECT_EQ(messages->bundleIdentifier()->utf8(), "com.apple.MobileSMS");
+    EXPECT_EQ(messages->localizedName()->utf8(), "Sample");
+
+    auto lantern = LSBundleProxy::bundleProxyForIdentifier("com.example.lantern");
+    ASSERT_TRUE(lantern);
+    EXPECT_EQ(lantern->bundleURL()->pathString(), "/var/containers/Bundle/Application/5A1F-22/Lantern.app");
+    EXPECT_EQ(LSBundleProxy::bundleProxyForIdentifier("com.apple.Music")->localizedName()->utf8(), "Apple Music");
+}
+
+TEST_F(AppRecords, UnknownOrCaseChangedIdentifiersHaveNoRecord)
+{
+    writeApp("/Applications/MobileSMS.app", "com.apple.MobileSMS", nullptr);
+    // A bundle outside the app folders is not an installed app.
+    writeApp("/var/mobile/Documents/Stray.app", "com.example.stray", nullptr);
+
+    EXPECT_FALSE(LSBundleProxy::bundleProxyForIdentifier("com.apple.mobilesms"));
+    EXPECT_FALSE(LSBundleProxy::bundleProxyForIdentifier("com.example.stray"));
+    EXPECT_FALSE(LSBundleProxy::bundleProxyForIdentifier(""));
+}
+
+TEST_F(AppRecords, SentByNameThroughTheRuntime)
+{
+    writeApp("/Applications/MobileSMS.app", "com.apple.MobileSMS", iconsWithFiles({ text("AppIcon60x60") }));
+    Class proxyClass = NSClassFromString("LSBundleProxy");
+    ASSERT_TRUE(proxyClass);
+
+    auto record = msgSendClass<Id>(proxyClass, SELECTOR("bundleProxyForIdentifier:"), text("com.apple.MobileSMS"));
+    ASSERT_TRUE(record);
+    auto icons = msgSend<RefPtr<NSDictionary>>(record, SELECTOR("iconsDictionary"));
+    ASSERT_TRUE(icons);
+    EXPECT_TRUE(icons->objectForStringKey("CFBundlePrimaryIcon"));
+    EXPECT_EQ(msgSend<RefPtr<NSURL>>(record, SELECTOR("bundleURL"))->pathString(), "/Applications/MobileSMS.app");
+    EXPECT_FALSE(msgSendClass<Id>(proxyClass, SELECTOR("bundleProxyForIdentifier:"), text("com.example.none")));
+    EXPECT_FALSE(msgSendClass<Id>(proxyClass, SELECTOR("bundleProxyForIdentifier:"), nullptr));
+}
+
+TEST_F(AppRecords, WronglyShapedInfoPlistsEndQuietly)
+{
+    writeDeviceFile("/Applications/Garbage.app/Info.plist", "not a property list");
+    writeInfo("/Applications/ArrayRoot.app", NSArray::arrayWithObjects({ text("com.example.array") }).get());
+    writeInfo("/Applications/NumberID.app", NSDictionary::dictionaryWithPairs({ { text("CFBundleIdentifier"), NSNumber::numberWithInteger(7) } }).get());
+    writeApp("/Applications/StringIcons.app", "com.example.stringicons", text("AppIcon"));
+    writeApp("/Applications/NoIcons.app", "com.example.noicons", nullptr);
+    writeDeviceFile("/Applications/File.app", "a file, not a folder");
+    writeApp("/Applications/Good.app", "com.example.good", iconsWithFiles({ text("AppIcon") }));
+
+    EXPECT_FALSE(LSBundleProxy::bundleProxyForIdentifier("com.example.array"));
+    EXPECT_FALSE(LSBundleProxy::bundleProxyForIdentifier("7"));
+    auto stringIcons = LSBundleProxy::bundleProxyForIdentifier("com.example.stringicons");
+    ASSERT_TRUE(stringIcons);
+    EXPECT_FALSE(stringIcons->iconsDictionary());
+    EXPECT_FALSE(LSBundleProxy::bundleProxyForIdentifier("com.example.noicons")->iconsDictionary());
+    // The broken neighbours do not hide a good app.
+    auto good = LSBundleProxy::bundleProxyForIdentifier("com.example.good");
+    ASSERT_TRUE(good);
+    EXPECT_TRUE(good->iconsDictionary());
+}
+
+class BundleImages : public AppRecords {
+protected:
+    RefPtr<NSBundle> bundle() { return NSBundle::bundleWithPath("/Applications/Art.app"); }
+};
+
+TEST_F(BundleImages, VariantsAreTriedAt2xThenAt3xThenPlain)
+{
+    writeApp("/Applications/Art.app", "com.example.art", nullptr);
+    writePNG("/Applications/Art.app/Icon@2x.png", 120, red);
+    writePNG("/Applications/Art.app/Icon@3x.png", 180, green);
+    writePNG("/Applications/Art.app/Icon.png", 60, blue);
+
+    auto at2x = imageNamedInBundle("Icon", bundle().get());
+    ASSERT_TRUE(at2x);
+    EXPECT_EQ(at2x->scale(), 2.0);
+    EXPECT_EQ(at2x->size(), CGSizeMake(60, 60));
+    EXPECT_EQ(at2x->pixelAt(0, 0), red);
+
+    std::filesystem::remove(host("/Applications/Art.app/Icon@2x.png"));
+    auto at3x = imageNamedInBundle("Icon", bundle().get());
+    ASSERT_TRUE(at3x);
+    EXPECT_EQ(at3x->scale(), 3.0);
+    EXPECT_EQ(at3x->pixelAt(0, 0), green);
+
+    std::filesystem::remove(host("/Applications/Art.app/Icon@3x.png"));
+    auto plain = imageNamedInBundle("Icon", bundle().get());
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(plain->scale(), 1.0);
+    EXPECT_EQ(plain->pixelAt(0, 0), blue);
+
+    // The class method answers the same through the runtime.
+    auto sent = msgSendClass<RefPtr<UIImage>>(UIImage::classObject(), SELECTOR("imageNamed:inBundle:"), text("Icon"), bundle());
+    ASSERT_TRUE(sent);
+    EXPECT_EQ(sent->pixelAt(0, 0), blue);
+    EXPECT_FALSE(msgSendClass<RefPtr<UIImage>>(UIImage::classObject(), SELECTOR("imageNamed:inBundle:"), text("Icon"), nullptr));
+    EXPECT_FALSE(imageNamedInBundle("Missing", bundle().get()));
+}
+
+TEST_F(BundleImages, NamesNeverLeaveTheBundleFolder)
+{
+    writeApp("/Applications/Art.app", "com.example.art", nullptr);
+    writeApp("/Applications/Other.app", "com.example.other", nullptr);
+    writePNG("/secret@2x.png", 4, red);
+    writePNG("/Applications/secret@2x.png", 4, red);
+    writePNG("/Applications/Other.app/secret@2x.png", 4, red);
+    writePNG("/Applications/Art.app/sub/inner@2x.png", 4, red);
+    writePNG("/Applications/Art.app/secret@2x.png", 4, green);
+    std::filesystem::create_directory_symlink(host("/Applications/Other.app"), host("/Applications/Art.app/link"));
+    std::filesystem::create_symlink(host("/secret@2x.png"), host("/Applications/Art.app/escape@2x.png"));
+
+    for (std::string_view hostile : std::initializer_list<std::string_view> { "../secret", "../Other.app/secret", "/secret", "/Applications/secret", "sub/inner", "link/secret",
+             "..", ".", "", "../../../../secret", "escape", "secret/", std::string_view("sec\0ret", 7) })
+        EXPECT_FALSE(imageNamedInBundle(hostile, bundle().get())) << hostile;
+    // The bundle's own file under the same name is found, so the refusals above are the names'.
+    auto own = imageNamedInBundle("secret", bundle().get());
+    ASSERT_TRUE(own);
+    EXPECT_EQ(own->pixelAt(0, 0), green);
+}
+
+TEST_F(BundleImages, BrokenImagesAreNoImage)
+{
+    writeApp("/Applications/Art.app", "com.example.art", nullptr);
+    auto png = uniformPNG(8, 8, red);
+    std::string bytes(reinterpret_cast<const char*>(png.data()), png.size());
+    writeDeviceFile("/Applications/Art.app/Truncated@2x.png", bytes.substr(0, bytes.size() / 2));
+    std::string corrupt = bytes;
+    corrupt[corrupt.find("IDAT") + 6] ^= 0x5a;
+    writeDeviceFile("/Applications/Art.app/Corrupt@2x.png", corrupt);
+    writeDeviceFile("/Applications/Art.app/Empty@2x.png", "");
+    auto wide = uniformPNG(PNGCodec::maximumDimension + 1, 1, red);
+    writeDeviceFile("/Applications/Art.app/Oversized@2x.png", std::string_view(reinterpret_cast<const char*>(wide.data()), wide.size()));
+    std::filesystem::create_directories(host("/Applications/Art.app/Folder@2x.png"));
+
+    for (auto name : { "Truncated", "Corrupt", "Empty", "Oversized", "Folder" })
+        EXPECT_FALSE(imageNamedInBundle(name, bundle().get())) << name;
+}
+
+class ApplicationIcons : public AppRecords { };
+
+TEST_F(ApplicationIcons, FormatsArePointSizesTimesScale)
+{
+    writeGenericIcon();
+    writeApp("/Applications/Red.app", "com.example.red", iconsWithFiles({ text("AppIcon60x60") }));
+    writePNG("/Applications/Red.app/AppIcon60x60@2x.png", 120, red);
+
+    struct Case {
+        int format;
+        double scale;
+        size_t pixels;
+    };
+    for (auto [format, scale, pixels] : { Case { 0, 1.0, 29 }, Case { 0, 2.0, 58 }, Case { 1, 2.0, 80 }, Case { 1, 3.0, 120 }, Case { 2, 2.0, 124 }, Case { 2, 3.0, 186 } }) {
+        auto icon = applicationIconImage("com.example.red", format, scale);
+        ASSERT_TRUE(icon) << format << " @" << scale;
+        EXPECT_EQ(icon->cgImage()->width(), pixels) << format << " @" << scale;
+        EXPECT_EQ(icon->cgImage()->height(), pixels) << format << " @" << scale;
+        EXPECT_EQ(icon->scale(), scale);
+    }
+    EXPECT_FALSE(applicationIconImage("com.example.red", 3, 2.0));
+    EXPECT_FALSE(applicationIconImage("com.example.red", -1, 2.0));
+    EXPECT_FALSE(applicationIconImage("com.example.red", 2, 1e6));
+}
+
+TEST_F(ApplicationIcons, MaskedToTheRoundedSquareFromTheLastIconFile)
+{
+    writeGenericIcon();
+    writeApp("/Applications/Three.app", "com.example.three", iconsWithFiles({ text("AppIcon29x29"), text("AppIcon40x40"), text("AppIcon60x60") }));
+    writePNG("/Applications/Three.app/AppIcon29x29@2x.png", 58, blue);
+    writePNG("/Applications/Three.app/AppIcon40x40@2x.png", 80, green);
+    writePNG("/Applications/Three.app/AppIcon60x60@2x.png", 120, red);
+
+    auto icon = msgSendClass<RefPtr<UIImage>>(UIImage::classObject(), SELECTOR("_applicationIconImageForBundleIdentifier:format:scale:"),
+        text("com.example.three"), 1, 2.0);
+    ASSERT_TRUE(icon);
+    size_t last = icon->cgImage()->width() - 1;
+    for (auto [x, y] : { std::pair<size_t, size_t> { 0, 0 }, { last, 0 }, { 0, last }, { last, last }, { 2, 2 } })
+        EXPECT_EQ(icon->pixelAt(x, y).alpha, 0) << x << "," << y;
+    EXPECT_EQ(centre(icon), red);
+    // Edge midpoints lie on the straight sides, inside the mask.
+    EXPECT_EQ(icon->pixelAt(last / 2, 0), red);
+    EXPECT_EQ(icon->pixelAt(0, last / 2), red);
+}
+
+TEST_F(ApplicationIcons, GenericIconStandsInForUnknownAndBrokenApps)
+{
+    writeGenericIcon(grey);
+    writeApp("/Applications/NoIcons.app", "com.example.noicons", nullptr);
+    writeApp("/Applications/EmptyList.app", "com.example.emptylist", iconsWithFiles({}));
+    writeApp("/Applications/Numbers.app", "com.example.numbers", iconsWithFiles({ NSNumber::numberWithInteger(60) }));
+    writeApp("/Applications/Missing.app", "com.example.missing", iconsWithFiles({ text("AppIcon60x60") }));
+    writeApp("/Applications/Hostile.app", "com.example.hostile", iconsWithFiles({ text("../../../etc/passwd") }));
+    writeApp("/Applications/Absolute.app", "com.example.absolute", iconsWithFiles({ text("/System/Library/PrivateFrameworks/MobileIcons.framework/DefaultIcon-60") }));
+    writeApp("/Applications/Corrupt.app", "com.example.corrupt", iconsWithFiles({ text("AppIcon60x60") }));
+    writeDeviceFile("/Applications/Corrupt.app/AppIcon60x60@2x.png", "\x89PNG\r\n\x1a\n truncated");
+    writePNG("/etc/passwd@2x.png", 4, red);
+
+    for (auto identifier : { "com.example.unknown", "com.example.noicons", "com.example.emptylist", "com.example.numbers", "com.example.missing",
+             "com.example.hostile", "com.example.absolute", "com.example.corrupt" }) {
+        auto icon = applicationIconImage(identifier, 2, 2.0);
+        ASSERT_TRUE(icon) << identifier;
+        EXPECT_EQ(centre(icon), grey) << identifier;
+        EXPECT_EQ(icon->pixelAt(0, 0).alpha, 0) << identifier;
+        EXPECT_FALSE(applicationIconFile(identifier)) << identifier;
+    }
+    EXPECT_EQ(centre(genericApplicationIcon()), grey);
+}
+
+TEST_F(ApplicationIcons, NothingWithoutEvenTheGenericIcon)
+{
+    writeApp("/Applications/Missing.app", "com.example.missing", iconsWithFiles({ text("AppIcon60x60") }));
+    EXPECT_FALSE(applicationIconImage("com.example.missing", 1, 2.0));
+    EXPECT_FALSE(applicationIconImage("com.example.unknown", 1, 2.0));
+    EXPECT_FALSE(genericApplicationIcon());
+}
+
+} // namespace
