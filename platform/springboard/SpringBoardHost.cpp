@@ -5,12 +5,14 @@
 #include "platform/foundation/RunLoopClasses.h"
 #include "platform/springboard/AppRecordClasses.h"
 #include "platform/springboard/MediaAndWidgetClasses.h"
+#include "platform/springboard/NotificationClasses.h"
 #include "platform/springboard/SpringBoard.h"
 
 void SpringBoardHost::registerSystemClasses()
 {
     registerRunLoopClasses();
     registerAppRecordClasses();
+    registerNotificationClasses();
     registerMediaAndWidgetClasses();
     SpringBoard::classObject();
 }
