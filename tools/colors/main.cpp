@@ -25,7 +25,8 @@ bundle identifiers):
   modes    the colour each colour mode ("...ColorCalc" settings) would tint with:
              0      the merged colour
              1      the palette colour closest to the merged colour (with --bundle-id:
-                    to the merged colour of that app's stock icon)
+                    to the merged colour of that app's stock icon), preferring
+                    colours that are neither near-black nor near-white
              2      the first palette colour that is neither transparent, near-black nor
                     near-white; else the first non-transparent one; else null
              other  the most frequent palette colour
