@@ -1,5 +1,8 @@
 #include "tweak/hooks/HookRows.h"
 
+#include "platform/foundation/NSArray.h"
+#include "platform/foundation/NSDictionary.h"
+
 // App groups: toggle colouring, header recolouring, the first-notification rule.
 namespace NCNotificationListViewHooks {
 
@@ -31,9 +34,30 @@ void insertViewAtIndex(id self, SEL sel, unsigned long index, bool animated)
 
 void TWLsetHeaderColor(id, SEL) { }
 
-Id TWLbundleIdForFirstNotification(id, SEL)
+// Written once, on the interface thread; looked up again while the class is not registered.
+Class rememberedCellClass;
+
+Class notificationCellClass()
 {
-    return nullptr;
+    if (!rememberedCellClass)
+        rememberedCellClass = objc_getClass("NCNotificationListCell");
+    return rememberedCellClass;
+}
+
+// "First" is the dictionary's own first key, not the topmost view on screen.
+Id TWLbundleIdForFirstNotification(id self, SEL)
+{
+    auto visibleViews = msgSend<RefPtr<NSDictionary>>(self, SELECTOR("visibleViews"));
+    if (!visibleViews || !visibleViews->count())
+        return nullptr;
+    auto keys = visibleViews->allKeys();
+    auto firstView = visibleViews->objectForKey(keys->objectAtIndex(0).get());
+    Class cellClass = notificationCellClass();
+    if (!firstView || !cellClass || !firstView->isKindOfClass(cellClass))
+        return nullptr;
+    auto controller = msgSend<Id>(firstView, SELECTOR("contentViewController"));
+    auto request = msgSend<Id>(controller, SELECTOR("notificationRequest"));
+    return msgSend<Id>(request, SELECTOR("sectionIdentifier"));
 }
 
 } // namespace
