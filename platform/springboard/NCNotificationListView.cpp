@@ -96,17 +96,18 @@ void NCNotificationListView::setGroupedImpl(bool grouped)
 
 void NCNotificationListView::setHeaderView(UIView* view)
 {
+    m_coalescing = false;
     if (m_headerView)
         m_headerView->removeFromSuperview();
     m_headerView = view;
     if (view)
         insertSubviewAtIndex(view, 0);
-    updateChromeVisibility();
     setNeedsLayout();
 }
 
 void NCNotificationListView::setFooterView(UIView* view)
 {
+    m_coalescing = false;
     if (m_footerView)
         m_footerView->removeFromSuperview();
     m_footerView = view;
@@ -115,14 +116,31 @@ void NCNotificationListView::setFooterView(UIView* view)
     setNeedsLayout();
 }
 
+void NCNotificationListView::setCoalescingViews(UIView* header, UIView* footer)
+{
+    setHeaderView(nullptr);
+    setFooterView(nullptr);
+    m_headerView = header;
+    m_footerView = footer;
+    m_coalescing = header && footer;
+    updateChromeVisibility();
+    setNeedsLayout();
+}
+
 void NCNotificationListView::updateChromeVisibility()
 {
-    // Only an app group's coalescing cells follow its stacking; a section keeps its header.
-    if (!m_headerView || !m_footerView)
+    if (!m_coalescing)
         return;
-    bool hidden = m_grouped || m_entries.size() < 2;
-    m_headerView->setHidden(hidden);
-    m_footerView->setHidden(hidden);
+    bool attached = m_entries.size() > 1;
+    if (attached && m_headerView->superview().get() != this) {
+        insertSubviewAtIndex(m_headerView.get(), 0);
+        addSubview(m_footerView.get());
+    } else if (!attached && m_headerView->superview().get() == this) {
+        m_headerView->removeFromSuperview();
+        m_footerView->removeFromSuperview();
+    }
+    m_headerView->setHidden(m_grouped || !attached);
+    m_footerView->setHidden(m_grouped || !attached);
 }
 
 double NCNotificationListView::preferredHeight(const UIView* view, double width)

@@ -56,6 +56,9 @@ public:
     RefPtr<UIView> headerView() const { return m_headerView; }
     void setFooterView(UIView*);
     RefPtr<UIView> footerView() const { return m_footerView; }
+    // An app group's coalescing header and controls cells: subviews only while the group
+    // holds more than one view, hidden while it is grouped.
+    void setCoalescingViews(UIView* header, UIView* footer);
 
     // The height the list needs at a width.
     double contentHeightForWidth(double width) const;
@@ -83,4 +86,5 @@ private:
     RefPtr<UIView> m_headerView;
     RefPtr<UIView> m_footerView;
     bool m_grouped { false };
+    bool m_coalescing { false };
 };

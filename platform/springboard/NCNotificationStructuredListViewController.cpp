@@ -85,8 +85,7 @@ RefPtr<NCNotificationListView> NCNotificationStructuredListViewController::makeG
     header->setFrame(CGRectMake(0, 0, 0, NCNotificationListCoalescingHeaderCell::height));
     auto controls = NCNotificationListCoalescingControlsCell::create({});
     controls->setFrame(CGRectMake(0, 0, 0, NCNotificationListCoalescingControlsCell::height));
-    group->setHeaderView(header.get());
-    group->setFooterView(controls.get());
+    group->setCoalescingViews(header.get(), controls.get());
     return group;
 }
 

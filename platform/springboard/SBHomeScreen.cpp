@@ -47,6 +47,7 @@ struct SBHomeScreen::State {
     std::optional<NSRunLoop::Token> bannerTimer;
 
     RefPtr<NCNotificationLongLookViewController> longLook;
+    bool layoutScheduled { false };
 
     void deliver(BBBulletin* bulletin, unsigned long destinations, bool alwaysToLockScreen);
     void showBanner(NCNotificationRequest* request);
@@ -54,6 +55,8 @@ struct SBHomeScreen::State {
     void dismissLongLook();
     void placeSlots();
     void layout();
+    // Like the phone's run loop, lays out once after a burst of deliveries.
+    void scheduleLayout(const std::shared_ptr<State>& self);
 };
 
 void SBHomeScreen::State::deliver(BBBulletin* bulletin, unsigned long destinations, bool alwaysToLockScreen)
@@ -69,7 +72,17 @@ void SBHomeScreen::State::deliver(BBBulletin* bulletin, unsigned long destinatio
         msgSend<void>(masterList, SELECTOR("insertNotificationRequest:"), static_cast<Object*>(request.get()));
     if (wantsBanner && !locked)
         showBanner(request.get());
-    layout();
+}
+
+void SBHomeScreen::State::scheduleLayout(const std::shared_ptr<State>& self)
+{
+    if (layoutScheduled)
+        return;
+    layoutScheduled = true;
+    NSRunLoop::mainRunLoop().perform([weakState = std::weak_ptr<State>(self)] {
+        if (auto state = weakState.lock())
+            state->layout();
+    });
 }
 
 void SBHomeScreen::State::showBanner(NCNotificationRequest* request)
@@ -160,6 +173,7 @@ void SBHomeScreen::State::placeSlots()
 
 void SBHomeScreen::State::layout()
 {
+    layoutScheduled = false;
     placeSlots();
     window->layoutIfNeeded();
 }
@@ -202,8 +216,11 @@ SBHomeScreen::SBHomeScreen()
         state.server->setObserver([weakState](RefPtr<BBBulletin> bulletin, unsigned long destinations, bool alwaysToLockScreen) {
             // The server works on its queue; the interface is the main thread's.
             dispatch_async(dispatch_get_main_queue(), [weakState, bulletin, destinations, alwaysToLockScreen] {
-                if (auto state = weakState.lock())
-                    state->deliver(bulletin.get(), destinations, alwaysToLockScreen);
+                auto state = weakState.lock();
+                if (!state)
+                    return;
+                state->deliver(bulletin.get(), destinations, alwaysToLockScreen);
+                state->scheduleLayout(state);
             });
         });
     }

@@ -1,0 +1,241 @@
+#include "NotificationTestSupport.h"
+
+#include "platform/foundation/Dispatch.h"
+#include "platform/foundation/DynamicLoader.h"
+#include "platform/springboard/BBServer.h"
+#include "platform/springboard/NCNotificationListCell.h"
+#include "platform/springboard/NCNotificationListView.h"
+#include "platform/springboard/NCNotificationMasterList.h"
+#include "platform/springboard/NCNotificationStructuredListViewController.h"
+#include "platform/uikit/UIWindow.h"
+
+#include <dlfcn.h>
+
+namespace {
+
+class NotificationList : public HomeScreenTest { };
+
+std::string summaryOf(SBHomeScreen& home, const std::string& identifier)
+{
+    auto look = home.cellForNotification(identifier)->contentViewController()->lookView();
+    return look->notificationContentView()->summaryLabel()->textString();
+}
+
+TEST_F(NotificationList, CollapsedGroupStacksTheNewestOverTwoAndHidesItsControls)
+{
+    SBHomeScreen home;
+    std::vector<std::string> identifiers;
+    for (int index = 0; index < 5; ++index)
+        identifiers.push_back(home.publishBulletin("com.apple.MobileSMS", "Tintwell", "Message " + std::to_string(index)));
+
+    auto group = home.groupListView("com.apple.MobileSMS");
+    ASSERT_TRUE(group->isGrouped());
+    // Only the stack's three are shown, still keyed in insertion order.
+    auto visible = keyTexts(group->visibleViews().get());
+    EXPECT_EQ(visible, std::vector<std::string>(identifiers.begin() + 2, identifiers.end()));
+    EXPECT_TRUE(group->headerView()->isHidden());
+    EXPECT_TRUE(group->footerView()->isHidden());
+    auto front = home.cellForNotification(identifiers[4]);
+    auto behind = home.cellForNotification(identifiers[3]);
+    EXPECT_EQ(front->frame().origin.y, 0);
+    EXPECT_GT(behind->frame().origin.y, 0);
+    EXPECT_LT(behind->frame().size.width, front->frame().size.width);
+    EXPECT_EQ(summaryOf(home, identifiers[4]), "4 more notifications");
+
+    home.expandGroup("com.apple.MobileSMS");
+    EXPECT_EQ(keyTexts(group->visibleViews().get()), identifiers);
+    EXPECT_FALSE(group->headerView()->isHidden());
+    EXPECT_EQ(summaryOf(home, identifiers[4]), "");
+    // Newest on top, under the coalescing header.
+    EXPECT_GT(front->frame().origin.y, 0);
+    EXPECT_LT(front->frame().origin.y, behind->frame().origin.y);
+
+    home.collapseGroup("com.apple.MobileSMS");
+    EXPECT_TRUE(group->isGrouped());
+    EXPECT_EQ(group->visibleViews()->count(), 3u);
+    EXPECT_FALSE(home.collapseGroup("com.example.none"));
+}
+
+TEST_F(NotificationList, RemovingTheLastNotificationsDropsGroupAndHeader)
+{
+    SBHomeScreen home;
+    auto first = home.publishBulletin("com.apple.Music", "Tintwell", "one");
+    auto second = home.publishBulletin("com.apple.Music", "Tintwell", "two");
+    auto other = home.publishBulletin("com.apple.AppStore", "Tintwell", "three");
+    WeakPtr<UIView> header(home.listController()->sectionHeaderView().get());
+    ASSERT_TRUE(header.get());
+
+    EXPECT_TRUE(home.removeNotification(second));
+    EXPECT_FALSE(home.cellForNotification(second));
+    auto music = home.groupListView("com.apple.Music");
+    ASSERT_TRUE(music);
+    // A group of one has no coalescing cells among its subviews.
+    EXPECT_EQ(music->subviewList().size(), 1u);
+    EXPECT_EQ(summaryOf(home, first), "");
+
+    EXPECT_TRUE(home.removeNotification(first));
+    EXPECT_FALSE(home.groupListView("com.apple.Music"));
+    EXPECT_TRUE(header.get());
+    EXPECT_TRUE(home.removeNotification(other));
+    EXPECT_FALSE(header.get());
+    EXPECT_TRUE(home.notificationIdentifiers().empty());
+    EXPECT_FALSE(home.removeNotification(other));
+}
+
+TEST_F(NotificationList, BannerShowsOnTopWhileUnlockedAndRetracts)
+{
+    SBHomeScreen home;
+    auto identifier = home.publishBulletin("com.apple.MobileSMS", "Tintwell", "Test banner!", SBHomeScreen::destinationBanner);
+    EXPECT_FALSE(identifier.empty());
+    EXPECT_TRUE(home.notificationIdentifiers().empty());
+    auto banner = home.bannerView();
+    ASSERT_TRUE(banner);
+    ASSERT_EQ(banner->subviewList().size(), 1u);
+    auto platter = banner->subviewList()[0];
+    EXPECT_TRUE(isKind(platter.get(), "NCNotificationShortLookView"));
+    EXPECT_EQ(platter->window(), home.window());
+    EXPECT_LT(platter->convertRectToView(platter->bounds(), nullptr).origin.y, 100);
+    // Its colouring takes the lone-notification path.
+    EXPECT_LE(ancestor(platter.get(), 3)->subviewList().size(), 2u);
+
+    home.advanceTime(6.5);
+    EXPECT_FALSE(home.bannerView());
+    EXPECT_FALSE(platter->window());
+}
+
+TEST_F(NotificationList, LockedPhoneListsBannersAndAllDestinationsReachBoth)
+{
+    SBHomeScreen home;
+    home.publishBulletin("com.apple.MobileSMS", "Tintwell", "both", 15);
+    EXPECT_EQ(home.notificationIdentifiers().size(), 1u);
+    EXPECT_TRUE(home.bannerView());
+
+    home.lock();
+    EXPECT_TRUE(home.isLocked());
+    home.setBannerView(nullptr);
+    home.publishBulletin("com.apple.MobileSMS", "Tintwell", "banner while locked", SBHomeScreen::destinationBanner);
+    EXPECT_FALSE(home.bannerView());
+    EXPECT_EQ(home.notificationIdentifiers().size(), 2u);
+    home.unlock();
+}
+
+TEST_F(NotificationList, RepublishedBulletinReplacesItsNotification)
+{
+    SBHomeScreen home;
+    auto bulletin = BBBulletin::create();
+    bulletin->setSectionID(NSString::string("com.apple.MobileSMS").get());
+    bulletin->setBulletinID(NSString::string("same").get());
+    bulletin->setMessage(NSString::string("first").get());
+    auto server = home.server();
+    dispatch_sync(home.serverQueue().get(), [&] { server->publishBulletin(bulletin.get(), 4); });
+    bulletin->setMessage(NSString::string("second").get());
+    dispatch_sync(home.serverQueue().get(), [&] { server->publishBulletin(bulletin.get(), 4); });
+    home.layoutNow();
+
+    EXPECT_EQ(home.notificationIdentifiers(), std::vector<std::string> { "same" });
+    auto look = home.cellForNotification("same")->contentViewController()->lookView();
+    EXPECT_EQ(look->notificationContentView()->secondaryLabel()->textString(), "second");
+}
+
+TEST_F(NotificationList, BulletinsWithoutSectionOrServerEndQuietly)
+{
+    SBHomeScreen home;
+    auto server = home.server();
+    auto nameless = BBBulletin::create();
+    dispatch_sync(home.serverQueue().get(), [&] {
+        server->publishBulletin(nameless.get(), 4);
+        server->publishBulletin(nullptr, 4, true);
+    });
+    home.layoutNow();
+    EXPECT_TRUE(home.notificationIdentifiers().empty());
+    EXPECT_FALSE(home.expandNotification("missing"));
+    EXPECT_FALSE(home.swipeCell("missing"));
+    EXPECT_FALSE(home.removeNotification("missing"));
+    // A message with nil arguments answers nothing rather than failing.
+    msgSend<void>(home.masterList(), SELECTOR("insertNotificationRequest:"), static_cast<Object*>(nullptr));
+    msgSend<void>(home.rootListView(), SELECTOR("removeViewAtIndex:animated:"), 99ul, false);
+    EXPECT_EQ(home.rootListView()->count(), 1u);
+}
+
+TEST_F(NotificationList, ServerQueueIsExportedWeaklyUnderItsSymbol)
+{
+    WeakPtr<OS_dispatch_queue> queue;
+    {
+        SBHomeScreen home;
+        // As an extension looks it up: the process's own image, global mode alone.
+        void* process = dlopenDevice(nullptr, RTLD_GLOBAL);
+        ASSERT_TRUE(process);
+        auto* exported = static_cast<WeakId*>(dlsym(process, "__BBServerQueue"));
+        ASSERT_TRUE(exported);
+        auto found = objc_loadWeakRetained(exported);
+        EXPECT_EQ(found.get(), home.serverQueue().get());
+        EXPECT_EQ(objectAs<OS_dispatch_queue>(found.get())->label(), BBServer::queueLabel);
+        queue = home.serverQueue().get();
+        dlclose(process);
+    }
+    // The export holds the queue weakly: it goes with its server.
+    EXPECT_FALSE(queue.get());
+    EXPECT_FALSE(objc_loadWeakRetained(&__BBServerQueue));
+}
+
+TEST_F(NotificationList, SlotsPlaceMediaAboveTheListAndWidgetsOverIt)
+{
+    SBHomeScreen home;
+    auto media = UIView::create(CGRectMake(0, 0, 10, 120));
+    home.setMediaControlsView(media);
+    auto listView = home.listController()->view();
+    EXPECT_EQ(media->frame().size.height, 120);
+    EXPECT_GE(listView->frame().origin.y, media->convertRectToView(media->bounds(), nullptr).origin.y + 120);
+
+    auto widgets = UIView::create();
+    home.setWidgetsPageView(widgets);
+    EXPECT_TRUE(widgets->superview()->isHidden());
+    home.showWidgetsPage(true);
+    EXPECT_FALSE(widgets->superview()->isHidden());
+    EXPECT_EQ(widgets->frame().size.height, SBHomeScreen::screenSize.height);
+    home.setMediaControlsView(nullptr);
+    EXPECT_FALSE(media->superview());
+}
+
+TEST_F(NotificationList, PublishingAndRemovingAThousandLeavesNoObjectsBehind)
+{
+    SBHomeScreen home;
+    // Warm the process-wide caches and singletons first.
+    home.removeNotification(home.publishBulletin("com.apple.MobileSMS", "Tintwell", "warm-up"));
+    home.expandNotification(home.publishBulletin("com.apple.Music", "Tintwell", "warm-up"));
+    home.swipeCell(home.notificationIdentifiers().front());
+    home.removeNotification(home.notificationIdentifiers().front());
+    int64_t before = Object::liveObjectCount();
+
+    // Published back to back on the server's queue, as a data provider does, and shown
+    // in one run-loop turn.
+    auto server = home.server();
+    const char* sections[] = { "com.apple.MobileSMS", "com.apple.Music", "com.apple.AppStore", "com.example.app" };
+    dispatch_sync(home.serverQueue().get(), [&] {
+        for (int index = 0; index < 1000; ++index) {
+            auto bulletin = BBBulletin::create();
+            bulletin->setSectionID(NSString::string(sections[index % 4]).get());
+            bulletin->setBulletinID(NSString::string("bulletin-" + std::to_string(index)).get());
+            bulletin->setMessage(NSString::string("Message " + std::to_string(index)).get());
+            server->publishBulletin(bulletin.get(), SBHomeScreen::destinationLockScreen, true);
+        }
+    });
+    home.layoutNow();
+    auto identifiers = home.notificationIdentifiers();
+    ASSERT_EQ(identifiers.size(), 1000u);
+    home.expandGroup("com.apple.Music");
+    home.expandNotification(identifiers[5]);
+    home.swipeCell(identifiers[9]);
+    home.collapseLongLook();
+    // Cleared in one go, like the clear-all button.
+    auto masterList = home.masterList();
+    for (auto& request : std::vector(masterList->requests()))
+        msgSend<void>(masterList, SELECTOR("removeNotificationRequest:"), static_cast<Object*>(request.get()));
+    home.layoutNow();
+    EXPECT_TRUE(home.notificationIdentifiers().empty());
+    EXPECT_FALSE(home.groupListView("com.apple.Music"));
+
+    EXPECT_EQ(Object::liveObjectCount(), before);
+}
+
+} // namespace
