@@ -1,0 +1,54 @@
+#pragma once
+
+#include "platform/uikit/UIButton.h"
+#include "platform/uikit/UIView.h"
+
+#include <vector>
+
+// A view that reports user changes through target-action pairs. The settings controls
+// (switch, slider, segmented control, text field) are controls.
+// Registered: addTarget:action:forControlEvents:, removeTarget:action:forControlEvents:,
+// sendActionsForControlEvents:, isEnabled, setEnabled:, tintColor, setTintColor:.
+class UIControl : public UIView {
+    TW_OBJECT(UIControl)
+public:
+    void addTarget(id target, SEL action, unsigned long events) { msgSend<void>(this, SELECTOR("addTarget:action:forControlEvents:"), target, action, events); }
+    // Each matching action goes to its target with the control as argument; targets that
+    // died or do not implement the action are skipped.
+    void sendActionsForControlEvents(unsigned long events) { msgSend<void>(this, SELECTOR("sendActionsForControlEvents:"), events); }
+    bool isEnabled() const { return m_enabled; }
+    void setEnabled(bool enabled) { msgSend<void>(this, SELECTOR("setEnabled:"), enabled); }
+    // Nil: the system blue.
+    RefPtr<UIColor> tintColor() const { return m_tintColor; }
+    void setTintColor(UIColor* color) { msgSend<void>(this, SELECTOR("setTintColor:"), color); }
+    RefPtr<UIColor> effectiveTintColor() const;
+
+    // Sends an action method the way the phone's target-action does: with the sender when
+    // the method takes one ("v@:@"), without when it takes none ("v@:"). False when the
+    // target is missing, does not implement it, or the method has another signature.
+    static bool sendAction(id target, SEL action, id sender);
+
+    ~UIControl() override;
+
+protected:
+    UIControl();
+    // For subclasses whose look follows the tint.
+    virtual void tintColorDidChange() { }
+
+private:
+    struct Action {
+        WeakId target;
+        SEL action;
+        unsigned long events;
+    };
+
+    void addTargetImpl(id target, SEL action, unsigned long events);
+    void removeTargetImpl(id target, SEL action, unsigned long events);
+    void sendActionsForControlEventsImpl(unsigned long events);
+    void setEnabledImpl(bool enabled) { m_enabled = enabled; }
+    void setTintColorImpl(RefPtr<UIColor> color);
+
+    std::vector<Action> m_actions;
+    RefPtr<UIColor> m_tintColor;
+    bool m_enabled { true };
+};
