@@ -1,14 +1,22 @@
 #include "tweak/hooks/HookRows.h"
+#include "tweak/settings/SettingsGlobals.h"
 
 // Centres the texts of notification content.
 namespace NCNotificationContentViewHooks {
 
 namespace {
 
+constexpr long textAlignmentCenter = 1;
+
 void (*previousLayoutSubviews)(id, SEL);
 void layoutSubviews(id self, SEL sel)
 {
     previousLayoutSubviews(self, sel);
+    // Centring is a text choice, not tinting: it does not wait for enabledNotifs.
+    if (!centerNotifContents)
+        return;
+    for (SEL label : { SELECTOR("_primaryLabel"), SELECTOR("_secondaryLabel"), SELECTOR("_summaryLabel") })
+        msgSend<void>(msgSendIfResponds<Id>(self, label), SELECTOR("setTextAlignment:"), textAlignmentCenter);
 }
 
 } // namespace

@@ -1,14 +1,78 @@
+#include "platform/foundation/NSArray.h"
+#include "platform/foundation/NSMutableDictionary.h"
+#include "platform/foundation/NSString.h"
+#include "platform/graphics/UIColor.h"
+#include "platform/graphics/UIImage.h"
+#include "tweak/colour/QFColorManager.h"
+#include "tweak/colour/UIImage+Tintwell.h"
 #include "tweak/hooks/HookRows.h"
+#include "tweak/hooks/platters/PlatterHookSupport.h"
+#include "tweak/settings/SettingsGlobals.h"
 
 // Tints the expanded (long-look) platter.
 namespace NCNotificationLongLookViewHooks {
 
 namespace {
 
+Class longLookControllerClass()
+{
+    static Class cls = objc_getClass("NCNotificationLongLookViewController");
+    return cls;
+}
+
+RefPtr<NSString> longLookKey(id lookView)
+{
+    // Scroll view, the controller's view, then the controller.
+    Id controller = msgSend<Id>(lookView, SELECTOR("nextResponder"));
+    controller = msgSend<Id>(controller, SELECTOR("nextResponder"));
+    controller = msgSend<Id>(controller, SELECTOR("nextResponder"));
+    Class cls = longLookControllerClass();
+    if (!controller || !cls || !controller->isKindOfClass(cls))
+        return nullptr;
+    auto request = msgSendIfResponds<Id>(controller.get(), SELECTOR("notificationRequest"));
+    auto bulletin = msgSendIfResponds<Id>(request.get(), SELECTOR("bulletin"));
+    return objectAs<NSString>(msgSendIfResponds<Id>(bulletin.get(), SELECTOR("sectionID")).get());
+}
+
+// The short look's cached colour, else this pass's colour of the long look's own header icon.
+RefPtr<UIColor> longLookColour(id lookView)
+{
+    auto key = longLookKey(lookView);
+    auto cache = QFColorManager::sharedManager()->notificationColors();
+    if (key && cache) {
+        if (auto cached = objectAs<UIColor>(cache->objectForKey(key.get()).get()))
+            return cached;
+    }
+    auto header = ivarNamed(lookView, "_headerContentView");
+    auto icons = objectAs<NSArray>(msgSendIfResponds<Id>(header.get(), SELECTOR("icons")).get());
+    auto icon = icons ? objectAs<UIImage>(icons->firstObject().get()) : nullptr;
+    return mergedColor(icon.get());
+}
+
 void (*previousUpdateTopMargin)(id, SEL);
 void updateTopMargin(id self, SEL sel)
 {
     previousUpdateTopMargin(self, sel);
+    if (!longLookColoring || !enabledNotifs)
+        return;
+    auto colour = longLookColour(self);
+    if (!colour)
+        return;
+    auto content = ivarNamed(self, "_notificationContentView");
+    if (!content)
+        content = ivarNamed(self, "_customContentView");
+    auto headerTint = ivarNamed(self, "_headerTintView");
+    auto dismissControl = msgSendIfResponds<Id>(self, SELECTOR("dismissControl"));
+    auto dismissBackground = msgSendIfResponds<Id>(dismissControl.get(), SELECTOR("_backgroundMaterialView"));
+    auto actionsBackground = ivarNamed(self, "_actionsBackgroundView");
+
+    msgSendIfResponds<void>(headerTint.get(), SELECTOR("setAlpha:"), 1.0);
+    for (const Id& view : { content, headerTint, dismissBackground, actionsBackground }) {
+        if (!view)
+            return;
+        msgSendIfResponds<void>(view.get(), SELECTOR("setColorWithQFConfig:color:"),
+            static_cast<Object*>(NotifsConfig.get()), static_cast<Object*>(colour.get()));
+    }
 }
 
 } // namespace

@@ -1,27 +1,173 @@
+#include "outside/sparkcolourpicker/SparkColourPickerUtils.h"
+#include "platform/foundation/NSArray.h"
+#include "platform/foundation/NSDictionary.h"
+#include "platform/foundation/NSMutableDictionary.h"
+#include "platform/foundation/NSString.h"
+#include "platform/graphics/UIColor.h"
+#include "platform/graphics/UIImage.h"
+#include "tweak/colour/QFColorManager.h"
+#include "tweak/colour/UIImage+Tintwell.h"
 #include "tweak/hooks/HookRows.h"
+#include "tweak/hooks/platters/PlatterHookSupport.h"
+#include "tweak/settings/SettingsGlobals.h"
+#include "tweak/styling/UIView+Tintwell.h"
+
+#include <string_view>
 
 // The central path: tints a short-look platter with its app's colour.
 namespace NCNotificationShortLookViewControllerHooks {
 
 namespace {
 
+constexpr std::string_view coloursFilePath = "/var/mobile/Library/Preferences/com.quillfen.tintwellprefs.colors.plist";
+constexpr double styleChangeRepaintDelay = 0.2;
+constexpr int iconFormatSpotlight = 1;
+constexpr double iconScale = 2.0;
+
+bool isHeaderIconSection(std::string_view key)
+{
+    return key == "com.apple.powerui.lowpowermode" || key == "com.apple.ReplayKitNotifications" || key == "com.apple.ScreenTimeNotifications";
+}
+
+bool isCustomColourSection(std::string_view key)
+{
+    return key == "com.apple.donotdisturb" || key == "com.apple.springboard.SBUserNotificationAlert";
+}
+
+// Another tweak's cell; absent in most processes, and then never matches.
+Class notificationCellClass()
+{
+    static Class cls = objc_getClass("MINotificationCell");
+    return cls;
+}
+
+Class notificationListViewClass()
+{
+    static Class cls = objc_getClass("NCNotificationListView");
+    return cls;
+}
+
+bool isKindOf(const Object* object, Class cls) { return object && cls && object->isKindOfClass(cls); }
+
+RefPtr<NSString> requestSectionIdentifier(const Object* controller)
+{
+    auto request = msgSend<Id>(controller, SELECTOR("notificationRequest"));
+    return objectAs<NSString>(msgSend<Id>(request, SELECTOR("sectionIdentifier")).get());
+}
+
+struct PlatterKey {
+    // False when the platter sits in a structure the rule does not know: leave it alone.
+    bool known { true };
+    RefPtr<NSString> key;
+};
+
+PlatterKey platterKey(const Object* controller)
+{
+    auto view = msgSend<Id>(controller, SELECTOR("view"));
+    auto parent = msgSend<Id>(view, SELECTOR("superview"));
+    auto secondAncestor = msgSend<Id>(parent, SELECTOR("superview"));
+    auto thirdAncestor = msgSend<Id>(secondAncestor, SELECTOR("superview"));
+    auto siblings = objectAs<NSArray>(msgSend<Id>(thirdAncestor, SELECTOR("subviews")).get());
+    if (!siblings || siblings->count() <= 2 || isKindOf(secondAncestor.get(), notificationCellClass()))
+        return { true, requestSectionIdentifier(controller) };
+    if (isKindOf(thirdAncestor.get(), notificationListViewClass()))
+        return { true, objectAs<NSString>(msgSendIfResponds<Id>(thirdAncestor.get(), SELECTOR("TWLbundleIdForFirstNotification")).get()) };
+    return { false, nullptr };
+}
+
+RefPtr<UIColor> customNotificationColour()
+{
+    static NSString* entry = NSString::string("NotifCustomHEX").leakRef();
+    auto colours = NSDictionary::dictionaryWithContentsOfFile(coloursFilePath);
+    auto text = colours ? objectAs<NSString>(colours->objectForKey(entry).get()) : nullptr;
+    return SparkColourPickerUtils::colourWithString(text.get());
+}
+
+RefPtr<UIImage> systemIconImage(const NSString* key)
+{
+    Class imageClass = UIImage::classObject();
+    SEL selector = SELECTOR("_applicationIconImageForBundleIdentifier:format:scale:");
+    if (!class_respondsToClassSelector(imageClass, selector))
+        return nullptr;
+    return msgSendClass<RefPtr<UIImage>>(imageClass, selector, key, iconFormatSpotlight, iconScale);
+}
+
+Id TWLheaderIcon(id self, SEL)
+{
+    auto lookView = ivarNamed(self, "_lookView");
+    auto header = ivarNamed(lookView.get(), "_headerContentView");
+    auto icons = objectAs<NSArray>(msgSendIfResponds<Id>(header.get(), SELECTOR("icons")).get());
+    return icons ? icons->firstObject() : nullptr;
+}
+
+RefPtr<UIImage> headerIcon(id controller) { return objectAs<UIImage>(TWLheaderIcon(controller, nullptr).get()); }
+
+// The colour for a key not cached yet; nil when the chosen source gives none.
+RefPtr<UIColor> computeColour(id controller, const NSString* key)
+{
+    RefPtr<UIImage> image;
+    if (isHeaderIconSection(key->view())) {
+        image = headerIcon(controller);
+        if (auto colour = mergedColor(image.get()))
+            return colour;
+    } else if (isCustomColourSection(key->view())) {
+        // Neither image nor colour: the custom colour below.
+    } else if (notifImageCalc == 0) {
+        image = stockImgForID(key);
+        if (!image)
+            image = headerIcon(controller);
+    } else if (notifImageCalc == 1) {
+        image = systemIconImage(key);
+        if (!image)
+            image = headerIcon(controller);
+    }
+    if (image)
+        return colorForModeWithBundleID(image.get(), notifColorCalc, key);
+    return customNotificationColour();
+}
+
+void TWLsetNotificationColor(id self, SEL)
+{
+    auto [known, key] = platterKey(self);
+    if (!known)
+        return;
+    // Without a key nothing could be stored or read back, so nothing is worked out.
+    auto cache = key ? QFColorManager::sharedManager()->notificationColors() : nullptr;
+    if (cache && !cache->objectForKey(key.get())) {
+        if (auto colour = computeColour(self, key.get()))
+            cache->setObject(colour.get(), key.get());
+    }
+    auto colour = cache ? objectAs<UIColor>(cache->objectForKey(key.get()).get()) : nullptr;
+    auto lookView = ivarNamed(self, "_lookView");
+    auto background = ivarNamed(lookView.get(), "_backgroundView");
+    msgSendIfResponds<void>(background.get(), SELECTOR("setColorWithQFConfig:color:"),
+        static_cast<Object*>(NotifsConfig.get()), static_cast<Object*>(colour.get()));
+}
+
+long userInterfaceStyleOf(const Object* traits) { return msgSendIfResponds<long>(traits, SELECTOR("userInterfaceStyle")); }
+
 void (*previousViewDidLayoutSubviews)(id, SEL);
 void viewDidLayoutSubviews(id self, SEL sel)
 {
     previousViewDidLayoutSubviews(self, sel);
+    if (!enabledNotifs)
+        return;
+    msgSend<void>(self, SELECTOR("TWLsetNotificationColor"));
 }
 
 void (*previousTraitCollectionDidChange)(id, SEL, id);
 void traitCollectionDidChange(id self, SEL sel, id previousTraitCollection)
 {
     previousTraitCollectionDidChange(self, sel, previousTraitCollection);
-}
-
-void TWLsetNotificationColor(id, SEL) { }
-
-Id TWLheaderIcon(id, SEL)
-{
-    return nullptr;
+    if (!enabledNotifs)
+        return;
+    // No previous collection reads as unspecified (0).
+    long previousStyle = userInterfaceStyleOf(previousTraitCollection);
+    long currentStyle = userInterfaceStyleOf(msgSend<Id>(self, SELECTOR("traitCollection")).get());
+    if (currentStyle == previousStyle)
+        return;
+    msgSend<void>(self, SELECTOR("performSelector:withObject:afterDelay:"), SELECTOR("TWLsetNotificationColor"),
+        static_cast<Object*>(nullptr), styleChangeRepaintDelay);
 }
 
 } // namespace
