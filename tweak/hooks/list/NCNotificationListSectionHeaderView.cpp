@@ -1,27 +1,61 @@
-#include "tweak/hooks/HookRows.h"
-
+#include "platform/foundation/NSBlock.h"
+#include "platform/foundation/NSDictionary.h"
+#include "platform/foundation/NSMutableDictionary.h"
+#include "platform/foundation/NSObjCRuntime.h"
 #include "platform/graphics/CGGeometry.h"
+#include "platform/graphics/UIColor.h"
+#include "platform/uikit/UIView.h"
+#include "tweak/colour/QFColorManager.h"
+#include "tweak/hooks/HookRows.h"
+#include "tweak/hooks/list/ListHookSupport.h"
+#include "tweak/settings/SettingsGlobals.h"
+#include "tweak/styling/UIView+Tintwell.h"
 
 // The section header's title, and its clear button following the first notification's colour.
 namespace NCNotificationListSectionHeaderViewHooks {
 
+using namespace ListHooks;
+
 namespace {
+
+constexpr double recolourAnimationDuration = 0.2;
+
+bool recolouringOn() { return enabledNotifs && headerColor; }
+
+NSString* notificationName()
+{
+    static NSString* name = NSString::string(updateHeaderColorNotification).leakRef();
+    return name;
+}
 
 void (*previousSetTitle)(id, SEL, id);
 void setTitle(id self, SEL sel, id title)
 {
+    static NSString* empty = NSString::string("").leakRef();
+    if (noCenter)
+        title = empty;
+    else if (useCustomCenter)
+        title = customCenter.get();
     previousSetTitle(self, sel, title);
 }
 
 Id (*previousInitWithFrame)(id, SEL, CGRect);
 Id initWithFrame(id self, SEL sel, CGRect frame)
 {
+    if (recolouringOn()) {
+        msgSend<void>(NSNotificationCenter::defaultCenter(), SELECTOR("addObserver:selector:name:object:"), self,
+            SELECTOR("updateHeaderColor:"), notificationName(), static_cast<Object*>(nullptr));
+    }
     return previousInitWithFrame(self, sel, frame);
 }
 
+// Unregisters whatever the switches say now: a header registered while they were on and
+// destroyed after they went off must not stay behind in the centre.
 void (*previousDealloc)(id, SEL);
 void dealloc(id self, SEL sel)
 {
+    msgSend<void>(NSNotificationCenter::defaultCenter(), SELECTOR("removeObserver:name:object:"), self, notificationName(),
+        static_cast<Object*>(nullptr));
     previousDealloc(self, sel);
 }
 
@@ -29,15 +63,60 @@ void (*previousLayoutClearButton)(id, SEL);
 void layoutClearButton(id self, SEL sel)
 {
     previousLayoutClearButton(self, sel);
+    if (recolouringOn())
+        postUpdateHeaderColor();
 }
 
 void (*previousTraitCollectionDidChange)(id, SEL, id);
 void traitCollectionDidChange(id self, SEL sel, id previousTraitCollection)
 {
     previousTraitCollectionDidChange(self, sel, previousTraitCollection);
+    if (!enabledNotifs)
+        return;
+    if (!styleChanged(self, previousTraitCollection))
+        return;
+    if (headerColor)
+        performAfterStyleChangeDelay(self, SELECTOR("updateHeaderColor:"));
 }
 
-void updateHeaderColor(id, SEL, id) { }
+RefPtr<UIColor> firstNotificationColour(const Object* group)
+{
+    auto bundleID = msgSendIfResponds<Id>(group, SELECTOR("TWLbundleIdForFirstNotification"));
+    if (!bundleID)
+        return nullptr;
+    auto cache = QFColorManager::sharedManager()->notificationColors();
+    return cache ? objectAs<UIColor>(cache->objectForKey(bundleID.get()).get()) : nullptr;
+}
+
+// The notification that triggered it, if any, is of no interest.
+void updateHeaderColor(id self, SEL, id)
+{
+    auto list = superviewOf(self);
+    if (!list)
+        return;
+    auto visibleViews = objectAs<NSDictionary>(msgSendIfResponds<Id>(list.get(), SELECTOR("visibleViews")).get());
+    if (!visibleViews || !visibleViews->count())
+        return;
+    auto firstView = visibleViews->objectForKey(visibleViews->allKeys()->objectAtIndex(0).get());
+    if (!isKindOfClassNamed(firstView.get(), "NCNotificationListView"))
+        return;
+    auto colour = firstNotificationColour(firstView.get());
+    if (!colour)
+        return;
+    auto clearButton = ivarNamed(self, "_clearButton");
+    auto subviews = subviewsOf(clearButton.get());
+    if (!subviews)
+        return;
+    Class materialClass = objc_getClass("MTMaterialView");
+    for (auto& subview : *subviews) {
+        auto material = objectAs<UIView>(subview.get());
+        if (!isKindOf(material.get(), materialClass))
+            continue;
+        // The block holds the material and the colour until it has run.
+        auto animations = NSBlock::create([material, colour] { setColorWithQFConfigcolor(material.get(), NotifsConfig.get(), colour.get()); });
+        UIView::animateWithDuration(recolourAnimationDuration, animations.get());
+    }
+}
 
 } // namespace
 

@@ -1,14 +1,29 @@
 #include "tweak/hooks/HookRows.h"
+#include "tweak/hooks/list/ListHookSupport.h"
+#include "tweak/settings/SettingsGlobals.h"
 
 // Hides or replaces the hint under the notification list.
 namespace NCNotificationListSectionRevealHintViewHooks {
 
 namespace {
 
+constexpr long centredAlignment = 1;
+
+// Never unhides the label nor restores the system's text: the system does that itself.
+
 void (*previousLayoutRevealHintTitle)(id, SEL);
 void layoutRevealHintTitle(id self, SEL sel)
 {
     previousLayoutRevealHintTitle(self, sel);
+    auto label = ListHooks::ivarNamed(self, "_revealHintTitle");
+    if (noHint) {
+        msgSendIfResponds<void>(label.get(), SELECTOR("setHidden:"), true);
+        return;
+    }
+    if (!useCustomHint)
+        return;
+    msgSendIfResponds<void>(label.get(), SELECTOR("setString:"), static_cast<Object*>(customHint.get()));
+    msgSendIfResponds<void>(label.get(), SELECTOR("setTextAlignment:"), centredAlignment);
 }
 
 } // namespace

@@ -1,38 +1,100 @@
-#include "tweak/hooks/HookRows.h"
-
-#include "platform/foundation/NSArray.h"
 #include "platform/foundation/NSDictionary.h"
+#include "platform/foundation/NSMutableDictionary.h"
+#include "platform/foundation/NSObjCRuntime.h"
+#include "platform/graphics/UIColor.h"
+#include "tweak/colour/QFColorManager.h"
+#include "tweak/hooks/HookRows.h"
+#include "tweak/hooks/list/ListHookSupport.h"
+#include "tweak/settings/SettingsGlobals.h"
+#include "tweak/styling/UIView+Tintwell.h"
 
 // App groups: toggle colouring, header recolouring, the first-notification rule.
 namespace NCNotificationListViewHooks {
 
+using namespace ListHooks;
+
 namespace {
+
+bool recolouringOn() { return enabledNotifs && headerColor; }
 
 void (*previousLayoutSubviews)(id, SEL);
 void layoutSubviews(id self, SEL sel)
 {
     previousLayoutSubviews(self, sel);
+    if (recolouringOn())
+        msgSend<void>(self, SELECTOR("TWLsetHeaderColor"));
 }
 
 void (*previousTraitCollectionDidChange)(id, SEL, id);
 void traitCollectionDidChange(id self, SEL sel, id previousTraitCollection)
 {
     previousTraitCollectionDidChange(self, sel, previousTraitCollection);
+    if (!enabledNotifs)
+        return;
+    if (!styleChanged(self, previousTraitCollection))
+        return;
+    if (headerColor)
+        performAfterStyleChangeDelay(self, SELECTOR("TWLsetHeaderColor"));
 }
 
 void (*previousRemoveViewAtIndex)(id, SEL, unsigned long, bool);
 void removeViewAtIndex(id self, SEL sel, unsigned long index, bool animated)
 {
     previousRemoveViewAtIndex(self, sel, index, animated);
+    if (recolouringOn())
+        postUpdateHeaderColor();
 }
 
 void (*previousInsertViewAtIndex)(id, SEL, unsigned long, bool);
 void insertViewAtIndex(id self, SEL sel, unsigned long index, bool animated)
 {
     previousInsertViewAtIndex(self, sel, index, animated);
+    if (recolouringOn())
+        postUpdateHeaderColor();
 }
 
-void TWLsetHeaderColor(id, SEL) { }
+bool isCoalescingCell(const Object* view)
+{
+    return isKindOfClassNamed(view, "NCNotificationListCoalescingHeaderCell") || isKindOfClassNamed(view, "NCNotificationListCoalescingControlsCell");
+}
+
+void paintToggles(const Object* coalescingCell, const UIColor* colour)
+{
+    auto controlsView = msgSendIfResponds<Id>(coalescingCell, SELECTOR("coalescingControlsView"));
+    auto pair = msgSendIfResponds<Id>(controlsView.get(), SELECTOR("toggleControlPair"));
+    auto toggles = objectAs<NSArray>(msgSendIfResponds<Id>(pair.get(), SELECTOR("toggleControls")).get());
+    if (!toggles)
+        return;
+    Class materialClass = objc_getClass("MTMaterialView");
+    for (auto& toggle : *toggles) {
+        auto subviews = subviewsOf(toggle.get());
+        if (!subviews)
+            continue;
+        for (auto& subview : *subviews) {
+            if (isKindOf(subview.get(), materialClass))
+                setColorWithQFConfigcolor(objectAs<UIView>(subview.get()).get(), NotifsConfig.get(), colour);
+        }
+    }
+}
+
+// Paints at once and also without a colour, unlike the section header.
+void TWLsetHeaderColor(id self, SEL)
+{
+    if (!isKindOfClassNamed(superviewOf(superviewOf(self).get()).get(), "NCNotificationListView"))
+        return;
+    if (msgSend<bool>(self, SELECTOR("isGrouped")))
+        return;
+    auto bundleID = msgSend<Id>(self, SELECTOR("TWLbundleIdForFirstNotification"));
+    auto cache = bundleID ? QFColorManager::sharedManager()->notificationColors() : nullptr;
+    auto colour = cache ? objectAs<UIColor>(cache->objectForKey(bundleID.get()).get()) : nullptr;
+    auto subviews = subviewsOf(self);
+    if (!subviews)
+        return;
+    for (auto& subview : *subviews) {
+        if (isCoalescingCell(subview.get()))
+            paintToggles(subview.get(), colour.get());
+    }
+}
 
 // Written once, on the interface thread; looked up again while the class is not registered.
 Class rememberedCellClass;

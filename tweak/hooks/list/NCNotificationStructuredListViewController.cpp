@@ -1,4 +1,6 @@
 #include "tweak/hooks/HookRows.h"
+#include "tweak/hooks/list/ListHookSupport.h"
+#include "tweak/settings/SettingsGlobals.h"
 
 // Recolours the section headers when the history is revealed.
 namespace NCNotificationStructuredListViewControllerHooks {
@@ -9,6 +11,8 @@ void (*previousRevealNotificationHistory)(id, SEL, bool, bool);
 void revealNotificationHistory(id self, SEL sel, bool revealed, bool animated)
 {
     previousRevealNotificationHistory(self, sel, revealed, animated);
+    if (enabledNotifs && headerColor)
+        ListHooks::postUpdateHeaderColor();
 }
 
 } // namespace
