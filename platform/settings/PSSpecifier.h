@@ -64,7 +64,7 @@ public:
     long cellType() const { return m_cellType; }
     void setCellType(long type) { msgSend<void>(this, SELECTOR("setCellType:"), type); }
     Class detailControllerClass() const { return m_detailControllerClass; }
-    void setDetailControllerClass(Class cls) { msgSend<void>(this, SELECTOR("setDetailControllerClass:"), cls); }
+    void setDetailControllerClass(Class cls) { m_detailControllerClass = cls; }
     Id target() const { return m_target.get(); }
     void setTarget(id target) { msgSend<void>(this, SELECTOR("setTarget:"), target); }
     SEL buttonAction() const { return m_buttonAction; }
@@ -83,10 +83,7 @@ protected:
     PSSpecifier();
 
 private:
-    static Id preferenceSpecifierImpl(NSString* name, Object* target, SEL set, SEL get, Class detail, long cell, long edit)
-    {
-        return preferenceSpecifierNamed(name, target, set, get, detail, cell, edit);
-    }
+    friend struct PSSpecifierClassArguments;
     static Id groupSpecifierImpl(NSString* name) { return groupSpecifierWithName(name); }
     Id nameImpl() const { return m_name; }
     void setNameImpl(RefPtr<NSString> name) { m_name = std::move(name); }
@@ -97,7 +94,6 @@ private:
     void removePropertyForKeyImpl(NSString* key);
     Id propertiesImpl() const { return m_properties; }
     void setCellTypeImpl(long type) { m_cellType = type; }
-    void setDetailControllerClassImpl(Class cls) { m_detailControllerClass = cls; }
     Id targetImpl() const { return target(); }
     void setTargetImpl(id target) { m_target = target; }
     void setButtonActionImpl(SEL action) { m_buttonAction = action; }

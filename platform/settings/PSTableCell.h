@@ -40,6 +40,9 @@ public:
     // The choices of a list or segment row: values and their titles.
     RefPtr<NSArray> validValues() const;
     RefPtr<NSArray> validTitles() const;
+    // What picking a value on a list row's choices page does: the row shows it and hands
+    // it to the specifier's setter.
+    void chooseValue(Object* value);
 
     ~PSTableCell() override;
 
