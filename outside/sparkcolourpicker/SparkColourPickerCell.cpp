@@ -1,0 +1,111 @@
+#include "outside/sparkcolourpicker/SparkColourPickerCell.h"
+
+#include "outside/sparkcolourpicker/SparkColourPickerUtils.h"
+#include "platform/foundation/CFNotificationCenter.h"
+#include "platform/foundation/NSNumber.h"
+#include "platform/settings/PSListController.h"
+#include "platform/settings/PreferencesAppController.h"
+
+namespace {
+
+bool isTrue(const Object* value)
+{
+    if (auto number = objectAs<NSNumber>(value))
+        return number->boolValue();
+    if (auto text = objectAs<NSString>(value))
+        return text->boolValue();
+    return false;
+}
+
+} // namespace
+
+Class SparkColourPickerCell::classObject()
+{
+    static Class cls = ClassBuilder<SparkColourPickerCell>("SparkColourPickerCell", PSTableCell::classObject())
+                           .method<&SparkColourPickerCell::refreshImpl>("refreshCellContentsWithSpecifier:")
+                           .method<&SparkColourPickerCell::didSelectColourImpl>("colourPicker:didSelectColour:")
+                           .method<&SparkColourPickerCell::displayedColourImpl>("displayedColour")
+                           .method<&SparkColourPickerCell::colourTextImpl>("colourText")
+                           .build();
+    return cls;
+}
+
+RefPtr<NSDictionary> SparkColourPickerCell::options() const
+{
+    if (!m_specifier)
+        return nullptr;
+    return objectAs<NSDictionary>(m_specifier->propertyForKey("libsparkcolourpicker").get());
+}
+
+std::string SparkColourPickerCell::domain() const
+{
+    auto settings = options();
+    if (!settings)
+        return {};
+    auto defaults = objectAs<NSString>(settings->objectForStringKey("defaults").get());
+    return defaults ? defaults->utf8() : std::string();
+}
+
+RefPtr<NSString> SparkColourPickerCell::colourText() const
+{
+    if (!m_specifier)
+        return nullptr;
+    auto key = objectAs<NSString>(m_specifier->propertyForKey("key").get());
+    std::string defaults = domain();
+    if (!key || defaults.empty())
+        return nullptr;
+    auto file = NSDictionary::dictionaryWithContentsOfFile(PSListController::domainPath(defaults));
+    return file ? objectAs<NSString>(file->objectForKey(key.get()).get()) : nullptr;
+}
+
+RefPtr<UIColor> SparkColourPickerCell::displayedColour() const
+{
+    auto settings = options();
+    auto fallback = settings ? objectAs<NSString>(settings->objectForStringKey("fallback").get()) : nullptr;
+    if (!fallback)
+        fallback = NSString::string("#ffffff");
+    return SparkColourPickerUtils::colourWithStringwithFallback(colourText().get(), fallback.get());
+}
+
+void SparkColourPickerCell::refreshImpl(PSSpecifier* specifier)
+{
+    msgSendSuper<void>(this, classObject(), SELECTOR("refreshCellContentsWithSpecifier:"), static_cast<Object*>(specifier));
+    if (!m_swatch) {
+        m_swatch = UIView::create(CGRectMake(0, 0, 29, 29));
+        m_swatch->layer()->setCornerRadius(14.5);
+        m_swatch->layer()->setBorderWidth(1);
+        m_swatch->layer()->setBorderColor(UIColor::colorWithWhite(0.8, 1)->CGColor().get());
+        setAccessoryView(m_swatch.get());
+    }
+    m_swatch->setBackgroundColor(displayedColour().get());
+    if (auto text = colourText())
+        m_value = text;
+}
+
+void SparkColourPickerCell::didSelectColourImpl(Object*, UIColor* colour)
+{
+    if (!colour || !m_specifier)
+        return;
+    auto key = objectAs<NSString>(m_specifier->propertyForKey("key").get());
+    std::string defaults = domain();
+    std::string label = m_specifier->name() ? m_specifier->name()->utf8() : "a colour row";
+    if (!key || defaults.empty()) {
+        PreferencesAppController::reportProblem(label + ": the colour row names no \"key\" or colours file");
+        return;
+    }
+    auto settings = options();
+    bool alpha = settings && isTrue(settings->objectForStringKey("alpha").get());
+    // Without the alpha option the picker offers opaque colours only.
+    auto picked = alpha ? RefPtr<UIColor>(colour) : UIColor::colorWithRed(colour->red(), colour->green(), colour->blue(), 1);
+    auto text = SparkColourPickerUtils::hexStringFromColour(picked.get());
+    if (!PSListController::writeDomainValue(defaults, text.get(), key.get())) {
+        PreferencesAppController::reportProblem(label + ": cannot write " + PSListController::domainPath(defaults));
+        return;
+    }
+    m_value = text;
+    if (m_swatch)
+        m_swatch->setBackgroundColor(picked.get());
+    auto notification = m_specifier->stringProperty("PostNotification");
+    if (notification && !notification->empty())
+        CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), NSString::string(*notification).get(), nullptr, nullptr, true);
+}
