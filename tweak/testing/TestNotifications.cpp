@@ -1,5 +1,162 @@
 #include "tweak/testing/TestNotifications.h"
 
-// The sample bulletins come with the bulletin-server work; until then a request does nothing.
-void TWLTestNotifications() { }
-void TWLTestBanner() { }
+#include "platform/foundation/Dispatch.h"
+#include "platform/foundation/DynamicLoader.h"
+#include "platform/foundation/NSDate.h"
+#include "platform/foundation/NSProcessInfo.h"
+#include "platform/foundation/NSString.h"
+#include "platform/runtime/WeakPtr.h"
+#include "tweak/testing/BBServer.h"
+
+#include <string_view>
+#include <string>
+
+namespace {
+
+constexpr int lockSourceUser = 1;
+constexpr int64_t sampleDelayNanoseconds = 1'000'000'000;
+constexpr unsigned long allDestinations = 15;
+constexpr unsigned long lockScreenDestination = 4;
+constexpr int sampleCount = 15;
+
+Class lockScreenManagerClass()
+{
+    static Class cls = objc_getClass("SBLockScreenManager");
+    return cls;
+}
+
+Class bulletinClass()
+{
+    static Class cls = objc_getClass("BBBulletin");
+    return cls;
+}
+
+Class actionClass()
+{
+    static Class cls = objc_getClass("BBAction");
+    return cls;
+}
+
+// The process exports the queue as a weak variable; a failed lookup is not retried.
+OS_dispatch_queue* serverQueue()
+{
+    static dispatch_once_t once;
+    // Holds one reference for the life of the process.
+    static OS_dispatch_queue* queue = nullptr;
+    dispatch_once(&once, [] {
+        void* image = dlopenDevice(nullptr, RTLD_GLOBAL);
+        if (!image)
+            return;
+        if (auto* variable = static_cast<WeakId*>(dlsym(image, "__BBServerQueue"))) {
+            Id found = objc_loadWeakRetained(variable);
+            if (auto* foundQueue = dynamic_cast<OS_dispatch_queue*>(found.get()))
+                queue = RefPtr<OS_dispatch_queue>(foundQueue).leakRef();
+        }
+        dlclose(image);
+    });
+    return queue;
+}
+
+bool answers(const Object* server, SEL selector)
+{
+    return msgSend<bool>(server, SELECTOR("respondsToSelector:"), selector);
+}
+
+struct PublishCall {
+    SEL selector { nullptr };
+    unsigned long destinations { 0 };
+    // Only for publishBulletin:destinations:alwaysToLockScreen:.
+    bool alwaysToLockScreen { false };
+};
+
+PublishCall choosePublishCall(const Object* server, bool banner)
+{
+    SEL withDestinations = sel_registerName("publishBulletin:destinations:");
+    SEL withLockScreen = sel_registerName("publishBulletin:destinations:alwaysToLockScreen:");
+    PublishCall first = banner ? PublishCall { withDestinations, allDestinations } : PublishCall { withLockScreen, lockScreenDestination, true };
+    PublishCall fallback = banner ? PublishCall { withLockScreen, allDestinations, false } : PublishCall { withDestinations, lockScreenDestination };
+    if (answers(server, first.selector))
+        return first;
+    if (answers(server, fallback.selector))
+        return fallback;
+    return {};
+}
+
+void send(const Object* server, const PublishCall& call, Object* bulletin)
+{
+    // The server may have been replaced since the choice; one that cannot take the call is skipped.
+    if (!answers(server, call.selector))
+        return;
+    if (std::string_view(sel_getName(call.selector)) == "publishBulletin:destinations:")
+        msgSend<void>(server, call.selector, bulletin, call.destinations);
+    else
+        msgSend<void>(server, call.selector, bulletin, call.destinations, call.alwaysToLockScreen);
+}
+
+Id makeTestBulletin(NSString* sectionID, NSDate* date, NSString* message)
+{
+    auto bulletin = msgSend<Id>(class_createInstance(bulletinClass()), SELECTOR("init"));
+    if (!bulletin)
+        return nullptr;
+    auto processInfo = NSProcessInfo::processInfo();
+    msgSend<void>(bulletin, SELECTOR("setTitle:"), NSString::string("Tintwell").get());
+    msgSend<void>(bulletin, SELECTOR("setMessage:"), message);
+    msgSend<void>(bulletin, SELECTOR("setSectionID:"), sectionID);
+    msgSend<void>(bulletin, SELECTOR("setBulletinID:"), processInfo->globallyUniqueString().get());
+    msgSend<void>(bulletin, SELECTOR("setRecordID:"), processInfo->globallyUniqueString().get());
+    msgSend<void>(bulletin, SELECTOR("setPublisherBulletinID:"), processInfo->globallyUniqueString().get());
+    msgSend<void>(bulletin, SELECTOR("setDate:"), date);
+    id noBlock = nullptr;
+    auto action = msgSendClass<Id>(actionClass(), SELECTOR("actionWithLaunchBundleID:callblock:"), static_cast<id>(sectionID), noBlock);
+    msgSend<void>(bulletin, SELECTOR("setDefaultAction:"), action.get());
+    msgSend<void>(bulletin, SELECTOR("setClearable:"), true);
+    msgSend<void>(bulletin, SELECTOR("setShowsMessagePreview:"), true);
+    msgSend<void>(bulletin, SELECTOR("setPublicationDate:"), date);
+    msgSend<void>(bulletin, SELECTOR("setLastInterruptDate:"), date);
+    return bulletin;
+}
+
+std::string sampleSection(int number)
+{
+    if (number <= 13)
+        return "com.apple.MobileSMS";
+    return number == 14 ? "com.apple.Music" : "com.apple.AppStore";
+}
+
+void publishSamples()
+{
+    for (int number = 1; number <= sampleCount; ++number) {
+        auto message = NSString::string("Test notification " + std::to_string(number) + "!");
+        TWLPublishTestBulletin(NSString::string(sampleSection(number)).get(), NSDate::date().get(), message.get(), false);
+    }
+}
+
+} // namespace
+
+void TWLPublishTestBulletin(NSString* sectionID, NSDate* date, NSString* message, bool banner)
+{
+    auto bulletin = makeTestBulletin(sectionID, date, message);
+    PublishCall call = choosePublishCall(BBServerHooks::capturedServer().get(), banner);
+    if (!call.selector)
+        return;
+    // Without the server's own queue the bulletin is dropped rather than raced onto the server.
+    auto* queue = serverQueue();
+    if (!queue)
+        return;
+    dispatch_sync(queue, [&] {
+        send(BBServerHooks::capturedServer().get(), call, bulletin.get());
+    });
+}
+
+void TWLTestNotifications()
+{
+    auto manager = msgSendClass<Id>(lockScreenManagerClass(), SELECTOR("sharedInstance"));
+    id noOptions = nullptr;
+    msgSend<void>(manager, SELECTOR("lockUIFromSource:withOptions:"), lockSourceUser, noOptions);
+    dispatch_after(dispatch_time(DISPATCH_TIME_NOW, sampleDelayNanoseconds), dispatch_get_main_queue(), publishSamples);
+}
+
+void TWLTestBanner()
+{
+    TWLPublishTestBulletin(NSString::string("com.apple.MobileSMS").get(), NSDate::date().get(), NSString::string("Test banner!").get(), true);
+}
