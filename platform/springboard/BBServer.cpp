@@ -20,8 +20,17 @@ Class BBServer::classObject()
 
 RefPtr<BBServer> BBServer::createForSystem()
 {
+    return createForSystem(nullptr);
+}
+
+RefPtr<BBServer> BBServer::createForSystem(Class serverClass)
+{
+    if (!serverClass)
+        serverClass = classObject();
+    if (!class_isSubclassOf(serverClass, classObject()))
+        return nullptr;
     auto queue = dispatch_queue_create(queueLabel);
-    auto object = class_createInstance(classObject());
+    auto object = class_createInstance(serverClass);
     id none = nullptr;
     return msgSend<RefPtr<BBServer>>(object,
         SELECTOR("initWithQueue:dataProviderManager:syncService:dismissalSyncCache:observerListener:utilitiesListener:conduitListener:systemStateListener:settingsListener:"),

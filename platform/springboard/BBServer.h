@@ -31,6 +31,8 @@ public:
     // initialiser sent through the runtime. Nil when an initialiser replacement answers nil
     // or something that is not a server.
     static RefPtr<BBServer> createForSystem();
+    // The same with an instance of `serverClass` (BBServer or a subclass; nil is BBServer).
+    static RefPtr<BBServer> createForSystem(Class serverClass);
 
     RefPtr<OS_dispatch_queue> queue() const { return m_queue; }
     // Replaces the observer; an empty one stops delivery.

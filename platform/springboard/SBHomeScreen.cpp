@@ -179,6 +179,11 @@ void SBHomeScreen::State::layout()
 }
 
 SBHomeScreen::SBHomeScreen()
+    : SBHomeScreen(nullptr)
+{
+}
+
+SBHomeScreen::SBHomeScreen(Class serverClass)
     : m_state(std::make_shared<State>())
 {
     registerNotificationClasses();
@@ -210,7 +215,7 @@ SBHomeScreen::SBHomeScreen()
     state.window->setRootViewController(state.coverSheet.get());
     state.window->makeKeyAndVisible();
 
-    state.server = BBServer::createForSystem();
+    state.server = BBServer::createForSystem(serverClass);
     if (state.server) {
         std::weak_ptr<State> weakState = m_state;
         state.server->setObserver([weakState](RefPtr<BBBulletin> bulletin, unsigned long destinations, bool alwaysToLockScreen) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/graphics/CGGeometry.h"
-#include "platform/runtime/Ref.h"
+#include "platform/runtime/Object.h"
 
 #include <memory>
 #include <string>
@@ -41,6 +41,9 @@ public:
     enum class Appearance { Light, Dark };
 
     SBHomeScreen();
+    // With a bulletin server of another class (a BBServer subclass), for tests of servers
+    // that answer differently; a class that is no BBServer leaves the home screen without one.
+    explicit SBHomeScreen(Class serverClass);
     ~SBHomeScreen();
     SBHomeScreen(const SBHomeScreen&) = delete;
     SBHomeScreen& operator=(const SBHomeScreen&) = delete;
