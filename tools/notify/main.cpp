@@ -1,0 +1,42 @@
+#include "platform/foundation/CFNotificationCenter.h"
+#include "platform/foundation/DeviceRoot.h"
+
+#include <CLI/CLI.hpp>
+#include <string>
+
+namespace {
+
+constexpr int badUsageStatus = 2;
+// The notify centre drops longer names, so such a post could never arrive.
+constexpr size_t longestName = 1024;
+
+std::string checkName(const std::string& name)
+{
+    if (name.empty())
+        return "the notification name is empty";
+    if (name.size() > longestName)
+        return "the notification name is longer than " + std::to_string(longestName) + " bytes";
+    return {};
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    CLI::App app { "Posts a system-wide (Darwin) notification to every process of a device root that observes it,\n"
+                   "e.g. a running tintwell-springboard: tintwell-notify --root DIR com.quillfen.tintwell/TestBanner" };
+    std::string root;
+    std::string name;
+    app.add_option("--root", root, "Device root folder, the phone's \"/\"")->required()->check(CLI::ExistingDirectory);
+    app.add_option("NAME", name, "Notification name, e.g. com.quillfen.tintwell/TestNotifications")->required()->check(checkName);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        return app.exit(error) == 0 ? 0 : badUsageStatus;
+    }
+
+    DeviceRoot::set(root);
+    // Nobody observing is not an error: the phone's notify_post does not know either.
+    postDarwinNotification(name);
+    return 0;
+}
