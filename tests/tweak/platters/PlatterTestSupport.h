@@ -13,6 +13,7 @@
 #include "platform/springboard/SBHomeScreen.h"
 #include "platform/springboard/SpringBoardHost.h"
 #include "platform/uikit/UIUserInterfaceStyleArbiter.h"
+#include "platform/uikit/UIWindow.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,130 @@
+// Whose colour a platter shows depends on where it sits: alone, in a list whose first
+// notification decides, in another tweak's cell, or somewhere unknown.
+#include "PlatterTestSupport.h"
+
+#include "platform/springboard/BBBulletin.h"
+#include "platform/springboard/NCNotificationListView.h"
+
+using namespace platters;
+
+namespace {
+
+constexpr const char* music = "com.apple.Music";
+constexpr const char* mail = "com.apple.mobilemail";
+
+RefPtr<UIColor> stockColour(const std::string& bundleID) { return colourForMode(stockIcon(bundleID).get(), 0, bundleID); }
+
+RefPtr<NCNotificationShortLookViewController> platterFor(const std::string& sectionID)
+{
+    static int serial = 0;
+    auto bulletin = BBBulletin::create();
+    bulletin->setSectionID(NSString::string(sectionID).get());
+    bulletin->setBulletinID(NSString::string("placed-" + std::to_string(++serial)).get());
+    auto request = NCNotificationRequest::notificationRequestForBulletin(bulletin.get());
+    return NCNotificationShortLookViewController::createForRequest(request.get());
+}
+
+RefPtr<MTMaterialView> backgroundOf(const NCNotificationShortLookViewController* controller) { return controller->lookView()->backgroundView(); }
+
+// The platter three levels down: third ancestor, second ancestor, parent, platter.
+RefPtr<NCNotificationShortLookViewController> placeThreeDeep(SBHomeScreen& home, const std::string& sectionID, UIView* secondAncestor, long siblings)
+{
+    auto third = UIView::create(CGRectMake(0, 0, 390, 400));
+    third->addSubview(secondAncestor);
+    for (long index = 0; index < siblings; ++index)
+        third->addSubview(UIView::create(CGRectMake(0, 0, 10, 10)).get());
+    auto parent = UIView::create(CGRectMake(0, 0, 374, 120));
+    secondAncestor->setFrame(CGRectMake(0, 0, 374, 120));
+    secondAncestor->addSubview(parent.get());
+    auto controller = platterFor(sectionID);
+    controller->view()->setFrame(parent->bounds());
+    parent->addSubview(controller->view().get());
+    home.window()->addSubview(third.get());
+    home.layoutNow();
+    return controller;
+}
+
+Class miNotificationCellClass;
+
+void registerMINotificationCell()
+{
+    miNotificationCellClass = objc_allocateClassPair(UIView::classObject(), "MINotificationCell");
+    objc_registerClassPair(miNotificationCellClass);
+}
+
+} // namespace
+
+TEST(PlatterKey, LoneNotificationAndBannerUseTheirOwnSection)
+{
+    inFreshHomeScreen([](TweakedHomeScreen& device) {
+        auto& home = device.home();
+        auto lone = home.publishBulletin(music, "Music", "Alone");
+        ASSERT_LE(shortLook(home, lone)->view()->superview()->superview()->superview()->subviews()->count(), 2u);
+        EXPECT_TRUE(tintedWith(platterBackground(home, lone).get(), stockColour(music).get()));
+
+        home.publishBulletin(mail, "Mail", "Banner", SBHomeScreen::destinationBanner);
+        auto presentable = home.bannerView();
+        ASSERT_TRUE(presentable && presentable->subviews()->count() == 1);
+        auto bannerPlatter = objectAs<NCNotificationShortLookView>(presentable->subviews()->firstObject().get());
+        ASSERT_TRUE(bannerPlatter);
+        EXPECT_TRUE(tintedWith(bannerPlatter->backgroundView().get(), stockColour(mail).get()));
+    });
+}
+
+TEST(PlatterKey, PlatterInAnAppGroupTakesTheColourOfTheGroupsFirstNotification)
+{
+    inFreshHomeScreen([](TweakedHomeScreen& device) {
+        auto& home = device.home();
+        auto first = home.publishBulletin(music, "Music", "One");
+        auto second = home.publishBulletin(music, "Music", "Two");
+        ASSERT_GT(shortLook(home, second)->view()->superview()->superview()->superview()->subviews()->count(), 2u);
+        EXPECT_TRUE(tintedWith(platterBackground(home, first).get(), stockColour(music).get()));
+        EXPECT_TRUE(tintedWith(platterBackground(home, second).get(), stockColour(music).get()));
+    });
+}
+
+TEST(PlatterKey, PlatterInAListTakesTheFirstNotificationsAppEvenWhenItIsAnotherApp)
+{
+    inFreshHomeScreen([](TweakedHomeScreen& device) {
+        auto& home = device.home();
+        auto list = NCNotificationListView::create(CGRectMake(0, 0, 390, 600));
+        std::vector<RefPtr<NCNotificationShortLookViewController>> platters;
+        for (const char* section : { music, mail, mail }) {
+            auto controller = platterFor(section);
+            auto cell = NCNotificationListCell::create();
+            cell->setContentViewController(controller.get());
+            list->insertView(cell.get(), controller->notificationRequest()->notificationIdentifier().get(), list->count(), false);
+            platters.push_back(controller);
+        }
+        home.window()->addSubview(list.get());
+        home.layoutNow();
+        for (auto& platter : platters)
+            EXPECT_TRUE(tintedWith(backgroundOf(platter.get()).get(), stockColour(music).get()));
+        EXPECT_FALSE(cachedNotificationColour(mail)) << "the list's key is the only one looked up";
+    });
+}
+
+TEST(PlatterKey, PlatterInAnUnknownStructureIsLeftUnpainted)
+{
+    inFreshHomeScreen([](TweakedHomeScreen& device) {
+        auto& home = device.home();
+        auto controller = placeThreeDeep(home, music, UIView::create().get(), 2);
+        EXPECT_TRUE(showsSystemMaterial(backgroundOf(controller.get()).get()));
+        EXPECT_FALSE(cachedNotificationColour(music));
+
+        // Two subviews of the third ancestor count as a lone platter.
+        auto alone = placeThreeDeep(home, mail, UIView::create().get(), 1);
+        EXPECT_TRUE(tintedWith(backgroundOf(alone.get()).get(), stockColour(mail).get()));
+    });
+}
+
+TEST(PlatterKey, PlatterInAnotherTweaksCellUsesItsOwnSection)
+{
+    DeviceSetup setup { .beforeLoad = registerMINotificationCell };
+    inFreshHomeScreen(setup, [](TweakedHomeScreen& device) {
+        auto& home = device.home();
+        auto cell = UIView::createWithClass(miNotificationCellClass);
+        auto controller = placeThreeDeep(home, music, cell.get(), 2);
+        EXPECT_TRUE(tintedWith(backgroundOf(controller.get()).get(), stockColour(music).get()));
+    });
+}
