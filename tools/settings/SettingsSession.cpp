@@ -1,0 +1,336 @@
+#include "SettingsSession.h"
+
+#include "outside/sparkcolourpicker/SparkColourPickerCell.h"
+#include "outside/sparkcolourpicker/SparkColourPickerUtils.h"
+#include "platform/foundation/NSNumber.h"
+#include "platform/foundation/NSRunLoop.h"
+#include "platform/settings/PSListController.h"
+#include "platform/uikit/UIAlertController.h"
+#include "platform/uikit/UISegmentedControl.h"
+#include "platform/uikit/UISlider.h"
+#include "platform/uikit/UISwitch.h"
+#include "platform/uikit/UITextField.h"
+#include "platform/uikit/ViewRenderer.h"
+#include "platform/uikit/ViewSnapshot.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+
+namespace {
+
+std::string lower(std::string_view text)
+{
+    std::string result(text);
+    std::transform(result.begin(), result.end(), result.begin(), [](unsigned char c) { return std::tolower(c); });
+    return result;
+}
+
+std::optional<bool> parseSwitch(std::string_view text)
+{
+    auto word = lower(text);
+    if (word == "on" || word == "true" || word == "yes" || word == "1")
+        return true;
+    if (word == "off" || word == "false" || word == "no" || word == "0")
+        return false;
+    return std::nullopt;
+}
+
+std::optional<double> parseNumber(std::string_view text)
+{
+    double value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+nlohmann::json valueJSON(const Object* value)
+{
+    if (auto text = objectAs<NSString>(value))
+        return text->utf8();
+    if (auto number = objectAs<NSNumber>(value)) {
+        switch (number->kind()) {
+        case NSNumber::Kind::Bool:
+            return number->boolValue();
+        case NSNumber::Kind::Integer:
+            return number->integerValue();
+        case NSNumber::Kind::Real:
+            return number->doubleValue();
+        }
+    }
+    return nullptr;
+}
+
+std::string text(const NSString* string) { return string ? string->utf8() : std::string(); }
+
+// The index of the choice a person means: its title first, else its value's text.
+std::optional<NSUInteger> choiceIndex(const PSTableCell& cell, std::string_view wanted)
+{
+    auto values = cell.validValues();
+    if (!values)
+        return std::nullopt;
+    auto titles = cell.validTitles();
+    for (int pass = 0; pass < 2; ++pass) {
+        for (NSUInteger index = 0; index < values->count(); ++index) {
+            auto candidate = pass == 0 ? (titles && index < titles->count() ? titles->objectAtIndex(index) : nullptr) : values->objectAtIndex(index);
+            auto json = valueJSON(candidate.get());
+            std::string shown = json.is_string() ? json.get<std::string>() : json.is_null() ? std::string() : json.dump();
+            if (!shown.empty() && shown == wanted)
+                return index;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+SettingsSession::SettingsSession()
+    : m_app(PreferencesAppController::sharedApplication())
+{
+    m_app->launch();
+    settle();
+}
+
+void SettingsSession::settle()
+{
+    m_app->layoutNow();
+    NSRunLoop::mainRunLoop().runUntilIdle();
+}
+
+std::optional<SettingsSession::Row> SettingsSession::findRow(std::string_view label) const
+{
+    auto page = objectAs<PSListController>(m_app->currentPage().get());
+    if (!page)
+        return std::nullopt;
+    auto table = page->table();
+    for (long section = 0; section < table->numberOfSections(); ++section) {
+        for (long row = 0; row < table->numberOfRowsInSection(section); ++row) {
+            auto path = NSIndexPath::indexPathForRow(row, section);
+            auto cell = objectAs<PSTableCell>(table->cellForRowAtIndexPath(path.get()).get());
+            if (cell && cell->specifier() && cell->specifier()->name() && cell->specifier()->name()->view() == label)
+                return Row { cell, path };
+        }
+    }
+    return std::nullopt;
+}
+
+bool SettingsSession::setRow(const Row& row, const std::string& value, std::string& error)
+{
+    auto& cell = *row.cell;
+    std::string label = text(cell.specifier()->name().get());
+    if (auto picker = objectAs<SparkColourPickerCell>(row.cell.get())) {
+        auto colour = SparkColourPickerUtils::colourWithString(NSString::string(value).get());
+        if (!colour) {
+            error = "\"" + value + "\" is not a colour for \"" + label + "\"";
+            return false;
+        }
+        picker->pickColour(colour.get());
+        return true;
+    }
+    switch (cell.type()) {
+    case PSSwitchCell: {
+        auto on = parseSwitch(value);
+        auto toggle = objectAs<UISwitch>(cell.control().get());
+        if (!on || !toggle) {
+            error = "\"" + label + "\" is a switch: set it to on or off";
+            return false;
+        }
+        toggle->userSetOn(*on);
+        return true;
+    }
+    case PSSliderCell: {
+        auto number = parseNumber(value);
+        auto slider = objectAs<UISlider>(cell.control().get());
+        if (!number || !slider) {
+            error = "\"" + label + "\" is a slider: set it to a number";
+            return false;
+        }
+        slider->userSetValue(*number);
+        return true;
+    }
+    case PSSegmentCell:
+    case PSLinkListCell: {
+        auto index = choiceIndex(cell, value);
+        if (!index) {
+            error = "\"" + value + "\" is not one of the choices of \"" + label + "\"";
+            return false;
+        }
+        if (auto segments = objectAs<UISegmentedControl>(cell.control().get()))
+            segments->userSelectSegment(static_cast<long>(*index));
+        else
+            row.cell->chooseValue(cell.validValues()->objectAtIndex(*index).get());
+        return true;
+    }
+    case PSEditTextCell:
+    case PSSecureEditTextCell:
+        if (auto field = objectAs<UITextField>(cell.control().get())) {
+            field->userEnterText(NSString::string(value).get());
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    error = "\"" + label + "\" has nothing to set";
+    return false;
+}
+
+bool SettingsSession::tap(std::string_view label, std::string& error)
+{
+    if (auto row = findRow(label)) {
+        auto page = objectAs<PSListController>(m_app->currentPage().get());
+        page->table()->selectRow(row->indexPath.get());
+        return true;
+    }
+    auto page = m_app->currentPage();
+    auto item = page ? page->navigationItem() : nullptr;
+    for (auto candidate : { item ? item->rightBarButtonItem() : nullptr, item ? item->leftBarButtonItem() : nullptr }) {
+        auto button = objectAs<UIBarButtonItem>(candidate.get());
+        if (button && button->title() && button->title()->view() == label) {
+            if (!button->press())
+                error = "the bar button \"" + std::string(label) + "\" does nothing";
+            return error.empty();
+        }
+    }
+    error = "no row or bar button \"" + std::string(label) + "\" on this page";
+    return false;
+}
+
+bool SettingsSession::perform(const SettingsAction& action, std::string& error)
+{
+    using Kind = SettingsAction::Kind;
+    bool done = true;
+    auto alert = objectAs<UIAlertController>(m_app->presentedController().get());
+    if (alert && action.kind != Kind::Alert && action.kind != Kind::Wait && action.kind != Kind::Resume) {
+        error = "an alert is shown: answer it first (\"alert BUTTON\")";
+        return false;
+    }
+    switch (action.kind) {
+    case Kind::Open:
+        done = m_app->openLinkLabelled(action.label);
+        if (!done)
+            error = "no page opens from \"" + action.label + "\"";
+        break;
+    case Kind::URL:
+        done = m_app->openURL(action.label);
+        if (!done)
+            error = "the address \"" + action.label + "\" leads nowhere";
+        break;
+    case Kind::Set: {
+        auto row = findRow(action.label);
+        if (!row) {
+            error = "no row \"" + action.label + "\" on this page";
+            return false;
+        }
+        done = setRow(*row, action.value, error);
+        break;
+    }
+    case Kind::Tap:
+        done = tap(action.label, error);
+        break;
+    case Kind::Scroll: {
+        auto page = objectAs<PSListController>(m_app->currentPage().get());
+        if (!page) {
+            error = "this page does not scroll";
+            return false;
+        }
+        page->table()->setContentOffset(CGPointMake(0, action.number));
+        break;
+    }
+    case Kind::Alert: {
+        if (!alert) {
+            error = "no alert is shown";
+            return false;
+        }
+        auto button = alert->actionWithTitle(action.label);
+        done = button && alert->chooseAction(button.get());
+        if (!done)
+            error = "the alert has no button \"" + action.label + "\"";
+        break;
+    }
+    case Kind::Back:
+        done = m_app->goBack();
+        if (!done)
+            error = "there is no page to go back to";
+        break;
+    case Kind::Resume:
+        m_app->applicationWillEnterForeground();
+        break;
+    case Kind::Wait:
+        NSRunLoop::mainRunLoop().runFor(action.number);
+        break;
+    }
+    settle();
+    return done;
+}
+
+nlohmann::json SettingsSession::dump() const
+{
+    m_app->layoutNow();
+    auto page = m_app->currentPage();
+    auto navigation = m_app->rootNavigationController();
+    auto bar = navigation->navigationBar();
+    nlohmann::json result;
+    result["page"] = page ? page->className() : "";
+    result["title"] = text(bar->displayedTitle().get());
+    result["navigationBar"] = {
+        { "barTintColor", ViewSnapshot::colorJSON(bar->barTintColor().get()) },
+        { "tintColor", ViewSnapshot::colorJSON(bar->tintColor().get()) },
+        { "titleColor", ViewSnapshot::colorJSON(bar->titleColor().get()) },
+        { "translucent", bar->isTranslucent() },
+        { "hairline", !bar->shadowImage() },
+        { "backButton", bar->showsBackButton() },
+    };
+    auto item = page ? page->navigationItem() : nullptr;
+    auto right = item ? objectAs<UIBarButtonItem>(item->rightBarButtonItem().get()) : nullptr;
+    result["navigationBar"]["rightButton"] = right ? nlohmann::json(text(right->title().get())) : nlohmann::json(nullptr);
+    result["navigationBar"]["titleView"] = item && item->titleView();
+
+    result["alert"] = nullptr;
+    if (auto alert = objectAs<UIAlertController>(m_app->presentedController().get())) {
+        nlohmann::json actions = nlohmann::json::array();
+        for (auto& action : alert->actionList())
+            actions.push_back({ { "title", text(action->title().get()) }, { "style", action->style() } });
+        result["alert"] = { { "title", text(alert->title().get()) }, { "message", text(alert->message().get()) }, { "preferredStyle", alert->preferredStyle() }, { "actions", actions } };
+    }
+
+    nlohmann::json groups = nlohmann::json::array();
+    if (auto list = objectAs<PSListController>(page.get())) {
+        auto table = list->table();
+        result["contentOffset"] = table->contentOffset().y;
+        result["separatorColor"] = ViewSnapshot::colorJSON(table->separatorColor().get());
+        for (long section = 0; section < table->numberOfSections(); ++section) {
+            nlohmann::json rows = nlohmann::json::array();
+            for (long row = 0; row < table->numberOfRowsInSection(section); ++row) {
+                auto cell = objectAs<PSTableCell>(table->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(row, section).get()).get());
+                if (!cell || !cell->specifier())
+                    continue;
+                auto specifier = cell->specifier();
+                nlohmann::json entry = {
+                    { "label", text(specifier->name().get()) },
+                    { "cell", std::string(PSSpecifier::cellTypeName(specifier->cellType())) },
+                    { "cellClass", cell->className() },
+                    { "key", valueJSON(specifier->propertyForKey("key").get()) },
+                    { "value", valueJSON(cell->value().get()) },
+                    { "display", cell->valueText() },
+                };
+                if (auto picker = objectAs<SparkColourPickerCell>(cell.get()))
+                    entry["colour"] = ViewSnapshot::colorJSON(picker->displayedColour().get());
+                rows.push_back(std::move(entry));
+            }
+            groups.push_back({ { "header", valueJSON(table->headerTextInSection(section).get()) },
+                { "footer", valueJSON(table->footerTextInSection(section).get()) },
+                { "rows", rows } });
+        }
+    }
+    result["groups"] = groups;
+    return result;
+}
+
+bool SettingsSession::writePicture(const std::string& path, double scale) const
+{
+    m_app->layoutNow();
+    return ViewRenderer::writePNG(m_app->window().get(), path, scale);
+}
