@@ -1,3 +1,4 @@
+#include "platform/foundation/DeviceRoot.h"
 #include "platform/springboard/SBHomeScreen.h"
 #include "platform/springboard/Scenario.h"
 #include "platform/springboard/ScenarioRunner.h"
@@ -7,9 +8,11 @@
 #include "platform/uikit/ViewSnapshot.h"
 
 #include <CLI/CLI.hpp>
+#include <fstream>
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <unistd.h>
 
 namespace {
 
@@ -64,6 +67,13 @@ int main(int argc, char** argv)
     }
 
     SpringBoardHost host(root);
+    // The restart tool ("/usr/bin/sbreload") finds the host of this root by this file.
+    auto pidFile = DeviceRoot::resolve("/private/var/run/springboard.pid");
+    if (pidFile) {
+        std::error_code error;
+        std::filesystem::create_directories(pidFile->parent_path(), error);
+        std::ofstream(*pidFile) << ::getpid() << '\n';
+    }
     auto report = host.loadExtensions();
     if (!quiet) {
         if (report.extensions.empty())
@@ -105,5 +115,11 @@ int main(int argc, char** argv)
         status = failureStatus;
     }
     std::cout.flush();
+    if (pidFile) {
+        long recorded = 0;
+        std::ifstream(*pidFile) >> recorded;
+        if (recorded == ::getpid())
+            std::filesystem::remove(*pidFile);
+    }
     return status;
 }
