@@ -109,3 +109,9 @@ void SparkColourPickerCell::didSelectColourImpl(Object*, UIColor* colour)
     if (notification && !notification->empty())
         CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), NSString::string(*notification).get(), nullptr, nullptr, true);
 }
+
+// Specifier lists name the cell class ("cellClass"), so it is known once the library loads.
+__attribute__((constructor)) static void registerColourPickerCell()
+{
+    SparkColourPickerCell::classObject();
+}
