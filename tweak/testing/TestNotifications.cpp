@@ -8,7 +8,7 @@
 #include "platform/runtime/WeakPtr.h"
 #include "tweak/testing/BBServer.h"
 
-#include <string_view>
+#include <optional>
 #include <string>
 
 namespace {
@@ -65,16 +65,16 @@ bool answers(const Object* server, SEL selector)
 struct PublishCall {
     SEL selector { nullptr };
     unsigned long destinations { 0 };
-    // Only for publishBulletin:destinations:alwaysToLockScreen:.
-    bool alwaysToLockScreen { false };
+    // Set only for publishBulletin:destinations:alwaysToLockScreen:.
+    std::optional<bool> alwaysToLockScreen;
 };
 
 PublishCall choosePublishCall(const Object* server, bool banner)
 {
     SEL withDestinations = sel_registerName("publishBulletin:destinations:");
     SEL withLockScreen = sel_registerName("publishBulletin:destinations:alwaysToLockScreen:");
-    PublishCall first = banner ? PublishCall { withDestinations, allDestinations } : PublishCall { withLockScreen, lockScreenDestination, true };
-    PublishCall fallback = banner ? PublishCall { withLockScreen, allDestinations, false } : PublishCall { withDestinations, lockScreenDestination };
+    PublishCall first = banner ? PublishCall { withDestinations, allDestinations, std::nullopt } : PublishCall { withLockScreen, lockScreenDestination, true };
+    PublishCall fallback = banner ? PublishCall { withLockScreen, allDestinations, false } : PublishCall { withDestinations, lockScreenDestination, std::nullopt };
     if (answers(server, first.selector))
         return first;
     if (answers(server, fallback.selector))
@@ -87,10 +87,10 @@ void send(const Object* server, const PublishCall& call, Object* bulletin)
     // The server may have been replaced since the choice; one that cannot take the call is skipped.
     if (!answers(server, call.selector))
         return;
-    if (std::string_view(sel_getName(call.selector)) == "publishBulletin:destinations:")
-        msgSend<void>(server, call.selector, bulletin, call.destinations);
+    if (call.alwaysToLockScreen)
+        msgSend<void>(server, call.selector, bulletin, call.destinations, *call.alwaysToLockScreen);
     else
-        msgSend<void>(server, call.selector, bulletin, call.destinations, call.alwaysToLockScreen);
+        msgSend<void>(server, call.selector, bulletin, call.destinations);
 }
 
 Id makeTestBulletin(NSString* sectionID, NSDate* date, NSString* message)
