@@ -1,5 +1,6 @@
 #include "platform/foundation/NSArray.h"
 #include "platform/foundation/NSMutableDictionary.h"
+#include "platform/foundation/NSString.h"
 #include "tweak/colour/QFColorManager.h"
 #include "tweak/hooks/HookRows.h"
 #include "tweak/settings/SettingsGlobals.h"
@@ -41,7 +42,7 @@ void rememberAppAndRound(id row, id request)
 {
     if (!enabledNotifs || !actionColor)
         return;
-    Id sectionIdentifier = msgSendIfResponds<Id>(request, SELECTOR("sectionIdentifier"));
+    auto sectionIdentifier = objectAs<NSString>(msgSendIfResponds<Id>(request, SELECTOR("sectionIdentifier")).get());
     msgSend<void>(row, SELECTOR("setBundleID:"), static_cast<Object*>(sectionIdentifier.get()));
     roundButtonBackgrounds(row);
 }

@@ -52,7 +52,7 @@ bool isKindOf(const Object* object, Class cls) { return object && cls && object-
 RefPtr<NSString> requestSectionIdentifier(const Object* controller)
 {
     auto request = msgSend<Id>(controller, SELECTOR("notificationRequest"));
-    return objectAs<NSString>(msgSend<Id>(request, SELECTOR("sectionIdentifier")).get());
+    return objectAs<NSString>(msgSendIfResponds<Id>(request.get(), SELECTOR("sectionIdentifier")).get());
 }
 
 struct PlatterKey {

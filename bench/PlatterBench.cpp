@@ -1,0 +1,147 @@
+// The platter hooks' cost inside the home screen.
+//
+// The extension cannot be unloaded, so the baseline and the extension case share one
+// process and run in registration order: BM_ListLayoutWithoutTintwell first, on a home
+// screen of its own before any extension is loaded; then the Tintwell benchmarks load the
+// real Tintwell.dylib from a temporary device root the way the host does and measure the
+// same pass on a fresh home screen. The baseline refuses to run once the extension is in
+// (e.g. under --benchmark_enable_random_interleaving). Compare the two list figures of
+// one run.
+#include "device/SampleDevice.h"
+#include "platform/foundation/DeviceRoot.h"
+#include "platform/foundation/Dispatch.h"
+#include "platform/springboard/BBServer.h"
+#include "platform/springboard/NCNotificationListView.h"
+#include "platform/springboard/NCNotificationStructuredListViewController.h"
+#include "platform/springboard/SBHomeScreen.h"
+#include "platform/springboard/SpringBoardHost.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const sections[] = { "com.apple.MobileSMS", "com.apple.Music", "com.apple.AppStore", "com.apple.mobilemail" };
+
+// The sample device with Tintwell installed; removed when the program ends.
+class BenchDevice {
+public:
+    BenchDevice()
+    {
+        char pattern[] = "/tmp/tintwell-platter-bench-XXXXXX";
+        m_root = mkdtemp(pattern);
+        SampleDevice::write(m_root);
+        fs::path libraries = m_root / "Library/MobileSubstrate/DynamicLibraries";
+        fs::create_directories(libraries);
+        fs::path dylib = TINTWELL_DYLIB;
+        fs::copy_file(dylib, libraries / "Tintwell.dylib");
+        fs::copy_file(dylib.parent_path() / "Tintwell.plist", libraries / "Tintwell.plist");
+        m_host = std::make_unique<SpringBoardHost>(m_root);
+    }
+    ~BenchDevice() { fs::remove_all(m_root); }
+
+    bool tintwellLoaded() const { return m_loaded; }
+    bool loadTintwell()
+    {
+        if (!m_loaded)
+            m_loaded = m_host->loadExtensions().loadedCount() == 1;
+        return m_loaded;
+    }
+
+private:
+    fs::path m_root;
+    std::unique_ptr<SpringBoardHost> m_host;
+    bool m_loaded { false };
+};
+
+BenchDevice& device()
+{
+    static BenchDevice instance;
+    return instance;
+}
+
+std::unique_ptr<SBHomeScreen> homeScreenWith(long count)
+{
+    auto home = std::make_unique<SBHomeScreen>();
+    auto server = home->server();
+    dispatch_sync(home->serverQueue().get(), [&] {
+        for (long index = 0; index < count; ++index) {
+            auto bulletin = BBBulletin::create();
+            bulletin->setSectionID(NSString::string(sections[index % 4]).get());
+            bulletin->setTitle(NSString::string("Tintwell").get());
+            bulletin->setMessage(NSString::string("Notification " + std::to_string(index) + " with a message long enough to wrap").get());
+            server->publishBulletin(bulletin.get(), SBHomeScreen::destinationLockScreen, true);
+        }
+    });
+    home->layoutNow();
+    for (auto* section : sections)
+        home->expandGroup(section);
+    // Settles the first colouring and the delayed repaints of newly shown platters.
+    home->advanceTime(1);
+    return home;
+}
+
+void measureListLayout(benchmark::State& state)
+{
+    auto home = homeScreenWith(state.range(0));
+    auto list = home->rootListView();
+    for (auto _ : state) {
+        list->setNeedsLayoutInSubtree();
+        list->layoutIfNeeded();
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+void BM_ListLayoutWithoutTintwell(benchmark::State& state)
+{
+    device();
+    if (device().tintwellLoaded()) {
+        state.SkipWithError("Tintwell is already loaded in this process; run the baseline first");
+        return;
+    }
+    measureListLayout(state);
+}
+
+void BM_ListLayoutWithTintwell(benchmark::State& state)
+{
+    if (!device().loadTintwell()) {
+        state.SkipWithError("Tintwell.dylib did not load");
+        return;
+    }
+    measureListLayout(state);
+}
+
+// TWLsetNotificationColor on a laid-out platter whose app colour is cached: the work
+// every later layout pass and the delayed repaint do.
+void BM_RepaintCachedPlatter(benchmark::State& state)
+{
+    if (!device().loadTintwell()) {
+        state.SkipWithError("Tintwell.dylib did not load");
+        return;
+    }
+    auto home = homeScreenWith(state.range(0));
+    auto identifiers = home->notificationIdentifiers();
+    auto cell = home->cellForNotification(identifiers.back());
+    auto controller = cell ? cell->contentViewController() : nullptr;
+    if (!controller) {
+        state.SkipWithError("no platter");
+        return;
+    }
+    SEL repaint = sel_registerName("TWLsetNotificationColor");
+    for (auto _ : state)
+        msgSend<void>(controller, repaint);
+}
+
+} // namespace
+
+BENCHMARK(BM_ListLayoutWithoutTintwell)->Arg(100)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ListLayoutWithTintwell)->Arg(100)->Unit(benchmark::kMicrosecond);
+// One platter alone, and one in an app group of 25 (the list's first-notification rule).
+BENCHMARK(BM_RepaintCachedPlatter)->Arg(1)->Arg(100)->Unit(benchmark::kNanosecond);
+
+BENCHMARK_MAIN();
