@@ -1,4 +1,7 @@
+#include "tweak/colour/QFColorManager.h"
 #include "tweak/hooks/HookRows.h"
+#include "tweak/hooks/media/AppCellPattern.h"
+#include "tweak/settings/SettingsGlobals.h"
 
 // Tints Axon's app cells.
 namespace AXNAppCellHooks {
@@ -9,6 +12,7 @@ void (*previousSetSelected)(id, SEL, bool);
 void setSelected(id self, SEL sel, bool selected)
 {
     previousSetSelected(self, sel, selected);
+    AppCellPattern::apply(self, selected, axonColorStyle, QFColorManager::sharedManager()->axonColors().get(), AxonConfig.get());
 }
 
 } // namespace
