@@ -113,6 +113,13 @@ void PSListController::loadViewImpl()
     setView(m_table.get());
 }
 
+void PSListController::setSpecifierImpl(RefPtr<PSSpecifier> specifier)
+{
+    m_specifier = std::move(specifier);
+    if (m_specifier && !title())
+        setTitle(m_specifier->name().get());
+}
+
 RefPtr<UITableView> PSListController::table()
 {
     view();

@@ -21,7 +21,8 @@ class PSTableCell;
 //   controller's `bundle` (the bundle whose executable holds the controller's class);
 //   an empty list when the file is missing or not a specifier list. Items that are not
 //   rows (wrong shape, unknown cell type) are skipped with a problem report.
-// - `setSpecifier:` / `specifier`: the link that opened the page.
+// - `setSpecifier:` / `specifier`: the link that opened the page; a page without a title
+//   takes the link's name.
 // - `reloadSpecifiers`: forgets the stored list, asks `specifiers` again and reloads.
 // - `shouldReloadSpecifiersOnResume` (YES): whether `reloadSpecifiers` runs when the
 //   Settings app returns from the background ("UIApplicationWillEnterForegroundNotification").
@@ -90,7 +91,7 @@ private:
     void setSpecifiersImpl(RefPtr<NSArray> specifiers);
     Id loadSpecifiersFromPlistNameImpl(NSString* name, id target);
     Id specifierImpl() const { return m_specifier; }
-    void setSpecifierImpl(RefPtr<PSSpecifier> specifier) { m_specifier = std::move(specifier); }
+    void setSpecifierImpl(RefPtr<PSSpecifier> specifier);
     void reloadSpecifiersImpl();
     void reloadSpecifierImpl(PSSpecifier* specifier);
     bool shouldReloadSpecifiersOnResumeImpl() const { return true; }

@@ -52,7 +52,7 @@ TEST(SettingsTool, DumpShowsTheOpenedPageWithDefaultsAndStoredValues)
     SettingsTestDevice device;
     auto dump = dumpAfter(device, { "open Settings Test", "set Enabled = off", "set Style = Fill", "set Opacity = 33" });
     EXPECT_EQ(dump["page"], "STPRootListController");
-    EXPECT_EQ(dump["title"], "");
+    EXPECT_EQ(dump["title"], "Settings Test");
     EXPECT_EQ(dump["navigationBar"]["rightButton"], "Restart");
     EXPECT_EQ(dump["groups"][0]["header"], "Switches");
     EXPECT_EQ(dump["groups"][0]["footer"], "Footer of the first group");
