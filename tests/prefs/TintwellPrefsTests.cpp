@@ -215,6 +215,12 @@ TEST_F(TintwellSettings, BannerStretchesUpWhenPulledAndStaysPutWhenScrolledUp)
     EXPECT_DOUBLE_EQ(scrolled.origin.y, 0);
     EXPECT_DOUBLE_EQ(scrolled.size.width, width);
     EXPECT_DOUBLE_EQ(scrolled.size.height, 200);
+
+    // Asking for a cell puts the banner header back wherever the table lost it.
+    auto table = page()->table();
+    table->setTableHeaderView(nullptr);
+    msgSend<Id>(page().get(), SELECTOR("tableView:cellForRowAtIndexPath:"), static_cast<Object*>(table.get()), static_cast<Object*>(NSIndexPath::indexPathForRow(0, 0).get()));
+    EXPECT_EQ(table->tableHeaderView().get(), rootProperty<UIView>("headerView").get());
 }
 
 TEST_F(TintwellSettings, RespringAsksFirstAndOnlyConfirmRestarts)
