@@ -9,9 +9,15 @@
 #include "platform/springboard/NCNotificationStructuredListViewController.h"
 #include "platform/springboard/NotificationClasses.h"
 #include "platform/springboard/SBLockScreenManager.h"
+#include "platform/graphics/CGImage.h"
+#include "platform/graphics/UIImage.h"
+#include "platform/uikit/UIImageView.h"
+#include "platform/uikit/UILabel.h"
 #include "platform/uikit/UIUserInterfaceStyleArbiter.h"
 #include "platform/uikit/UIWindow.h"
 
+#include <array>
+#include <cmath>
 #include <optional>
 
 namespace {
@@ -25,6 +31,67 @@ constexpr double bannerDuration = 6;
 
 SBHomeScreen* s_current = nullptr;
 
+// The lock screen's wallpaper: a vertical gradient, top and bottom colour per appearance.
+struct Gradient {
+    std::array<double, 3> top;
+    std::array<double, 3> bottom;
+};
+constexpr Gradient lightWallpaper { { 0.70, 0.80, 0.95 }, { 0.98, 0.86, 0.80 } };
+constexpr Gradient darkWallpaper { { 0.05, 0.08, 0.20 }, { 0.22, 0.10, 0.28 } };
+
+RefPtr<UIImage> wallpaperImage(const Gradient& gradient)
+{
+    // One pixel per point: a narrower strip, scaled up, fades at its edges.
+    auto width = size_t(SBHomeScreen::screenSize.width);
+    auto height = size_t(SBHomeScreen::screenSize.height);
+    auto bitmap = CGImage::create(width, height);
+    if (!bitmap)
+        return nullptr;
+    for (size_t y = 0; y < height; ++y) {
+        double t = double(y) / double(height - 1);
+        auto component = [&](size_t i) {
+            return uint8_t(std::lround(255 * (gradient.top[i] + (gradient.bottom[i] - gradient.top[i]) * t)));
+        };
+        for (size_t x = 0; x < width; ++x)
+            bitmap->setPixelAt(x, y, { component(0), component(1), component(2), 255 });
+    }
+    return UIImage::imageWithCGImage(bitmap);
+}
+
+// System text greys without a dynamic colour of their own: their light-appearance value
+// and the value the phone shows on dark material. Any other colour (an extension's tint,
+// a view that follows the appearance itself) is left alone.
+struct TextGrey {
+    double light;
+    double dark;
+};
+constexpr std::array<TextGrey, 4> systemTextGreys { {
+    { 0.0, 0.96 },
+    { 0.35, 0.74 },
+    { 0.4, 0.7 },
+    { 0.45, 0.66 },
+} };
+
+bool isOpaqueGrey(UIColor* color, double white)
+{
+    return color && color->alpha() == 1 && color->red() == white && color->green() == white && color->blue() == white;
+}
+
+void applyAppearanceToLabels(UIView* view, bool dark)
+{
+    if (auto* label = dynamic_cast<UILabel*>(view)) {
+        auto color = label->textColor();
+        for (auto& grey : systemTextGreys) {
+            if (isOpaqueGrey(color.get(), dark ? grey.light : grey.dark)) {
+                label->setTextColor(UIColor::colorWithWhite(dark ? grey.dark : grey.light, 1).get());
+                break;
+            }
+        }
+    }
+    for (auto& child : view->subviewList())
+        applyAppearanceToLabels(child.get(), dark);
+}
+
 } // namespace
 
 struct SBHomeScreen::State {
@@ -34,6 +101,8 @@ struct SBHomeScreen::State {
     RefPtr<NCNotificationMasterList> masterList;
     RefPtr<BBServer> server;
 
+    RefPtr<UIImageView> wallpaper;
+    std::optional<long> wallpaperStyle;
     RefPtr<UIView> mediaSlot;
     RefPtr<UIView> mediaView;
     RefPtr<UIView> widgetsSlot;
@@ -54,6 +123,8 @@ struct SBHomeScreen::State {
     void setBanner(RefPtr<UIView> view, RefPtr<NCNotificationShortLookViewController> controller);
     void dismissLongLook();
     void placeSlots();
+    // The wallpaper and the system's text greys follow the current light/dark style.
+    void applyAppearance();
     void layout();
     // Like the phone's run loop, lays out once after a burst of deliveries.
     void scheduleLayout(const std::shared_ptr<State>& self);
@@ -151,6 +222,7 @@ void SBHomeScreen::State::placeSlots()
     double listTop = topInset + (mediaView ? mediaHeight + slotSpacing : 0);
     if (auto listView = list->viewIfLoaded())
         listView->setFrame(CGRectMake(0, listTop, width, std::max(0.0, bounds.size.height - listTop - bottomInset)));
+    wallpaper->setFrame(bounds);
     widgetsSlot->setFrame(bounds);
     if (widgetsView)
         widgetsView->setFrame(widgetsSlot->bounds());
@@ -171,11 +243,24 @@ void SBHomeScreen::State::placeSlots()
     }
 }
 
+void SBHomeScreen::State::applyAppearance()
+{
+    long style = UIUserInterfaceStyleArbiter::sharedInstance()->currentStyle();
+    bool dark = style == UIUserInterfaceStyleDark;
+    if (wallpaperStyle != style) {
+        wallpaperStyle = style;
+        wallpaper->setImage(wallpaperImage(dark ? darkWallpaper : lightWallpaper).get());
+    }
+    applyAppearanceToLabels(window.get(), dark);
+}
+
 void SBHomeScreen::State::layout()
 {
     layoutScheduled = false;
     placeSlots();
     window->layoutIfNeeded();
+    // After layout: views create their labels while laying out.
+    applyAppearance();
 }
 
 SBHomeScreen::SBHomeScreen()
@@ -195,6 +280,9 @@ SBHomeScreen::SBHomeScreen(Class serverClass)
     state.window = UIWindow::create(CGRectMake(0, 0, screenSize.width, screenSize.height));
     state.coverSheet = UIViewController::create();
     auto root = state.coverSheet->view();
+    state.wallpaper = UIImageView::create();
+    state.wallpaper->setContentMode(UIViewContentModeScaleToFill);
+    root->addSubview(state.wallpaper.get());
     state.mediaSlot = UIView::create();
     root->addSubview(state.mediaSlot.get());
 
@@ -380,6 +468,7 @@ void SBHomeScreen::layoutNow()
     drainMainQueue();
     m_state->placeSlots();
     m_state->window->layoutTreeNow();
+    m_state->applyAppearance();
 }
 
 void SBHomeScreen::drainMainQueue() { NSRunLoop::mainRunLoop().runUntilIdle(); }
