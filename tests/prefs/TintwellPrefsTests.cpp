@@ -254,6 +254,15 @@ TEST_F(TintwellSettings, RespringAsksFirstAndOnlyConfirmRestarts)
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_NE(problems[0].find("no home-screen host"), std::string::npos);
     EXPECT_STREQ(page()->className(), "TWLRootListController");
+
+    // The plain restart action launches the restart tool without asking or reopening.
+    ASSERT_TRUE(app()->goBack());
+    openRoot();
+    msgSend<void>(page().get(), SELECTOR("respringUtil"));
+    EXPECT_FALSE(app()->presentedController());
+    problems = PreferencesAppController::takeProblems();
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_NE(problems[0].find("no home-screen host"), std::string::npos);
 }
 
 TEST_F(TintwellSettings, TestButtonsPostOnlyTheirOwnNotification)
