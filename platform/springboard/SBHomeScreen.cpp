@@ -65,8 +65,10 @@ struct TextGrey {
     double light;
     double dark;
 };
-constexpr std::array<TextGrey, 4> systemTextGreys { {
+constexpr std::array<TextGrey, 6> systemTextGreys { {
     { 0.0, 0.96 },
+    { 0.15, 0.9 },
+    { 0.2, 0.86 },
     { 0.35, 0.74 },
     { 0.4, 0.7 },
     { 0.45, 0.66 },
