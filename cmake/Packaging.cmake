@@ -14,9 +14,10 @@ foreach(flavour classic rootless)
   else()
     set(prefix "")
   endif()
-  install(FILES ${TWL_DYLIB_DIR}/Tintwell.dylib ${TWL_DYLIB_DIR}/Tintwell.plist
-    DESTINATION ${prefix}Library/MobileSubstrate/DynamicLibraries COMPONENT ${flavour}
-    PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+  install(PROGRAMS ${TWL_DYLIB_DIR}/Tintwell.dylib
+    DESTINATION ${prefix}Library/MobileSubstrate/DynamicLibraries COMPONENT ${flavour})
+  install(FILES ${TWL_DYLIB_DIR}/Tintwell.plist
+    DESTINATION ${prefix}Library/MobileSubstrate/DynamicLibraries COMPONENT ${flavour})
   # The settings bundle joins the package once the prefs folder builds it.
   if(TARGET TintwellPrefs)
     install(DIRECTORY ${TWL_BUNDLE_DIR} DESTINATION ${prefix}Library/PreferenceBundles COMPONENT ${flavour}
@@ -26,6 +27,8 @@ foreach(flavour classic rootless)
 endforeach()
 
 set(CPACK_GENERATOR DEB)
+# Paths are the phone's own, from its root, not under /usr.
+set(CPACK_PACKAGING_INSTALL_PREFIX /)
 set(CPACK_PACKAGE_NAME Tintwell)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Quillfen <tintwell@quillfen.com>")
