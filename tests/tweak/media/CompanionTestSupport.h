@@ -1,0 +1,130 @@
+#pragma once
+
+#include "tests/tweak/platters/PlatterTestSupport.h"
+
+#include "platform/springboard/MediaControlsPanelViewController.h"
+#include "platform/springboard/SBMediaController.h"
+
+#include <vector>
+
+namespace media {
+
+using namespace platters;
+
+// A home-screen process of its own with Tintwell and the named companion libraries
+// ("Axon", "Grupi", "Dayn") installed from the build beside it.
+class CompanionHomeScreen {
+public:
+    CompanionHomeScreen(const fs::path& root, size_t expectedLoaded)
+        : m_root(root)
+        , m_host(root)
+    {
+        auto report = m_host.loadExtensions();
+        EXPECT_EQ(report.loadedCount(), expectedLoaded) << "not every installed library loaded";
+        CFNotificationCenter::darwinNotifyCenter().addObserver(&reloadSeen, &noteReload, reloadNotification);
+        m_home = std::make_unique<SBHomeScreen>();
+        m_media = SBMediaController::create(*m_home);
+    }
+
+    SBHomeScreen& home() { return *m_home; }
+    SBMediaController& media() { return *m_media; }
+    const fs::path& root() const { return m_root; }
+
+    void changePreferences(const std::string& entries)
+    {
+        writeFileAtomically(m_root / domainPath, plistDictionary(entries));
+        reloadSeen = false;
+        CFNotificationCenter::post(reloadNotification);
+        ASSERT_TRUE(NSRunLoop::mainRunLoop().runUntil([] { return reloadSeen; }, 10)) << "the reload notification never arrived";
+    }
+
+    void writeColours(const std::string& entries) { writeFileAtomically(m_root / coloursPath, plistDictionary(entries)); }
+
+private:
+    fs::path m_root;
+    SpringBoardHost m_host;
+    std::unique_ptr<SBHomeScreen> m_home;
+    RefPtr<SBMediaController> m_media;
+};
+
+inline void installCompanions(const fs::path& root, const std::vector<std::string>& companions)
+{
+    fs::path built = fs::path(TINTWELL_DYLIB).parent_path();
+    fs::path libraries = root / "Library/MobileSubstrate/DynamicLibraries";
+    for (auto& name : companions) {
+        fs::copy_file(built / (name + ".dylib"), libraries / (name + ".dylib"));
+        fs::copy_file(built / (name + ".plist"), libraries / (name + ".plist"));
+    }
+}
+
+inline void inCompanionHomeScreen(const std::string& preferences, const std::vector<std::string>& companions,
+    const std::function<void(CompanionHomeScreen&)>& body)
+{
+    const fs::path& sample = SampleDeviceTemplate::root();
+    std::fflush(stdout);
+    std::fflush(stderr);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        DeviceSetup setup { preferences, [&](const fs::path& root) { installCompanions(root, companions); }, {} };
+        fs::path root = makeDevice(setup, sample);
+        {
+            DeviceRoot::set(root);
+            SpringBoardHost::registerSystemClasses();
+            UIUserInterfaceStyleArbiter::sharedInstance()->setCurrentStyle(UIUserInterfaceStyleLight);
+            CompanionHomeScreen screen(root, companions.size() + 1);
+            if (!::testing::Test::HasFatalFailure())
+                body(screen);
+        }
+        fs::remove_all(root);
+        std::fflush(stdout);
+        std::_Exit(::testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << "the home-screen process died (signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0) << ")";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "failures in the home-screen process, printed above";
+}
+
+// Style 1 at full opacity: the fill is exactly the colour painted.
+inline std::string fullFill(const std::string& surface) { return integerEntry(surface + "Style", 1) + integerEntry(surface + "FullAlpha", 100); }
+
+inline ::testing::AssertionResult filledWith(const UIView* view, const UIColor* colour)
+{
+    if (!view || !colour)
+        return ::testing::AssertionFailure() << "no view or no expected colour";
+    auto fill = view->backgroundColor();
+    if (!fill)
+        return ::testing::AssertionFailure() << "no fill";
+    if (fill->red() != colour->red() || fill->green() != colour->green() || fill->blue() != colour->blue() || fill->alpha() != 1.0)
+        return ::testing::AssertionFailure() << "filled " << fill->hexString() << ", expected " << colour->hexString();
+    return ::testing::AssertionSuccess();
+}
+
+inline bool isCleared(const UIView* view)
+{
+    auto fill = view->backgroundColor();
+    auto border = view->layer()->borderColor();
+    return fill && fill->alpha() == 0 && border && border->components()[3] == 0 && view->layer()->borderWidth() == 0;
+}
+
+// A companion cell made and shown the way its extension does, through the runtime.
+inline RefPtr<UIView> makeAppCell(const std::string& className, const std::string& bundleID, SBHomeScreen& home)
+{
+    auto cell = UIView::createWithClass(objc_getClass(className.c_str()), CGRectMake(0, 0, 56, 56));
+    if (!cell)
+        return nullptr;
+    msgSend<void>(cell.get(), sel_registerName("setBundleIdentifier:"), static_cast<Object*>(NSString::string(bundleID).get()));
+    home.window()->addSubview(cell.get());
+    return cell;
+}
+
+inline void setCellIcon(const UIView* cell, UIImage* image)
+{
+    auto iconView = msgSend<Id>(cell, sel_registerName("iconView"));
+    msgSend<void>(iconView.get(), sel_registerName("setImage:"), static_cast<Object*>(image));
+}
+
+inline void select(const UIView* cell, bool selected) { msgSend<void>(cell, sel_registerName("setSelected:"), selected); }
+
+} // namespace media
