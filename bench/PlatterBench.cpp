@@ -18,6 +18,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <dlfcn.h>
+
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -137,11 +139,33 @@ void BM_RepaintCachedPlatter(benchmark::State& state)
         msgSend<void>(controller, repaint);
 }
 
+// The painter alone on the same platter, to tell its share of the repaint.
+void BM_PaintPlatterBackground(benchmark::State& state)
+{
+    if (!device().loadTintwell()) {
+        state.SkipWithError("Tintwell.dylib did not load");
+        return;
+    }
+    auto home = homeScreenWith(1);
+    auto cell = home->cellForNotification(home->notificationIdentifiers().back());
+    auto background = cell ? cell->contentViewController()->lookView()->backgroundView() : nullptr;
+    auto* config = static_cast<RefPtr<Object>*>(dlsym(RTLD_DEFAULT, "NotifsConfig"));
+    auto colour = UIColor::colorWithRed(0.2, 0.4, 0.6, 1);
+    if (!background || !config) {
+        state.SkipWithError("no platter or no style record");
+        return;
+    }
+    SEL paint = sel_registerName("setColorWithQFConfig:color:");
+    for (auto _ : state)
+        msgSend<void>(background, paint, static_cast<Object*>(config->get()), static_cast<Object*>(colour.get()));
+}
+
 } // namespace
 
 BENCHMARK(BM_ListLayoutWithoutTintwell)->Arg(100)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ListLayoutWithTintwell)->Arg(100)->Unit(benchmark::kMicrosecond);
 // One platter alone, and one in an app group of 25 (the list's first-notification rule).
 BENCHMARK(BM_RepaintCachedPlatter)->Arg(1)->Arg(100)->Unit(benchmark::kNanosecond);
+BENCHMARK(BM_PaintPlatterBackground)->Unit(benchmark::kNanosecond);
 
 BENCHMARK_MAIN();

@@ -5,6 +5,7 @@
 #include "platform/foundation/NSString.h"
 #include "platform/graphics/UIColor.h"
 #include "platform/graphics/UIImage.h"
+#include "platform/uikit/UIView.h"
 #include "tweak/colour/QFColorManager.h"
 #include "tweak/colour/UIImage+Tintwell.h"
 #include "tweak/hooks/HookRows.h"
@@ -61,14 +62,17 @@ struct PlatterKey {
     RefPtr<NSString> key;
 };
 
+RefPtr<UIView> superviewOf(const UIView* view) { return view ? view->superview() : nullptr; }
+
+// Every layout pass asks this; UIKit's own accessors spare a copy of the subview array.
+size_t subviewCount(const UIView* view) { return view ? view->subviewList().size() : 0; }
+
 PlatterKey platterKey(const Object* controller)
 {
-    auto view = msgSend<Id>(controller, SELECTOR("view"));
-    auto parent = msgSend<Id>(view, SELECTOR("superview"));
-    auto secondAncestor = msgSend<Id>(parent, SELECTOR("superview"));
-    auto thirdAncestor = msgSend<Id>(secondAncestor, SELECTOR("superview"));
-    auto siblings = objectAs<NSArray>(msgSend<Id>(thirdAncestor, SELECTOR("subviews")).get());
-    if (!siblings || siblings->count() <= 2 || isKindOf(secondAncestor.get(), notificationCellClass()))
+    auto view = objectAs<UIView>(msgSend<Id>(controller, SELECTOR("view")).get());
+    auto secondAncestor = superviewOf(superviewOf(view.get()).get());
+    auto thirdAncestor = superviewOf(secondAncestor.get());
+    if (subviewCount(thirdAncestor.get()) <= 2 || isKindOf(secondAncestor.get(), notificationCellClass()))
         return { true, requestSectionIdentifier(controller) };
     if (isKindOf(thirdAncestor.get(), notificationListViewClass()))
         return { true, objectAs<NSString>(msgSendIfResponds<Id>(thirdAncestor.get(), SELECTOR("TWLbundleIdForFirstNotification")).get()) };
