@@ -128,11 +128,11 @@ private:
 
 struct DeviceSetup {
     // Entries of the settings domain present at load.
-    std::string preferences;
+    std::string preferences {};
     // Runs on the device root before the extension loads.
-    std::function<void(const fs::path&)> prepare;
+    std::function<void(const fs::path&)> prepare {};
     // Runs after the system classes are registered and before the extension loads.
-    std::function<void()> beforeLoad;
+    std::function<void()> beforeLoad {};
 };
 
 // The sample device is drawn once per test program and copied for each home screen.
