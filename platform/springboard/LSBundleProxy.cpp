@@ -7,6 +7,12 @@
 #include "platform/foundation/NSURL.h"
 #include "platform/foundation/PropertyList.h"
 
+#include "platform/foundation/DeviceRoot.h"
+
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -63,20 +69,73 @@ LSBundleProxy::LSBundleProxy(std::string devicePath, RefPtr<NSDictionary> info)
 {
 }
 
+namespace {
+
+// The system keeps a database of installed apps rather than scanning bundles at every
+// question; this index plays that part. An entry is trusted while its Info.plist is
+// unchanged; a miss rescans, so apps installed later are found.
+struct IndexedApp {
+    std::string folder;
+    RefPtr<NSDictionary> info;
+    std::filesystem::file_time_type modified;
+};
+
+struct AppIndex {
+    std::mutex mutex;
+    std::map<std::filesystem::path, std::map<std::string, IndexedApp, std::less<>>> byRoot;
+};
+
+AppIndex& appIndex()
+{
+    static auto* index = new AppIndex;
+    return *index;
+}
+
+std::optional<std::filesystem::file_time_type> infoModified(const std::string& folder)
+{
+    auto hostPath = DeviceRoot::resolve(folder + "/Info.plist");
+    if (!hostPath)
+        return std::nullopt;
+    std::error_code error;
+    auto modified = std::filesystem::last_write_time(*hostPath, error);
+    if (error)
+        return std::nullopt;
+    return modified;
+}
+
+std::map<std::string, IndexedApp, std::less<>> scanApplications()
+{
+    std::map<std::string, IndexedApp, std::less<>> apps;
+    for (auto& folder : applicationFolders()) {
+        auto modified = infoModified(folder);
+        auto info = objectAs<NSDictionary>(PropertyList::readFile(folder + "/Info.plist").get());
+        if (!modified || !info)
+            continue;
+        auto declared = objectAs<NSString>(info->objectForStringKey("CFBundleIdentifier").get());
+        // The first app declaring an identifier wins, system apps before containers.
+        if (declared && !apps.count(declared->view()))
+            apps.emplace(declared->utf8(), IndexedApp { folder, std::move(info), *modified });
+    }
+    return apps;
+}
+
+} // namespace
+
 RefPtr<LSBundleProxy> LSBundleProxy::bundleProxyForIdentifier(std::string_view identifier)
 {
     if (identifier.empty())
         return nullptr;
-    // Read afresh each time: apps come and go with the device root, and callers cache colours, not records.
-    for (auto& folder : applicationFolders()) {
-        auto info = objectAs<NSDictionary>(PropertyList::readFile(folder + "/Info.plist").get());
-        if (!info)
-            continue;
-        auto declared = objectAs<NSString>(info->objectForStringKey("CFBundleIdentifier").get());
-        if (declared && declared->view() == identifier)
-            return make<LSBundleProxy>(folder, std::move(info));
+    auto& index = appIndex();
+    std::lock_guard lock(index.mutex);
+    auto& apps = index.byRoot[DeviceRoot::get()];
+    auto it = apps.find(identifier);
+    if (it == apps.end() || infoModified(it->second.folder) != it->second.modified) {
+        apps = scanApplications();
+        it = apps.find(identifier);
     }
-    return nullptr;
+    if (it == apps.end())
+        return nullptr;
+    return make<LSBundleProxy>(it->second.folder, it->second.info);
 }
 
 Id LSBundleProxy::bundleProxyForIdentifierImpl(Class, SEL, id identifier)
