@@ -339,3 +339,15 @@ TEST_F(SettingsPages, RowsOfTheWrongShapeAreSkippedWithAProblemEach)
     app()->goBack();
     EXPECT_FALSE(app()->openLinkLabelled("Nowhere"));
 }
+
+TEST_F(SettingsPages, AddressesOpenAnEntryAndItsLinks)
+{
+    ASSERT_TRUE(app()->openURL("prefs:root=Settings Test&path=Notifications"));
+    EXPECT_EQ(page()->title()->utf8(), "Notifications");
+    // By bundle name too, from anywhere.
+    ASSERT_TRUE(app()->openURL("prefs:root=SettingsTestPrefs"));
+    EXPECT_STREQ(page()->className(), "STPRootListController");
+    EXPECT_FALSE(app()->openURL("prefs:root=Nothing"));
+    EXPECT_STREQ(page()->className(), "PSUIPrefsListController");
+    EXPECT_FALSE(app()->openURL("https://example.com"));
+}
