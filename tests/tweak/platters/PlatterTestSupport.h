@@ -25,6 +25,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#ifdef __SANITIZE_ADDRESS__
+#include <sanitizer/lsan_interface.h>
+#endif
+
 namespace platters {
 
 namespace fs = std::filesystem;
@@ -198,8 +202,13 @@ inline void inFreshHomeScreen(const DeviceSetup& setup, const std::function<void
                 body(tweaked);
         }
         fs::remove_all(root);
+        bool leaked = false;
+#ifdef __SANITIZE_ADDRESS__
+        // _Exit skips the exit-time leak check, so the child runs it itself.
+        leaked = __lsan_do_recoverable_leak_check() != 0;
+#endif
         std::fflush(stdout);
-        std::_Exit(::testing::Test::HasFailure() ? 1 : 0);
+        std::_Exit(::testing::Test::HasFailure() || leaked ? 1 : 0);
     }
     int status = 0;
     waitpid(child, &status, 0);
