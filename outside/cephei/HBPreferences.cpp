@@ -176,3 +176,9 @@ void HBPreferences::reloadPreferences()
         binding.assign(stored.get());
     }
 }
+
+// A framework's classes are known by name as soon as it is loaded.
+__attribute__((constructor)) static void registerPreferencesClass()
+{
+    HBPreferences::classObject();
+}

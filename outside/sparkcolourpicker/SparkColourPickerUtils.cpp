@@ -191,3 +191,9 @@ RefPtr<NSString> SparkColourPickerUtils::hexStringFromColour(const UIColor* colo
         return nullptr;
     return NSString::string(hexStringFromComponents({ colour->red(), colour->green(), colour->blue(), colour->alpha() }));
 }
+
+// A library's classes are known by name as soon as it is loaded.
+__attribute__((constructor)) static void registerColourUtilsClass()
+{
+    SparkColourPickerUtils::classObject();
+}
