@@ -1,4 +1,4 @@
-#include "tests/device/Subprocess.h"
+#include "tests/support/Subprocess.h"
 
 #include "platform/graphics/PNGCodec.h"
 

@@ -1,4 +1,4 @@
-#include "tests/device/Subprocess.h"
+#include "tests/support/Subprocess.h"
 
 #include "device/SampleDevice.h"
 #include "platform/foundation/DeviceRoot.h"

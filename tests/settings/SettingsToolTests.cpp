@@ -1,6 +1,6 @@
 #include "SettingsTestDevice.h"
 
-#include "../device/Subprocess.h"
+#include "tests/support/Subprocess.h"
 #include "platform/graphics/CGImage.h"
 #include "platform/graphics/UIImage.h"
 

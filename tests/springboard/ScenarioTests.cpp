@@ -1,5 +1,6 @@
 #include "NotificationTestSupport.h"
 #include "ScenarioTestSupport.h"
+#include "tests/support/Subprocess.h"
 
 #include "outside/cephei/HBPreferences.h"
 #include "platform/foundation/CFNotificationCenter.h"
@@ -279,35 +280,9 @@ TEST_F(ScenarioRun, MediaAndWidgetEventsShowAndHideTheirViews)
 
 namespace {
 
-struct HostRun {
-    int status { -1 };
-    std::string output;
-};
-
-std::string quoted(const std::string& argument)
+subprocess::Run runHost(const std::vector<std::string>& arguments)
 {
-    std::string result = "'";
-    for (char c : argument)
-        result += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return result + "'";
-}
-
-HostRun runHost(const std::vector<std::string>& arguments)
-{
-    std::string command = quoted(TINTWELL_SPRINGBOARD_EXECUTABLE);
-    for (auto& argument : arguments)
-        command += " " + quoted(argument);
-    command += " 2>&1";
-    HostRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    std::array<char, 4096> buffer;
-    while (size_t count = fread(buffer.data(), 1, buffer.size(), pipe))
-        run.output.append(buffer.data(), count);
-    int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    return run;
+    return subprocess::run(TINTWELL_SPRINGBOARD_EXECUTABLE, arguments, true);
 }
 
 std::vector<const json*> viewsWhere(const json& snapshot, const std::function<bool(const json&)>& predicate)

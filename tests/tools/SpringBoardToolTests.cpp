@@ -1,18 +1,13 @@
+#include "tests/support/Subprocess.h"
+
 #include "platform/foundation/CFNotificationCenter.h"
 #include "platform/foundation/DeviceRoot.h"
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace fs = std::filesystem;
 using testing::HasSubstr;
@@ -20,88 +15,18 @@ using testing::Not;
 
 namespace {
 
-struct Run {
-    int status { -1 };
-    std::string output; // stdout and stderr together
-};
-
-std::string quoted(const std::string& argument)
+// The host to its end, standard output and error together.
+subprocess::Run runSpringBoard(const std::vector<std::string>& arguments)
 {
-    std::string result = "'";
-    for (char c : argument)
-        result += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return result + "'";
+    return subprocess::run(TINTWELL_SPRINGBOARD_EXECUTABLE, arguments, true);
 }
 
-Run runSpringBoard(const std::vector<std::string>& arguments)
-{
-    std::string command = quoted(TINTWELL_SPRINGBOARD_EXECUTABLE);
-    for (auto& argument : arguments)
-        command += " " + quoted(argument);
-    command += " 2>&1";
-    Run run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    std::array<char, 4096> buffer;
-    while (size_t count = fread(buffer.data(), 1, buffer.size(), pipe))
-        run.output.append(buffer.data(), count);
-    int status = pclose(pipe);
-    // A signal (a crash) is never an exit status.
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    return run;
-}
-
-// The host running in live mode, its output read line by line as it comes.
-class LiveHost {
-public:
-    explicit LiveHost(const std::vector<std::string>& arguments)
+// The host in live mode.
+struct LiveHost : subprocess::LiveProcess {
+    explicit LiveHost(std::vector<std::string> arguments)
+        : LiveProcess((arguments.insert(arguments.begin(), TINTWELL_SPRINGBOARD_EXECUTABLE), arguments))
     {
-        int fds[2];
-        if (pipe(fds) != 0)
-            return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-        posix_spawn_file_actions_adddup2(&actions, fds[1], STDERR_FILENO);
-        posix_spawn_file_actions_addclose(&actions, fds[0]);
-        std::vector<std::string> storage { TINTWELL_SPRINGBOARD_EXECUTABLE };
-        storage.insert(storage.end(), arguments.begin(), arguments.end());
-        std::vector<char*> argv;
-        for (auto& argument : storage)
-            argv.push_back(argument.data());
-        argv.push_back(nullptr);
-        if (posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
-            m_pid = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        close(fds[1]);
-        m_output = fdopen(fds[0], "r");
     }
-
-    ~LiveHost()
-    {
-        if (m_pid > 0) {
-            kill(m_pid, SIGTERM);
-            waitpid(m_pid, nullptr, 0);
-        }
-        if (m_output)
-            fclose(m_output);
-    }
-
-    // Reads until a line holds the text; false when the host's output ends first.
-    bool waitForLine(const std::string& text)
-    {
-        std::array<char, 1024> line;
-        while (m_output && fgets(line.data(), line.size(), m_output)) {
-            if (std::string(line.data()).find(text) != std::string::npos)
-                return true;
-        }
-        return false;
-    }
-
-private:
-    pid_t m_pid { -1 };
-    FILE* m_output { nullptr };
 };
 
 class TemporaryRoot {

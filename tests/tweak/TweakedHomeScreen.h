@@ -18,6 +18,8 @@
 #include "platform/uikit/UIView.h"
 #include "platform/uikit/ViewSnapshot.h"
 
+#include "tests/support/HomeScreenProcess.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -28,7 +30,6 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <variant>
 
@@ -50,21 +51,7 @@ inline fs::path sampleDevice()
     return TINTWELL_SAMPLE_DEVICE;
 }
 
-// Runs the body in a forked child; its failures print there and fail the test here.
-inline void inFreshProcess(const std::function<void()>& body)
-{
-    std::fflush(nullptr);
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        body();
-        std::fflush(nullptr);
-        _exit(::testing::Test::HasFailure() ? 1 : 0);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the home-screen process failed; its messages are above";
-}
+using homescreen::inForkedProcess;
 
 // A copy of the sample device's apps with Tintwell alone in the dynamic-libraries folder.
 class TweakDevice {
@@ -77,12 +64,8 @@ public:
             if (fs::exists(sampleDevice() / folder))
                 fs::copy(sampleDevice() / folder, m_root / folder, fs::copy_options::recursive);
         }
-        fs::path libraries = m_root / "Library/MobileSubstrate/DynamicLibraries";
-        fs::create_directories(libraries);
         fs::create_directories(m_root / "var/mobile/Library/Preferences");
-        fs::path dylib = TINTWELL_DYLIB;
-        fs::copy_file(dylib, libraries / "Tintwell.dylib");
-        fs::copy_file(fs::path(dylib).replace_extension(".plist"), libraries / "Tintwell.plist");
+        homescreen::installTintwell(m_root);
         m_settings = settings;
     }
     ~TweakDevice() { fs::remove_all(m_root); }

@@ -94,7 +94,7 @@ RefPtr<PLPlatterHeaderContentView> notificationHeader(SBHomeScreen& home, const 
 TEST(WidgetTint, AppWidgetsShareTheirAppsColourAndUpNextIsCalendar)
 {
     TweakDevice device;
-    inFreshProcess([&] {
+    inForkedProcess([&] {
         Phone phone(device);
         ASSERT_TRUE(phone.tweakLoaded());
         WidgetsPage page(phone.home());
@@ -112,7 +112,7 @@ TEST(WidgetTint, AppWidgetsShareTheirAppsColourAndUpNextIsCalendar)
 TEST(WidgetTint, AppLessWidgetTakesItsIconsColourEvenWithoutTheHeaderIcon)
 {
     TweakDevice device({ { "WidgetColorCalc", 1L }, { "NoWidgetIcon", true } });
-    inFreshProcess([&] {
+    inForkedProcess([&] {
         Phone phone(device);
         WidgetsPage page(phone.home(), { appLessWidget("com.example.gadget", solidIcon(51, 102, 153)) });
 
@@ -128,7 +128,7 @@ TEST(WidgetTint, AppLessWidgetTakesItsIconsColourEvenWithoutTheHeaderIcon)
 TEST(WidgetTint, AppLessWidgetWithoutAnyIconIsNotPaintedEvenWithTheCustomColour)
 {
     TweakDevice device({ { "WidgetImageCalc", 2L } });
-    inFreshProcess([&] {
+    inForkedProcess([&] {
         Phone phone(device);
         WidgetsPage page(phone.home(), { appLessWidget("com.example.blank", nullptr) });
         EXPECT_TRUE(page.untouched(0));
@@ -138,7 +138,7 @@ TEST(WidgetTint, AppLessWidgetWithoutAnyIconIsNotPaintedEvenWithTheCustomColour)
 TEST(WidgetTint, CustomColourWithoutAColoursFileIsWhiteForEveryWidgetWithAnIcon)
 {
     TweakDevice device({ { "WidgetImageCalc", 2L } });
-    inFreshProcess([&] {
+    inForkedProcess([&] {
         Phone phone(device);
         WidgetsPage page(phone.home());
         for (int widget : { UpNext, Calendar, Music, Batteries })
@@ -150,7 +150,7 @@ TEST(WidgetTint, CustomColourWithoutAColoursFileIsWhiteForEveryWidgetWithAnIcon)
 TEST(WidgetTint, CustomColourIsCachedForAppsAndReadAfreshForAppLessWidgets)
 {
     TweakDevice device({ { "WidgetImageCalc", 2L } });
-    inFreshProcess([&] {
+    inForkedProcess([&] {
         Phone phone(device);
         device.writeColours("WidgetCustomHEX", "#3366cc");
         WidgetsPage page(phone.home());
@@ -170,7 +170,7 @@ TEST(WidgetTint, CustomColourIsCachedForAppsAndReadAfreshForAppLessWidgets)
 TEST(WidgetTint, UnknownImageSourcePaintsAppWidgetsWithNoColour)
 {
     TweakDevice device({ { "WidgetImageCalc", 3L } });
-    inFreshProcess([&] {
+    inForkedProcess([&] {
         Phone phone(device);
         device.writeColours("WidgetCustomHEX", "#3366cc");
         WidgetsPage page(phone.home());
@@ -184,7 +184,7 @@ TEST(WidgetTint, UnknownImageSourcePaintsAppWidgetsWithNoColour)
 TEST(WidgetTint, SwitchedOffLeavesPlattersAloneAndSwitchedOnTintsAtTheNextLayout)
 {
     TweakDevice device({ { "EnabledWidgets", false } });
-    inFreshProcess([&] {
+    inForkedProcess([&] {
         Phone phone(device);
         WidgetsPage page(phone.home());
         for (int widget : { UpNext, Calendar, Music, Batteries })
@@ -200,7 +200,7 @@ TEST(WidgetTint, SwitchedOffLeavesPlattersAloneAndSwitchedOnTintsAtTheNextLayout
 TEST(HeaderHiding, TitleAndIconSwitchesActOnTheirOwnHeadersDateOnBoth)
 {
     TweakDevice device({ { "NoNotifTitle", true }, { "NoWidgetIcon", true }, { "NoDate", true } });
-    inFreshProcess([&] {
+    inForkedProcess([&] {
         Phone phone(device);
         auto& home = phone.home();
         auto identifier = home.publishBulletin("com.apple.MobileSMS", "Anna", "Lunch?");
@@ -223,7 +223,7 @@ TEST(HeaderHiding, TitleAndIconSwitchesActOnTheirOwnHeadersDateOnBoth)
 TEST(HeaderHiding, WidgetTitleAndNotificationIconSwitchesLeaveTheOtherKindAlone)
 {
     TweakDevice device({ { "NoWidgetTitle", true }, { "NoNotifIcon", true } });
-    inFreshProcess([&] {
+    inForkedProcess([&] {
         Phone phone(device);
         auto& home = phone.home();
         auto identifier = home.publishBulletin("com.apple.MobileSMS", "Anna", "Lunch?");

@@ -21,7 +21,7 @@ RefPtr<SBUILegibilityLabel> revealedHint(Phone& phone)
 TEST(RevealHint, NoHintHidesItAndLeavesTheTextEvenWithACustomOne)
 {
     TweakDevice device({ { "NoHint", true }, { "UseCustomHint", true }, { "CustomHint", std::string("All caught up") } });
-    inFreshProcess([&] {
+    inForkedProcess([&] {
         Phone phone(device);
         auto hint = revealedHint(phone);
         ASSERT_TRUE(hint);
@@ -39,7 +39,7 @@ TEST(RevealHint, NoHintHidesItAndLeavesTheTextEvenWithACustomOne)
 TEST(RevealHint, CustomHintReplacesTheTextCentred)
 {
     TweakDevice device({ { "UseCustomHint", true }, { "CustomHint", std::string("All caught up") } });
-    inFreshProcess([&] {
+    inForkedProcess([&] {
         Phone phone(device);
         auto hint = revealedHint(phone);
         ASSERT_TRUE(hint);
@@ -52,7 +52,7 @@ TEST(RevealHint, CustomHintReplacesTheTextCentred)
 TEST(RevealHint, EmptyCustomHintShowsEmptyTextAndTheDefaultReadsNoOlderNotifications)
 {
     TweakDevice device({ { "UseCustomHint", true }, { "CustomHint", std::string("") } });
-    inFreshProcess([&] {
+    inForkedProcess([&] {
         Phone phone(device);
         auto hint = revealedHint(phone);
         ASSERT_TRUE(hint);
@@ -70,7 +70,7 @@ TEST(RevealHint, EmptyCustomHintShowsEmptyTextAndTheDefaultReadsNoOlderNotificat
 TEST(RevealHint, BothSwitchesOffLeaveTheSystemsHint)
 {
     TweakDevice device({ { "CustomHint", std::string("All caught up") } });
-    inFreshProcess([&] {
+    inForkedProcess([&] {
         Phone phone(device);
         auto hint = revealedHint(phone);
         ASSERT_TRUE(hint);

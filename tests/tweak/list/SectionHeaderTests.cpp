@@ -63,7 +63,7 @@ nlohmann::json systemMaterial(long style)
 TEST(SectionHeaderColour, ClearButtonTakesTheColourOfTheFirstKeysApp)
 {
     TweakDevice device;
-    inFreshProcess([&] {
+    inForkedProcess([&] {
         Phone phone(device);
         ASSERT_TRUE(phone.tweakLoaded());
         auto& home = phone.home();
@@ -81,7 +81,7 @@ TEST(SectionHeaderColour, ClearButtonTakesTheColourOfTheFirstKeysApp)
 TEST(SectionHeaderColour, EachPostRecoloursWithOneAnimationOfTwoTenthsPerMaterial)
 {
     TweakDevice device;
-    inFreshProcess([&] {
+    inForkedProcess([&] {
         Phone phone(device);
         auto& home = phone.home();
         home.publishBulletin("com.apple.MobileSMS", "Anna", "Lunch?");
@@ -102,7 +102,7 @@ TEST(SectionHeaderColour, NoCachedColourLeavesTheClearButtonAndPaintsTogglesWith
 {
     // The custom colour with no colours file gives no colour, so nothing is ever cached.
     TweakDevice device({ { "NotifImageCalc", 2L } });
-    inFreshProcess([&] {
+    inForkedProcess([&] {
         Phone phone(device);
         auto& home = phone.home();
         home.publishBulletin("com.apple.MobileSMS", "Anna", "Lunch?");
@@ -124,7 +124,7 @@ TEST(SectionHeaderColour, NoCachedColourLeavesTheClearButtonAndPaintsTogglesWith
 TEST(HeaderRecolouringTriggers, EveryListChangePostsWhileBothSwitchesAreOn)
 {
     TweakDevice device;
-    inFreshProcess([&] {
+    inForkedProcess([&] {
         Phone phone(device);
         auto& home = phone.home();
         auto& probe = installListProbe();
@@ -151,7 +151,7 @@ TEST(HeaderRecolouringTriggers, EveryListChangePostsWhileBothSwitchesAreOn)
 TEST(HeaderRecolouringTriggers, WithNotificationsOffOnlyTheMasterListPostsAndNoHeaderListens)
 {
     TweakDevice device(notifsOff);
-    inFreshProcess([&] {
+    inForkedProcess([&] {
         Phone phone(device);
         auto& home = phone.home();
         auto& probe = installListProbe();
@@ -171,7 +171,7 @@ TEST(HeaderRecolouringTriggers, WithNotificationsOffOnlyTheMasterListPostsAndNoH
 TEST(HeaderRecolouringTriggers, WithHeaderColourOffNothingPostsOrPaints)
 {
     TweakDevice device(headerOff);
-    inFreshProcess([&] {
+    inForkedProcess([&] {
         Phone phone(device);
         auto& home = phone.home();
         auto& probe = installListProbe();
@@ -196,7 +196,7 @@ TEST(HeaderRecolouringTriggers, WithHeaderColourOffNothingPostsOrPaints)
 TEST(HeaderRecolouringTriggers, HeaderDestroyedAfterTheSwitchesWentOffIsNeverCalledAgain)
 {
     TweakDevice device;
-    inFreshProcess([&] {
+    inForkedProcess([&] {
         Phone phone(device);
         auto& home = phone.home();
         auto identifier = home.publishBulletin("com.apple.MobileSMS", "Anna", "Lunch?");
@@ -225,7 +225,7 @@ TEST(HeaderRecolouringTriggers, HeaderDestroyedAfterTheSwitchesWentOffIsNeverCal
 TEST(HeaderStyleChange, EachChangeRecoloursOnceTwoTenthsLater)
 {
     TweakDevice device;
-    inFreshProcess([&] {
+    inForkedProcess([&] {
         Phone phone(device);
         auto& home = phone.home();
         auto& probe = installListProbe();
@@ -262,7 +262,7 @@ TEST(HeaderStyleChange, EachChangeRecoloursOnceTwoTenthsLater)
 TEST(HeaderStyleChange, DarkAppearanceRepaintsClearButtonWithTheDarkOpacities)
 {
     TweakDevice device({ { "NotifDBodyAlpha", 40L } });
-    inFreshProcess([&] {
+    inForkedProcess([&] {
         Phone phone(device);
         auto& home = phone.home();
         auto message = home.publishBulletin("com.apple.MobileSMS", "Anna", "Lunch?");
@@ -279,7 +279,7 @@ TEST(HeaderStyleChange, DarkAppearanceRepaintsClearButtonWithTheDarkOpacities)
 TEST(GroupToggleColour, ExpandedGroupsTogglesTakeTheFirstNotificationsColourCollapsedOnesWait)
 {
     TweakDevice device;
-    inFreshProcess([&] {
+    inForkedProcess([&] {
         Phone phone(device);
         auto& home = phone.home();
         auto message = home.publishBulletin("com.apple.MobileSMS", "Anna", "Lunch?");
@@ -301,7 +301,7 @@ TEST(GroupToggleColour, ExpandedGroupsTogglesTakeTheFirstNotificationsColourColl
 TEST(SectionHeaderTitle, NoCenterEmptiesTheTitleEvenWithACustomOne)
 {
     TweakDevice device({ { "NoCenter", true }, { "UseCustomCenter", true }, { "CustomCenter", std::string("Inbox") } });
-    inFreshProcess([&] {
+    inForkedProcess([&] {
         Phone phone(device);
         phone.home().publishBulletin("com.apple.MobileSMS", "Anna", "Lunch?");
         auto title = sectionHeader(phone.home())->title();
@@ -314,7 +314,7 @@ TEST(SectionHeaderTitle, NoCenterEmptiesTheTitleEvenWithACustomOne)
 TEST(SectionHeaderTitle, CustomTitleReplacesTheSystemsEvenWithNotificationsOff)
 {
     TweakDevice device({ { "EnabledNotifs", false }, { "UseCustomCenter", true }, { "CustomCenter", std::string("Inbox") } });
-    inFreshProcess([&] {
+    inForkedProcess([&] {
         Phone phone(device);
         phone.home().publishBulletin("com.apple.MobileSMS", "Anna", "Lunch?");
         EXPECT_EQ(sectionHeader(phone.home())->title()->view(), "Inbox");
@@ -324,7 +324,7 @@ TEST(SectionHeaderTitle, CustomTitleReplacesTheSystemsEvenWithNotificationsOff)
 TEST(SectionHeaderTitle, DefaultCustomTitleReadsNotificationCenter)
 {
     TweakDevice device({ { "UseCustomCenter", true } });
-    inFreshProcess([&] {
+    inForkedProcess([&] {
         Phone phone(device);
         phone.home().publishBulletin("com.apple.MobileSMS", "Anna", "Lunch?");
         EXPECT_EQ(sectionHeader(phone.home())->title()->view(), "Notification Center");

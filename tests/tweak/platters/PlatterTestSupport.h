@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/HomeScreenProcess.h"
+
 #include "device/SampleDevice.h"
 #include "outside/sparkcolourpicker/SparkColourPickerUtils.h"
 #include "platform/foundation/CFNotificationCenter.h"
@@ -19,41 +21,22 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
-
-#ifdef __SANITIZE_ADDRESS__
-#include <sanitizer/lsan_interface.h>
-#endif
 
 namespace platters {
 
 namespace fs = std::filesystem;
 
-constexpr const char* domainPath = "var/mobile/Library/Preferences/com.quillfen.tintwellprefs.plist";
-constexpr const char* coloursPath = "var/mobile/Library/Preferences/com.quillfen.tintwellprefs.colors.plist";
-constexpr const char* reloadNotification = "com.quillfen.tintwellprefs/ReloadPrefs";
-
-inline std::string plistDictionary(const std::string& entries)
-{
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>" + entries + "</dict>\n</plist>\n";
-}
-
-inline std::string integerEntry(const std::string& key, long value) { return "<key>" + key + "</key><integer>" + std::to_string(value) + "</integer>"; }
-inline std::string boolEntry(const std::string& key, bool value) { return "<key>" + key + "</key>" + (value ? "<true/>" : "<false/>"); }
-inline std::string stringEntry(const std::string& key, const std::string& value) { return "<key>" + key + "</key><string>" + value + "</string>"; }
-
-// Replaced whole, like the settings pages' atomic write.
-inline void writeFileAtomically(const fs::path& path, const std::string& bytes)
-{
-    fs::create_directories(path.parent_path());
-    fs::path temporary = path.string() + ".new";
-    std::ofstream(temporary, std::ios::binary) << bytes;
-    fs::rename(temporary, path);
-}
+using homescreen::boolEntry;
+using homescreen::integerEntry;
+using homescreen::plistDictionary;
+using homescreen::stringEntry;
+using homescreen::writeFileAtomically;
+constexpr const char* domainPath = homescreen::domainFile;
+constexpr const char* coloursPath = homescreen::coloursFile;
+constexpr const char* reloadNotification = homescreen::reloadNotification;
 
 inline bool reloadSeen = false;
 
@@ -168,11 +151,7 @@ inline fs::path makeDevice(const DeviceSetup& setup, const fs::path& sample)
     char pattern[] = "/tmp/tintwell-platters-XXXXXX";
     fs::path root = mkdtemp(pattern);
     fs::copy(sample, root, fs::copy_options::recursive);
-    fs::path libraries = root / "Library/MobileSubstrate/DynamicLibraries";
-    fs::create_directories(libraries);
-    fs::path dylib = TINTWELL_DYLIB;
-    fs::copy_file(dylib, libraries / "Tintwell.dylib");
-    fs::copy_file(dylib.parent_path() / "Tintwell.plist", libraries / "Tintwell.plist");
+    homescreen::installTintwell(root);
     if (!setup.preferences.empty())
         writeFileAtomically(root / domainPath, plistDictionary(setup.preferences));
     if (setup.prepare)
@@ -180,16 +159,11 @@ inline fs::path makeDevice(const DeviceSetup& setup, const fs::path& sample)
     return root;
 }
 
-// Runs the body in a forked child that is a fresh home-screen process; its failures are
-// printed by the child and fail the test here.
+// Runs the body in a fresh home-screen process of its own.
 inline void inFreshHomeScreen(const DeviceSetup& setup, const std::function<void(TweakedHomeScreen&)>& body)
 {
     const fs::path& sample = SampleDeviceTemplate::root();
-    std::fflush(stdout);
-    std::fflush(stderr);
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
+    homescreen::inForkedProcess([&] {
         fs::path root = makeDevice(setup, sample);
         {
             DeviceRoot::set(root);
@@ -202,18 +176,7 @@ inline void inFreshHomeScreen(const DeviceSetup& setup, const std::function<void
                 body(tweaked);
         }
         fs::remove_all(root);
-        bool leaked = false;
-#ifdef __SANITIZE_ADDRESS__
-        // _Exit skips the exit-time leak check, so the child runs it itself.
-        leaked = __lsan_do_recoverable_leak_check() != 0;
-#endif
-        std::fflush(stdout);
-        std::_Exit(::testing::Test::HasFailure() || leaked ? 1 : 0);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status)) << "the home-screen process died (signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0) << ")";
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "failures in the home-screen process, printed above";
+    });
 }
 
 inline void inFreshHomeScreen(const std::function<void(TweakedHomeScreen&)>& body) { inFreshHomeScreen(DeviceSetup {}, body); }

@@ -1,76 +1,25 @@
 // The requests crossing processes: the real home-screen host with Tintwell.dylib, the
 // notify command a person types, and a process that lacks the server queue.
 #include "TestNotificationSupport.h"
+#include "tests/support/Subprocess.h"
 
-#include <array>
 #include <cmath>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <optional>
-#include <signal.h>
 
 namespace {
 
 using namespace testnotifications;
 using nlohmann::json;
+using subprocess::runProgram;
 
-// The host in live mode, read line by line; ends by itself after --run-for.
-class LiveHost {
-public:
-    explicit LiveHost(const std::vector<std::string>& arguments)
+// The host in live mode; ends by itself after --run-for.
+struct LiveHost : subprocess::LiveProcess {
+    explicit LiveHost(std::vector<std::string> arguments)
+        : LiveProcess((arguments.insert(arguments.begin(), TINTWELL_SPRINGBOARD_EXECUTABLE), arguments))
     {
-        int fds[2];
-        if (pipe(fds) != 0)
-            return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-        posix_spawn_file_actions_adddup2(&actions, fds[1], STDERR_FILENO);
-        posix_spawn_file_actions_addclose(&actions, fds[0]);
-        std::vector<std::string> storage { TINTWELL_SPRINGBOARD_EXECUTABLE };
-        storage.insert(storage.end(), arguments.begin(), arguments.end());
-        std::vector<char*> argv;
-        for (auto& argument : storage)
-            argv.push_back(argument.data());
-        argv.push_back(nullptr);
-        if (posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
-            m_pid = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        close(fds[1]);
-        m_output = fdopen(fds[0], "r");
     }
-    ~LiveHost()
-    {
-        if (m_pid > 0) {
-            kill(m_pid, SIGTERM);
-            waitpid(m_pid, nullptr, 0);
-        }
-        if (m_output)
-            fclose(m_output);
-    }
-
-    // Reads until a line holds the text; false when the output ends first.
-    bool waitForLine(const std::string& text)
-    {
-        std::array<char, 1024> line;
-        while (m_output && fgets(line.data(), line.size(), m_output)) {
-            if (std::string(line.data()).find(text) != std::string::npos)
-                return true;
-        }
-        return false;
-    }
-
-    int wait()
-    {
-        int status = 0;
-        if (m_pid <= 0 || waitpid(std::exchange(m_pid, -1), &status, 0) < 0)
-            return -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
-
-private:
-    pid_t m_pid { -1 };
-    FILE* m_output { nullptr };
 };
 
 json readSnapshot(const fs::path& path)

@@ -15,6 +15,9 @@
 #include "platform/springboard/SpringBoardHost.h"
 #include "platform/uikit/UIView.h"
 
+#include "tests/support/HomeScreenProcess.h"
+#include "tests/support/Subprocess.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -22,13 +25,10 @@
 #include <filesystem>
 #include <functional>
 #include <mutex>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
-extern char** environ;
 
 namespace testnotifications {
 
@@ -47,11 +47,7 @@ public:
             return;
         m_root = pattern;
         m_written = SampleDevice::write(m_root);
-        fs::path libraries = m_root / "Library/MobileSubstrate/DynamicLibraries";
-        fs::create_directories(libraries);
-        fs::path dylib = TINTWELL_DYLIB;
-        fs::copy_file(dylib, libraries / "Tintwell.dylib");
-        fs::copy_file(fs::path(dylib).replace_extension(".plist"), libraries / "Tintwell.plist");
+        homescreen::installTintwell(m_root);
     }
     ~TweakDevice()
     {
@@ -68,37 +64,9 @@ private:
     bool m_written { false };
 };
 
-// Runs the body in a forked child; its failures print there and fail the test here.
-inline void inFreshProcess(const std::function<void()>& body)
-{
-    std::fflush(nullptr);
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        body();
-        std::fflush(nullptr);
-        _exit(::testing::Test::HasFailure() ? 1 : 0);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the home-screen process failed; its messages are above";
-}
+using homescreen::inForkedProcess;
 
-// Runs a program to its end; its exit status, or 128 + the signal that ended it.
-inline int runProgram(std::vector<std::string> arguments)
-{
-    std::vector<char*> argv;
-    for (auto& argument : arguments)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    pid_t pid;
-    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
-        return -1;
-    int status = 0;
-    if (waitpid(pid, &status, 0) != pid)
-        return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
+using subprocess::runProgram;
 
 // One publish call as it reached a server.
 struct Publish {

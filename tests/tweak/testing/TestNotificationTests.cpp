@@ -80,7 +80,7 @@ bool sameColour(const UIView* a, const UIView* b)
 
 TEST_F(TestNotifications, RequestFromAnotherProcessLocksThenPublishesFifteenOneSecondLater)
 {
-    inFreshProcess([] {
+    inForkedProcess([] {
         Phone phone(device());
         ASSERT_TRUE(phone.tweakLoaded());
         SBHomeScreen home;
@@ -163,7 +163,7 @@ TEST_F(TestNotifications, RequestFromAnotherProcessLocksThenPublishesFifteenOneS
 
 TEST_F(TestNotifications, BannerFromAnotherProcessPublishesAtOnceWithoutLocking)
 {
-    inFreshProcess([] {
+    inForkedProcess([] {
         Phone phone(device());
         ASSERT_TRUE(phone.tweakLoaded());
         SBHomeScreen home;
@@ -255,7 +255,7 @@ std::vector<Publish> requestBoth(Class cls)
 
 TEST_F(TestNotifications, PublishCallFollowsWhatTheServerAnswers)
 {
-    inFreshProcess([] {
+    inForkedProcess([] {
         Phone phone(device());
         ASSERT_TRUE(phone.tweakLoaded());
 
@@ -290,7 +290,7 @@ TEST_F(TestNotifications, PublishCallFollowsWhatTheServerAnswers)
 
 TEST_F(TestNotifications, ReplacedServerTakesTheRequestsAndTheOldOneGoes)
 {
-    inFreshProcess([] {
+    inForkedProcess([] {
         Phone phone(device());
         ASSERT_TRUE(phone.tweakLoaded());
         // Before any server exists a request has nowhere to go.
@@ -322,7 +322,7 @@ TEST_F(TestNotifications, ReplacedServerTakesTheRequestsAndTheOldOneGoes)
 
 TEST_F(TestNotifications, ManyRequestsInARowKeepTheirOrder)
 {
-    inFreshProcess([] {
+    inForkedProcess([] {
         Phone phone(device());
         ASSERT_TRUE(phone.tweakLoaded());
         SBHomeScreen home;
