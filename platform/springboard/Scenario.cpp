@@ -2,6 +2,7 @@
 
 #include "platform/springboard/ScenarioEventTypes.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -17,14 +18,28 @@ std::string typeName(const json& value)
     return value.type_name();
 }
 
+bool isSiblingKey(std::string_view key)
+{
+    for (auto& type : scenarioEventTypes()) {
+        if (std::find(type.siblingKeys.begin(), type.siblingKeys.end(), key) != type.siblingKeys.end())
+            return true;
+    }
+    return false;
+}
+
 // The one event key of an event object, with its value.
 std::pair<const ScenarioEventType*, const json*> eventKey(const json& event)
 {
     const ScenarioEventType* type = nullptr;
     const json* value = nullptr;
+    std::vector<std::string> siblings;
     for (auto& [key, member] : event.items()) {
         if (key == "at" || key == "note")
             continue;
+        if (isSiblingKey(key)) {
+            siblings.push_back(key);
+            continue;
+        }
         auto* found = findScenarioEventType(key);
         if (!found)
             throw ScenarioError("unknown event type \"" + key + "\"");
@@ -35,6 +50,10 @@ std::pair<const ScenarioEventType*, const json*> eventKey(const json& event)
     }
     if (!type)
         throw ScenarioError("no event type");
+    for (auto& key : siblings) {
+        if (std::find(type->siblingKeys.begin(), type->siblingKeys.end(), key) == type->siblingKeys.end())
+            throw ScenarioError("\"" + key + "\" does not belong to a \"" + std::string(type->key) + "\" event");
+    }
     return { type, value };
 }
 
@@ -115,7 +134,8 @@ std::optional<Scenario> Scenario::parse(const json& document, const std::filesys
         return std::nullopt;
     }
 
-    ScenarioParseContext context { folder, {} };
+    ScenarioParseContext context;
+    context.folder = folder;
     double clock = 0;
     size_t number = 0;
     for (auto& event : *events) {
@@ -129,7 +149,9 @@ std::optional<Scenario> Scenario::parse(const json& document, const std::filesys
             auto at = eventTime(event, clock);
             if (at)
                 clock = *at;
+            context.event = &event;
             ScenarioStep step = eventType->parse(*value, context);
+            context.event = nullptr;
             clock += step.advancesClockBy;
             scenario.m_events.push_back({ number, type, at, std::move(step.action) });
         } catch (const ScenarioError& fault) {
@@ -140,5 +162,6 @@ std::optional<Scenario> Scenario::parse(const json& document, const std::filesys
             return std::nullopt;
         }
     }
+    scenario.m_awaitedNotifications = std::move(context.awaitedNotifications);
     return scenario;
 }

@@ -4,6 +4,7 @@
 #include <functional>
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,8 +37,11 @@ public:
 
     const std::string& description() const { return m_description; }
     const std::vector<Event>& events() const { return m_events; }
+    // The system-wide notifications its "waitFor" events wait for.
+    const std::set<std::string>& awaitedNotifications() const { return m_awaitedNotifications; }
 
 private:
     std::string m_description;
     std::vector<Event> m_events;
+    std::set<std::string> m_awaitedNotifications;
 };

@@ -12,12 +12,15 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <sstream>
 
 using nlohmann::json;
 
 namespace {
 
 // ---- Checking values ------------------------------------------------------------------
+
+constexpr double waitForDefaultTimeout = 30;
 
 std::string quote(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
@@ -356,6 +359,24 @@ ScenarioStep parsePost(const json& value, ScenarioParseContext&)
     return { [name](ScenarioRunner& runner) { postSystemWide(runner, name); } };
 }
 
+ScenarioStep parseWaitFor(const json& value, ScenarioParseContext& context)
+{
+    auto name = requireNonEmptyString(value, "the notification name");
+    double timeout = waitForDefaultTimeout;
+    if (context.event) {
+        if (auto found = context.event->find("timeout"); found != context.event->end())
+            timeout = requireSeconds(*found, "\"timeout\"");
+    }
+    context.awaitedNotifications.insert(name);
+    return { [name, timeout](ScenarioRunner& runner) {
+        if (runner.waitForNotification(name, timeout))
+            return;
+        std::ostringstream message;
+        message << "timed out after " << timeout << " seconds waiting for " << quote(name);
+        runner.fail(message.str());
+    } };
+}
+
 // A preference value as the property list stores it; nil removes the key.
 Id preferenceValue(const json& value, const std::string& type)
 {
@@ -441,6 +462,7 @@ const std::vector<ScenarioEventType> eventTypes {
     { "appearance", parseAppearance },
     { "advance", parseAdvance },
     { "post", parsePost },
+    { "waitFor", parseWaitFor, { "timeout" } },
     { "writePreference", parseWritePreference },
 };
 

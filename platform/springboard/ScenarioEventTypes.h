@@ -23,6 +23,10 @@ struct ScenarioParseContext {
     std::filesystem::path folder;
     // Names given to notifications by the publish events read so far.
     std::set<std::string> notificationNames;
+    // System-wide notifications the scenario waits for; observed from the start of the run.
+    std::set<std::string> awaitedNotifications;
+    // The whole event object, for event types that take keys beside their own.
+    const nlohmann::json* event { nullptr };
 };
 
 // One checked event, ready to run.
@@ -42,6 +46,8 @@ struct ScenarioStep {
 struct ScenarioEventType {
     std::string_view key;
     ScenarioStep (*parse)(const nlohmann::json& value, ScenarioParseContext&);
+    // Keys the event may carry beside its own, "at" and "note" (waitFor's "timeout").
+    std::vector<std::string_view> siblingKeys {};
 };
 
 const std::vector<ScenarioEventType>& scenarioEventTypes();

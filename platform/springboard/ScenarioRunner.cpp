@@ -1,6 +1,8 @@
 #include "platform/springboard/ScenarioRunner.h"
 
 #include "platform/foundation/HostClock.h"
+#include "platform/foundation/NSRunLoop.h"
+#include "platform/foundation/NSString.h"
 #include "platform/springboard/SBHomeScreen.h"
 #include "platform/springboard/Scenario.h"
 
@@ -10,10 +12,14 @@ ScenarioRunner::ScenarioRunner(SBHomeScreen& homeScreen)
 {
 }
 
-ScenarioRunner::~ScenarioRunner() = default;
+ScenarioRunner::~ScenarioRunner()
+{
+    stopObservingAwaited();
+}
 
 void ScenarioRunner::run(const Scenario& scenario)
 {
+    observeAwaited(scenario);
     int64_t start = HostClock::uptimeNanoseconds();
     for (auto& event : scenario.events()) {
         m_currentEvent = event.number;
@@ -24,8 +30,59 @@ void ScenarioRunner::run(const Scenario& scenario)
                 m_homeScreen.advanceTime(double(due - now) / 1e9);
         }
         event.action(*this);
+        if (m_failure)
+            break;
     }
     m_currentEvent = 0;
+    stopObservingAwaited();
+}
+
+// Observed before the first event, so a post sent while earlier events run is not lost.
+void ScenarioRunner::observeAwaited(const Scenario& scenario)
+{
+    auto& center = CFNotificationCenter::darwinNotifyCenter();
+    for (auto& name : scenario.awaitedNotifications()) {
+        m_pendingPosts.try_emplace(name, 0);
+        center.addObserver(this, &ScenarioRunner::countPost, name);
+    }
+}
+
+void ScenarioRunner::stopObservingAwaited()
+{
+    if (m_pendingPosts.empty())
+        return;
+    CFNotificationCenter::darwinNotifyCenter().removeObserver(this, {});
+    m_pendingPosts.clear();
+}
+
+void ScenarioRunner::countPost(CFNotificationCenterRef, void* observer, CFStringRef name, const void*, CFDictionaryRef)
+{
+    auto& runner = *static_cast<ScenarioRunner*>(observer);
+    auto pending = runner.m_pendingPosts.find(name->utf8());
+    if (pending != runner.m_pendingPosts.end())
+        ++pending->second;
+}
+
+bool ScenarioRunner::waitForNotification(const std::string& name, double timeoutSeconds)
+{
+    if (!m_pendingPosts.contains(name)) {
+        m_pendingPosts.emplace(name, 0);
+        CFNotificationCenter::darwinNotifyCenter().addObserver(this, &ScenarioRunner::countPost, name);
+    }
+    auto& pending = m_pendingPosts[name];
+    bool arrived = NSRunLoop::mainRunLoop().runUntil([&pending] { return pending > 0; }, timeoutSeconds);
+    if (arrived)
+        --pending;
+    m_homeScreen.drainMainQueue();
+    m_homeScreen.layoutNow();
+    return arrived;
+}
+
+void ScenarioRunner::fail(std::string message)
+{
+    if (m_currentEvent)
+        message = "event " + std::to_string(m_currentEvent) + ": " + message;
+    m_failure = std::move(message);
 }
 
 WGWidgetListViewController& ScenarioRunner::widgetsPage()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/foundation/CFNotificationCenter.h"
 #include "platform/springboard/SBMediaController.h"
 #include "platform/springboard/WGWidgetListViewController.h"
 
@@ -46,12 +47,27 @@ public:
     void warn(std::string message);
     const std::vector<std::string>& warnings() const { return m_warnings; }
 
+    // Runs the main run loop live until a post of the system-wide notification arrives
+    // (one counted since the run started and not yet waited for) or the timeout passes.
+    // False on timeout.
+    bool waitForNotification(const std::string& name, double timeoutSeconds);
+    // A fault that makes the rest of the scenario meaningless: it stops after this event.
+    void fail(std::string message);
+    const std::optional<std::string>& failure() const { return m_failure; }
+
 private:
+    static void countPost(CFNotificationCenterRef, void* observer, CFStringRef name, const void*, CFDictionaryRef);
+    void observeAwaited(const Scenario&);
+    void stopObservingAwaited();
+
     SBHomeScreen& m_homeScreen;
     RefPtr<SBMediaController> m_mediaController;
     RefPtr<WGWidgetListViewController> m_widgetsPage;
     bool m_widgetsShown { false };
     std::map<std::string, std::string> m_notificationNames;
     std::vector<std::string> m_warnings;
+    std::optional<std::string> m_failure;
+    // Posts of awaited notifications not yet consumed by a waitFor event.
+    std::map<std::string, size_t> m_pendingPosts;
     size_t m_currentEvent { 0 };
 };

@@ -1,3 +1,4 @@
+#include "platform/foundation/CFNotificationCenter.h"
 #include "platform/foundation/DeviceRoot.h"
 #include "platform/springboard/SBHomeScreen.h"
 #include "platform/springboard/Scenario.h"
@@ -9,6 +10,7 @@
 
 #include <CLI/CLI.hpp>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -18,6 +20,7 @@ namespace {
 
 constexpr int failureStatus = 1;
 constexpr int badArgumentsStatus = 2;
+constexpr int scenarioTimedOutStatus = 3;
 
 // An output file's folder must exist before anything runs, so a typo costs no run.
 std::string checkOutputFolder(const std::string& path)
@@ -27,6 +30,58 @@ std::string checkOutputFolder(const std::string& path)
         return {};
     return "the folder of " + path + " does not exist";
 }
+
+// Written beside the target and renamed over it, so a reader polling for the file never
+// sees half of it.
+bool writeAtomically(const std::filesystem::path& path, const std::function<bool(const std::filesystem::path&)>& write)
+{
+    auto partial = path.parent_path() / ("." + path.filename().string() + "." + std::to_string(::getpid()) + ".partial" + path.extension().string());
+    std::error_code error;
+    if (!write(partial)) {
+        std::filesystem::remove(partial, error);
+        return false;
+    }
+    std::filesystem::rename(partial, path, error);
+    if (error)
+        std::filesystem::remove(partial, error);
+    return !error;
+}
+
+struct Outputs {
+    std::string snapshotFile;
+    std::string pictureFile;
+    double pictureScale { 2 };
+};
+
+// False when a file that was asked for could not be written (reported on stderr).
+bool writeOutputs(SBHomeScreen& homeScreen, const Outputs& outputs)
+{
+    homeScreen.layoutNow();
+    auto window = homeScreen.window();
+    bool written = true;
+    if (!outputs.snapshotFile.empty() && !writeAtomically(outputs.snapshotFile, [&](auto& path) { return ViewSnapshot::writeToFile(window.get(), path); })) {
+        std::cerr << "tintwell-springboard: cannot write the snapshot " << outputs.snapshotFile << '\n';
+        written = false;
+    }
+    if (!outputs.pictureFile.empty() && !writeAtomically(outputs.pictureFile, [&](auto& path) { return ViewRenderer::writePNG(window.get(), path, outputs.pictureScale); })) {
+        std::cerr << "tintwell-springboard: cannot write the picture " << outputs.pictureFile << '\n';
+        written = false;
+    }
+    return written;
+}
+
+// Lets a test or a demo look at the running home screen: each post of the name writes the
+// snapshot (and picture) at once.
+struct OutputsOnRequest {
+    SBHomeScreen* homeScreen;
+    Outputs outputs;
+
+    static void requested(CFNotificationCenterRef, void* observer, CFStringRef, const void*, CFDictionaryRef)
+    {
+        auto& self = *static_cast<OutputsOnRequest*>(observer);
+        writeOutputs(*self.homeScreen, self.outputs);
+    }
+};
 
 } // namespace
 
@@ -40,14 +95,17 @@ int main(int argc, char** argv)
     std::string snapshotFile;
     std::string pictureFile;
     double pictureScale = 2;
+    std::string snapshotOn;
     app.add_option("--root", root, "Device root folder, the phone's \"/\"")->required()->check(CLI::ExistingDirectory);
     app.add_option("--run-for", runFor, "Seconds to keep the run loop live, delivering system-wide notifications (0: run what is due and exit)")
         ->check(CLI::NonNegativeNumber);
     app.add_flag("--quiet", quiet, "Print nothing of the host's own");
     app.add_option("--scenario", scenarioFile, "Scenario file (JSON) of timed events to run after launching")->check(CLI::ExistingFile);
-    app.add_option("--snapshot", snapshotFile, "Write the screen's view tree as JSON here at the end")->check(checkOutputFolder);
+    auto* snapshotOption = app.add_option("--snapshot", snapshotFile, "Write the screen's view tree as JSON here at the end")->check(checkOutputFolder);
     app.add_option("--picture", pictureFile, "Write a picture of the screen (PNG) here at the end")->check(checkOutputFolder);
     app.add_option("--picture-scale", pictureScale, "Pixels per point of the picture (default 2)")->check(CLI::Range(0.5, 4.0));
+    app.add_option("--snapshot-on", snapshotOn, "Also write the snapshot (and picture) whenever this system-wide notification is posted")
+        ->needs(snapshotOption);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -93,6 +151,12 @@ int main(int argc, char** argv)
     }
     host.run(0);
 
+    Outputs outputs { snapshotFile, pictureFile, pictureScale };
+    OutputsOnRequest outputsOnRequest { homeScreen, outputs };
+    if (!snapshotOn.empty())
+        CFNotificationCenter::darwinNotifyCenter().addObserver(&outputsOnRequest, &OutputsOnRequest::requested, snapshotOn);
+
+    int status = 0;
     ScenarioRunner runner(*homeScreen);
     if (scenario) {
         runner.run(*scenario);
@@ -100,20 +164,18 @@ int main(int argc, char** argv)
             for (auto& warning : runner.warnings())
                 std::cerr << "tintwell-springboard: scenario " << scenarioFile << ": " << warning << '\n';
         }
+        if (runner.failure()) {
+            std::cerr << "tintwell-springboard: scenario " << scenarioFile << ": " << *runner.failure() << '\n';
+            status = scenarioTimedOutStatus;
+        }
     }
-    host.run(runFor);
-    homeScreen->layoutNow();
+    if (!status)
+        host.run(runFor);
+    if (!snapshotOn.empty())
+        CFNotificationCenter::darwinNotifyCenter().removeObserver(&outputsOnRequest, {});
 
-    int status = 0;
-    auto window = homeScreen->window();
-    if (!snapshotFile.empty() && !ViewSnapshot::writeToFile(window.get(), snapshotFile)) {
-        std::cerr << "tintwell-springboard: cannot write the snapshot " << snapshotFile << '\n';
+    if (!writeOutputs(*homeScreen, outputs) && !status)
         status = failureStatus;
-    }
-    if (!pictureFile.empty() && !ViewRenderer::writePNG(window.get(), pictureFile, pictureScale)) {
-        std::cerr << "tintwell-springboard: cannot write the picture " << pictureFile << '\n';
-        status = failureStatus;
-    }
     std::cout.flush();
     if (pidFile) {
         long recorded = 0;
