@@ -1,22 +1,15 @@
 #!/usr/bin/env bash
-# The main job: builds the release configuration and runs the demo on the sample device.
-# Writes the tinted lock screen (picture and snapshot) and the style gallery into one
-# folder: out/ by default, or the first argument.
+# The main job: builds the release configuration and runs the demo on the sample device
+# (demo/run.sh): the home screen live, Tintwell's settings page tapping its test button,
+# the style gallery. Writes everything into one folder: out/ by default, or the first
+# argument, and prints the paths.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out="${1:-out}"
 scripts/setup.sh
 cmake --preset release >/dev/null
-# Only what the demo runs: the host, the extension and the sample device.
-cmake --build --preset release --target tintwell-springboard Tintwell sample_device
-host=build/release/tools/tintwell-springboard
-device=build/release/device
-mkdir -p "$out"
-
-"$host" --root "$device" --scenario demo/lockscreen.json \
-    --snapshot "$out/snapshot.json" --picture "$out/lockscreen.png"
-demo/gallery.sh "$host" "$device" "$out/gallery"
-
-echo "picture:  $out/lockscreen.png"
-echo "snapshot: $out/snapshot.json"
-echo "gallery:  $out/gallery/index.html"
+# Only what the demo runs: both hosts, both deliverables, the companions and the sample device.
+cmake --build --preset release --target tintwell-springboard tintwell-settings \
+    Tintwell TintwellPrefs Axon Grupi Dayn sample_device
+demo/run.sh build/release/tools/tintwell-springboard build/release/tools/settings/tintwell-settings \
+    build/release/device "$out"
