@@ -5,6 +5,8 @@
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/PropertyList.h"
 
+#include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <iterator>
 
@@ -15,6 +17,7 @@ namespace {
 using Design = IconArtist::Design;
 
 constexpr std::string_view containers = "/var/containers/Bundle/Application/";
+constexpr std::string_view extensionFolder = "/Library/MobileSubstrate/DynamicLibraries";
 
 struct IconSize {
     std::string_view base;
@@ -112,6 +115,18 @@ bool writeMobileIcons(const fs::path& root)
     return writePropertyList(folder / "Info.plist", info.get());
 }
 
+std::string lowercase(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    return text;
+}
+
+bool isNamed(const fs::path& library, const std::set<std::string>& names)
+{
+    auto name = lowercase(library.stem().string());
+    return std::any_of(names.begin(), names.end(), [&](auto& wanted) { return lowercase(wanted) == name; });
+}
+
 } // namespace
 
 const std::vector<SampleDevice::App>& SampleDevice::apps()
@@ -145,5 +160,50 @@ bool SampleDevice::write(const fs::path& root)
         return false;
     std::error_code error;
     fs::create_directories(hostPath(root, "/var/mobile/Library/Preferences"), error);
+    return !error;
+}
+
+bool SampleDevice::installExtensions(const fs::path& root, const fs::path& from, const std::set<std::string>& leftOut)
+{
+    auto target = hostPath(root, extensionFolder);
+    std::error_code error;
+    fs::create_directories(target, error);
+    if (error)
+        return false;
+    // Already the root's own libraries: nothing to copy.
+    if (fs::equivalent(from, target, error))
+        return true;
+    error.clear();
+    for (auto& entry : fs::directory_iterator(from, error)) {
+        auto library = entry.path();
+        if (library.extension() != ".dylib" || isNamed(library, leftOut))
+            continue;
+        auto filter = fs::path(library).replace_extension(".plist");
+        fs::copy_file(library, target / library.filename(), fs::copy_options::overwrite_existing, error);
+        if (!error && fs::exists(filter))
+            fs::copy_file(filter, target / filter.filename(), fs::copy_options::overwrite_existing, error);
+        if (error)
+            return false;
+    }
+    return !error;
+}
+
+bool SampleDevice::removeExtensions(const fs::path& root, const std::set<std::string>& names)
+{
+    auto folder = hostPath(root, extensionFolder);
+    std::error_code error;
+    if (!fs::is_directory(folder, error))
+        return true;
+    std::vector<fs::path> doomed;
+    for (auto& entry : fs::directory_iterator(folder, error)) {
+        auto extension = entry.path().extension();
+        if ((extension == ".dylib" || extension == ".plist") && isNamed(entry.path(), names))
+            doomed.push_back(entry.path());
+    }
+    for (auto& path : doomed) {
+        fs::remove(path, error);
+        if (error)
+            return false;
+    }
     return !error;
 }

@@ -3,6 +3,7 @@
 #include "device/IconArtist.h"
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -23,4 +24,11 @@ public:
 
     // False when a folder or file could not be written.
     static bool write(const std::filesystem::path& root);
+
+    // Extension libraries are named without ".dylib", in any case ("axon" is Axon.dylib).
+    // Copies every "NAME.dylib" of the folder with its filter "NAME.plist" into the root's
+    // "/Library/MobileSubstrate/DynamicLibraries", except the left-out names.
+    static bool installExtensions(const std::filesystem::path& root, const std::filesystem::path& from, const std::set<std::string>& leftOut);
+    // Takes the named libraries and their filters out of the root's extension folder.
+    static bool removeExtensions(const std::filesystem::path& root, const std::set<std::string>& names);
 };

@@ -107,6 +107,7 @@ struct SBHomeScreen::State {
     std::optional<long> wallpaperStyle;
     RefPtr<UIView> mediaSlot;
     RefPtr<UIView> mediaView;
+    std::unique_ptr<SBHomeScreenCompanions> companions;
     RefPtr<UIView> widgetsSlot;
     RefPtr<UIView> widgetsView;
     // The banner's platter sits in a presentable view in the container: its third
@@ -221,7 +222,9 @@ void SBHomeScreen::State::placeSlots()
     mediaSlot->setFrame(CGRectMake(NCNotificationStructuredListViewController::horizontalMargin, topInset, columnWidth, mediaHeight));
     if (mediaView)
         mediaView->setFrame(CGRectMake(0, 0, columnWidth, mediaHeight));
-    double listTop = topInset + (mediaView ? mediaHeight + slotSpacing : 0);
+    double rowsTop = topInset + (mediaView ? mediaHeight + slotSpacing : 0);
+    companions->placeRows(NCNotificationStructuredListViewController::horizontalMargin, rowsTop, columnWidth);
+    double listTop = rowsTop + companions->rowsHeight();
     if (auto listView = list->viewIfLoaded())
         listView->setFrame(CGRectMake(0, listTop, width, std::max(0.0, bounds.size.height - listTop - bottomInset)));
     wallpaper->setFrame(bounds);
@@ -259,8 +262,10 @@ void SBHomeScreen::State::applyAppearance()
 void SBHomeScreen::State::layout()
 {
     layoutScheduled = false;
+    companions->update(*list);
     placeSlots();
     window->layoutIfNeeded();
+    companions->placeContainers(*list);
     // After layout: views create their labels while laying out.
     applyAppearance();
 }
@@ -293,6 +298,8 @@ SBHomeScreen::SBHomeScreen(Class serverClass)
     state.masterList->setListViewController(state.list.get());
     state.coverSheet->addChildViewController(state.list.get());
     root->addSubview(state.list->view().get());
+    // The extensions are loaded by now: their classes are there or never will be.
+    state.companions = std::make_unique<SBHomeScreenCompanions>(root.get(), state.list->view().get());
 
     state.widgetsSlot = UIView::create();
     state.widgetsSlot->setHidden(true);
@@ -446,6 +453,15 @@ void SBHomeScreen::revealHistory()
     m_state->layout();
 }
 
+const SBHomeScreenCompanions& SBHomeScreen::companions() const { return *m_state->companions; }
+
+bool SBHomeScreen::selectCompanionCell(SBHomeScreenCompanions::AppCellRow row, std::string_view bundleIdentifier, bool selected)
+{
+    bool found = m_state->companions->setSelected(row, bundleIdentifier, selected);
+    m_state->layout();
+    return found;
+}
+
 void SBHomeScreen::lock()
 {
     SBLockScreenManager::sharedInstance()->lockUIFromSource(1, nullptr);
@@ -468,8 +484,10 @@ void SBHomeScreen::setAppearance(Appearance appearance)
 void SBHomeScreen::layoutNow()
 {
     drainMainQueue();
+    m_state->companions->update(*m_state->list);
     m_state->placeSlots();
     m_state->window->layoutTreeNow();
+    m_state->companions->placeContainers(*m_state->list);
     m_state->applyAppearance();
 }
 

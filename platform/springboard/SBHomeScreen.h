@@ -2,8 +2,10 @@
 
 #include "platform/graphics/CGGeometry.h"
 #include "platform/runtime/Object.h"
+#include "platform/springboard/SBHomeScreenCompanions.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -74,6 +76,12 @@ public:
     bool expandGroup(std::string_view sectionID);
     // Reveals the notification history (revealNotificationHistory:animated: through the runtime).
     void revealHistory();
+
+    // Axon's and Grupi's app cells and Dayn's containers, when those libraries are loaded.
+    const SBHomeScreenCompanions& companions() const;
+    // Taps (or untaps) the app's cell in a companion's row; false when the row has no
+    // cell for the app, or the companion is not loaded.
+    bool selectCompanionCell(SBHomeScreenCompanions::AppCellRow, std::string_view bundleIdentifier, bool selected);
 
     // Locks the device through -[SBLockScreenManager lockUIFromSource:withOptions:].
     void lock();

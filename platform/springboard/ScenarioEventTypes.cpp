@@ -216,6 +216,48 @@ ScenarioStep parseUnlock(const json& value, ScenarioParseContext&)
     return { [](ScenarioRunner& runner) { runner.homeScreen().unlock(); } };
 }
 
+// ---- Companion extensions --------------------------------------------------------------
+
+struct CompanionCellTarget {
+    std::string app;
+    std::vector<SBHomeScreenCompanions::AppCellRow> rows;
+    std::string rowsName;
+};
+
+// An app's bundle identifier (its cell in every row), or {"app", "companion"}.
+CompanionCellTarget parseCompanionCell(const json& value)
+{
+    using Row = SBHomeScreenCompanions::AppCellRow;
+    if (value.is_string())
+        return { requireNonEmptyString(value, "the app's bundle identifier"), { Row::Axon, Row::Grupi }, "Axon or Grupi" };
+    auto& event = requireObject(value, { "app", "companion" }, { "app" });
+    auto app = requireNonEmptyString(event["app"], quote("app"));
+    auto companion = stringField(event, "companion");
+    if (companion.empty())
+        return { app, { Row::Axon, Row::Grupi }, "Axon or Grupi" };
+    if (companion == "axon")
+        return { app, { Row::Axon }, "Axon" };
+    if (companion == "grupi")
+        return { app, { Row::Grupi }, "Grupi" };
+    throw ScenarioError("\"companion\" is \"axon\" or \"grupi\", not " + quote(companion));
+}
+
+ScenarioStep companionCellStep(const json& value, bool selected)
+{
+    auto target = parseCompanionCell(value);
+    return { [target, selected](ScenarioRunner& runner) {
+        bool found = false;
+        for (auto row : target.rows)
+            found = runner.homeScreen().selectCompanionCell(row, target.app, selected) || found;
+        if (!found)
+            runner.warn("no " + target.rowsName + " cell for " + quote(target.app) + " to " + (selected ? "select" : "deselect"));
+    } };
+}
+
+ScenarioStep parseSelectCompanionCell(const json& value, ScenarioParseContext&) { return companionCellStep(value, true); }
+
+ScenarioStep parseDeselectCompanionCell(const json& value, ScenarioParseContext&) { return companionCellStep(value, false); }
+
 // ---- Widgets ---------------------------------------------------------------------------
 
 struct WidgetDescription {
@@ -454,6 +496,8 @@ const std::vector<ScenarioEventType> eventTypes {
     { "revealHistory", parseRevealHistory },
     { "lock", parseLock },
     { "unlock", parseUnlock },
+    { "selectCompanionCell", parseSelectCompanionCell },
+    { "deselectCompanionCell", parseDeselectCompanionCell },
     { "showWidgets", parseShowWidgets },
     { "hideWidgets", parseHideWidgets },
     { "playMedia", parsePlayMedia },

@@ -1,5 +1,6 @@
 #include "platform/uikit/ViewSnapshot.h"
 
+#include "platform/foundation/NSString.h"
 #include "platform/uikit/UIImageView.h"
 #include "platform/uikit/UILabel.h"
 #include "platform/uikit/UIUserInterfaceStyleArbiter.h"
@@ -42,6 +43,12 @@ void ViewSnapshot::appendView(nlohmann::json& views, const UIView* root, const U
         auto image = imageView->image();
         entry["image"] = image ? nlohmann::json { { "width", image->size().width }, { "height", image->size().height } } : nlohmann::json(nullptr);
     }
+    // Views that stand for an app (companion extensions' app cells) say which, and whether chosen.
+    if (auto identifier = objectAs<NSString>(msgSendIfResponds<Id>(view, SELECTOR("bundleIdentifier")).get()))
+        entry["bundleIdentifier"] = identifier->utf8();
+    Method isSelected = class_getInstanceMethod(view->isa(), SELECTOR("isSelected"));
+    if (isSelected && std::string_view(method_getTypeEncoding(isSelected)).starts_with("B"))
+        entry["selected"] = msgSend<bool>(view, SELECTOR("isSelected"));
     views.push_back(std::move(entry));
 
     const auto& subviews = view->subviewList();

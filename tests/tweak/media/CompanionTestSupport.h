@@ -4,7 +4,10 @@
 
 #include "platform/springboard/MediaControlsPanelViewController.h"
 #include "platform/springboard/SBMediaController.h"
+#include "platform/springboard/Scenario.h"
+#include "platform/springboard/ScenarioRunner.h"
 
+#include <string_view>
 #include <vector>
 
 namespace media {
@@ -126,5 +129,47 @@ inline void setCellIcon(const UIView* cell, UIImage* image)
 }
 
 inline void select(const UIView* cell, bool selected) { msgSend<void>(cell, sel_registerName("setSelected:"), selected); }
+
+using AppCellRow = SBHomeScreenCompanions::AppCellRow;
+
+inline std::string cellApp(const UIView* cell)
+{
+    auto identifier = objectAs<NSString>(msgSend<Id>(cell, sel_registerName("bundleIdentifier")).get());
+    return identifier ? identifier->utf8() : std::string();
+}
+
+// The apps of the home screen's own cells in a companion's row, in order.
+inline std::vector<std::string> rowApps(const SBHomeScreen& home, AppCellRow row)
+{
+    std::vector<std::string> apps;
+    for (auto& cell : home.companions().cells(row))
+        apps.push_back(cellApp(cell.get()));
+    return apps;
+}
+
+inline RefPtr<UIView> rowCell(const SBHomeScreen& home, AppCellRow row, const std::string& app)
+{
+    for (auto& cell : home.companions().cells(row)) {
+        if (cellApp(cell.get()) == app)
+            return cell;
+    }
+    return nullptr;
+}
+
+// What the extension paints for an app under the default notification modes.
+inline RefPtr<UIColor> appColour(const std::string& app) { return colourForMode(stockIcon(app).get(), 0, app); }
+
+// Plays scenario text on the home screen, as the host plays a file; answers its warnings.
+inline std::vector<std::string> playScenario(SBHomeScreen& home, std::string_view text)
+{
+    std::string error;
+    auto scenario = Scenario::parseText(text, fs::current_path(), error);
+    EXPECT_TRUE(scenario) << error;
+    if (!scenario)
+        return { error };
+    ScenarioRunner runner(home);
+    runner.run(*scenario);
+    return runner.warnings();
+}
 
 } // namespace media

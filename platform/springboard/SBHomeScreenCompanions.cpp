@@ -1,0 +1,311 @@
+#include "platform/springboard/SBHomeScreenCompanions.h"
+
+#include "platform/foundation/NSString.h"
+#include "platform/springboard/NCNotificationListCell.h"
+#include "platform/springboard/NCNotificationStructuredListViewController.h"
+#include "platform/springboard/UIImage+ApplicationIcons.h"
+#include "platform/uikit/UIView.h"
+
+#include <algorithm>
+
+namespace {
+
+// The container is a bar in the list's margin beside the platter's leading edge, clear
+// of its rounded corners: painted like the platter, on the platter it would not show.
+constexpr double containerGap = 1.5;
+constexpr double containerWidth = 5;
+constexpr double containerVerticalInset = 12;
+
+struct RowSpec {
+    SBHomeScreenCompanions::AppCellRow row;
+    const char* cellClass;
+};
+
+constexpr RowSpec rowSpecs[] = {
+    { SBHomeScreenCompanions::AppCellRow::Axon, "AXNAppCell" },
+    { SBHomeScreenCompanions::AppCellRow::Grupi, "GRPAppCell" },
+};
+
+std::string bundleIdentifierOf(const UIView* cell)
+{
+    auto identifier = objectAs<NSString>(msgSendIfResponds<Id>(cell, SELECTOR("bundleIdentifier")).get());
+    return identifier ? identifier->utf8() : std::string();
+}
+
+void sendSelected(const UIView* cell, bool selected) { msgSendIfResponds<void>(cell, SELECTOR("setSelected:"), selected); }
+
+// The apps of the list top to bottom: the newest group is shown first.
+std::vector<std::string> appsInListOrder(NCNotificationStructuredListViewController& list)
+{
+    std::vector<std::string> apps;
+    auto section = list.sectionListView();
+    if (!section)
+        return apps;
+    auto& entries = section->entries();
+    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
+        if (entry->key)
+            apps.push_back(entry->key->utf8());
+    }
+    return apps;
+}
+
+std::vector<RefPtr<NCNotificationListCell>> notificationCells(NCNotificationStructuredListViewController& list)
+{
+    std::vector<RefPtr<NCNotificationListCell>> cells;
+    auto section = list.sectionListView();
+    if (!section)
+        return cells;
+    for (auto& entry : section->entries()) {
+        auto group = objectAs<NCNotificationListView>(entry.view.get());
+        if (!group)
+            continue;
+        for (auto& groupEntry : group->entries()) {
+            if (auto cell = objectAs<NCNotificationListCell>(groupEntry.view.get()))
+                cells.push_back(cell);
+        }
+    }
+    return cells;
+}
+
+} // namespace
+
+struct SBHomeScreenCompanions::Row {
+    // Until someone taps a cell the first one is selected; a tapped app stays selected
+    // while it has a cell, and an untapped row stays without a selection.
+    enum class Choice { First, App, None };
+
+    AppCellRow kind;
+    Class cellClass { nullptr };
+    RefPtr<UIView> view;
+    std::vector<RefPtr<UIView>> cells;
+    std::optional<std::string> selected;
+    Choice choice { Choice::First };
+
+    RefPtr<UIView> cellFor(std::string_view app) const
+    {
+        for (auto& cell : cells) {
+            if (bundleIdentifierOf(cell.get()) == app)
+                return cell;
+        }
+        return nullptr;
+    }
+};
+
+SBHomeScreenCompanions::SBHomeScreenCompanions(UIView* parent, UIView* belowView)
+{
+    for (auto& spec : rowSpecs) {
+        Class cls = NSClassFromString(spec.cellClass);
+        if (!cls)
+            continue;
+        Row row { spec.row, cls, UIView::create() };
+        row.view->setClipsToBounds(true);
+        row.view->setHidden(true);
+        if (parent) {
+            auto& siblings = parent->subviewList();
+            auto below = std::find_if(siblings.begin(), siblings.end(), [&](auto& view) { return view.get() == belowView; });
+            parent->insertSubviewAtIndex(row.view.get(), long(below - siblings.begin()));
+        }
+        m_rows.push_back(std::move(row));
+    }
+    m_containerClass = NSClassFromString("DaynContainer");
+}
+
+SBHomeScreenCompanions::~SBHomeScreenCompanions()
+{
+    for (auto& row : m_rows)
+        row.view->removeFromSuperview();
+}
+
+SBHomeScreenCompanions::Row* SBHomeScreenCompanions::row(AppCellRow kind)
+{
+    for (auto& row : m_rows) {
+        if (row.kind == kind)
+            return &row;
+    }
+    return nullptr;
+}
+
+const SBHomeScreenCompanions::Row* SBHomeScreenCompanions::row(AppCellRow kind) const
+{
+    return const_cast<SBHomeScreenCompanions*>(this)->row(kind);
+}
+
+void SBHomeScreenCompanions::update(NCNotificationStructuredListViewController& list)
+{
+    if (!m_rows.empty()) {
+        auto apps = appsInListOrder(list);
+        for (auto& row : m_rows)
+            updateRow(row, apps);
+    }
+    if (!m_containerClass)
+        return;
+    for (auto& cell : notificationCells(list)) {
+        if (!containerInCell(cell.get()))
+            attachContainer(cell.get());
+    }
+}
+
+RefPtr<UIView> SBHomeScreenCompanions::makeCell(const Row& row, const std::string& bundleIdentifier) const
+{
+    auto cell = UIView::createWithClass(row.cellClass, CGRectMake(0, 0, cellSide, cellSide));
+    if (!cell)
+        return nullptr;
+    msgSendIfResponds<void>(cell.get(), SELECTOR("setBundleIdentifier:"), static_cast<Object*>(NSString::string(bundleIdentifier).get()));
+    auto iconView = msgSendIfResponds<Id>(cell.get(), SELECTOR("iconView"));
+    auto icon = applicationIconImage(bundleIdentifier, 1, 2.0);
+    msgSendIfResponds<void>(iconView.get(), SELECTOR("setImage:"), static_cast<Object*>(icon.get()));
+    return cell;
+}
+
+void SBHomeScreenCompanions::updateRow(Row& row, const std::vector<std::string>& apps)
+{
+    std::vector<RefPtr<UIView>> cells;
+    std::vector<RefPtr<UIView>> fresh;
+    for (auto& app : apps) {
+        auto existing = std::find_if(row.cells.begin(), row.cells.end(), [&](auto& cell) { return bundleIdentifierOf(cell.get()) == app; });
+        if (existing != row.cells.end()) {
+            cells.push_back(*existing);
+            continue;
+        }
+        auto cell = makeCell(row, app);
+        if (!cell)
+            continue;
+        cells.push_back(cell);
+        fresh.push_back(cell);
+    }
+    for (auto& cell : row.cells) {
+        if (std::find(cells.begin(), cells.end(), cell) == cells.end())
+            cell->removeFromSuperview();
+    }
+    row.cells = std::move(cells);
+    // Subviews in row order, so a snapshot lists the cells as they are shown.
+    for (size_t index = 0; index < row.cells.size(); ++index) {
+        auto& shown = row.view->subviewList();
+        if (index >= shown.size() || shown[index] != row.cells[index])
+            row.view->insertSubviewAtIndex(row.cells[index].get(), long(index));
+    }
+
+    auto previous = row.selected;
+    if (row.choice == Row::Choice::App && !row.cellFor(*row.selected))
+        row.choice = Row::Choice::First;
+    if (row.choice == Row::Choice::First)
+        row.selected = row.cells.empty() ? std::nullopt : std::optional(bundleIdentifierOf(row.cells.front().get()));
+
+    for (auto& cell : row.cells) {
+        auto app = bundleIdentifierOf(cell.get());
+        bool isNew = std::find(fresh.begin(), fresh.end(), cell) != fresh.end();
+        bool selected = row.selected == app;
+        // As a collection view does: new cells learn their state, others only a change.
+        if (isNew || selected != (previous == app))
+            sendSelected(cell.get(), selected);
+    }
+    row.view->setHidden(row.cells.empty());
+}
+
+double SBHomeScreenCompanions::rowsHeight() const
+{
+    double height = 0;
+    for (auto& row : m_rows) {
+        if (!row.cells.empty())
+            height += cellSide + cellSpacing;
+    }
+    return height;
+}
+
+void SBHomeScreenCompanions::placeRows(double x, double top, double width)
+{
+    for (auto& row : m_rows) {
+        if (row.cells.empty()) {
+            row.view->setFrame(CGRectMake(x, top, width, 0));
+            continue;
+        }
+        row.view->setFrame(CGRectMake(x, top, width, cellSide));
+        double cellX = 0;
+        for (auto& cell : row.cells) {
+            cell->setFrame(CGRectMake(cellX, 0, cellSide, cellSide));
+            cellX += cellSide + cellSpacing;
+        }
+        top += cellSide + cellSpacing;
+    }
+}
+
+void SBHomeScreenCompanions::placeContainers(NCNotificationStructuredListViewController& list)
+{
+    if (!m_containerClass)
+        return;
+    for (auto& cell : notificationCells(list)) {
+        auto container = containerInCell(cell.get());
+        if (!container)
+            continue;
+        CGSize size = cell->bounds().size;
+        auto content = cell->contentView();
+        double leading = content ? content->frame().origin.x : 0;
+        double height = std::max(0.0, size.height - 2 * containerVerticalInset);
+        container->setFrame(CGRectMake(leading - containerGap - containerWidth, containerVerticalInset, containerWidth, height));
+    }
+}
+
+void SBHomeScreenCompanions::attachContainer(UIView* cell)
+{
+    auto listCell = objectAs<NCNotificationListCell>(cell);
+    auto controller = listCell ? listCell->contentViewController() : nullptr;
+    if (!controller)
+        return;
+    auto container = UIView::createWithClass(m_containerClass);
+    if (!container)
+        return;
+    container->layer()->setCornerRadius(containerWidth / 2);
+    // Dayn knows its notification before the container joins the platter's cell.
+    msgSendIfResponds<void>(container.get(), SELECTOR("setDelegate:"), static_cast<Object*>(controller.get()));
+    cell->addSubview(container.get());
+}
+
+RefPtr<UIView> SBHomeScreenCompanions::containerInCell(const UIView* cell) const
+{
+    if (!cell || !m_containerClass)
+        return nullptr;
+    for (auto& view : cell->subviewList()) {
+        if (view->isKindOfClass(m_containerClass))
+            return view;
+    }
+    return nullptr;
+}
+
+bool SBHomeScreenCompanions::isLoaded(AppCellRow kind) const { return row(kind) != nullptr; }
+
+std::vector<RefPtr<UIView>> SBHomeScreenCompanions::cells(AppCellRow kind) const
+{
+    auto found = row(kind);
+    return found ? found->cells : std::vector<RefPtr<UIView>> {};
+}
+
+std::optional<std::string> SBHomeScreenCompanions::selectedApp(AppCellRow kind) const
+{
+    auto found = row(kind);
+    return found ? found->selected : std::nullopt;
+}
+
+bool SBHomeScreenCompanions::setSelected(AppCellRow kind, std::string_view bundleIdentifier, bool selected)
+{
+    auto found = row(kind);
+    auto target = found ? found->cellFor(bundleIdentifier) : nullptr;
+    if (!target)
+        return false;
+    auto& row = *found;
+    if (!selected) {
+        if (row.selected == bundleIdentifier) {
+            row.selected.reset();
+            row.choice = Row::Choice::None;
+            sendSelected(target.get(), false);
+        }
+        return true;
+    }
+    row.choice = Row::Choice::App;
+    if (row.selected == bundleIdentifier)
+        return true;
+    if (auto previous = row.selected ? row.cellFor(*row.selected) : nullptr)
+        sendSelected(previous.get(), false);
+    row.selected = std::string(bundleIdentifier);
+    sendSelected(target.get(), true);
+    return true;
+}
