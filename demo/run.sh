@@ -22,14 +22,15 @@ trap cleanup EXIT
 # A copy, so no other process on the sample device hears the button, nor this run theirs.
 cp -R "$device" "$work/device"
 rm -rf "$work/device/private/var/run"
+# The scenario's first event writes this once the home screen hears the button; a tap
+# before then would be lost.
+listening="$work/device/var/mobile/Library/Preferences/com.quillfen.tintwell.demo.plist"
+rm -f "$listening"
 
 "$host" --root "$work/device" --scenario "$demo/lockscreen.json" \
     --snapshot "$out/snapshot.json" --picture "$out/lockscreen.png" >"$work/springboard.log" 2>&1 &
 hostpid=$!
 
-# The scenario's first event writes this once the home screen hears the button; a tap
-# before then would be lost.
-listening="$work/device/var/mobile/Library/Preferences/com.quillfen.tintwell.demo.plist"
 for _ in $(seq 600); do
   [ -e "$listening" ] && break
   kill -0 "$hostpid" 2>/dev/null || break
