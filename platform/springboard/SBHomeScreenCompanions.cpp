@@ -26,12 +26,6 @@ constexpr RowSpec rowSpecs[] = {
     { SBHomeScreenCompanions::AppCellRow::Grupi, "GRPAppCell" },
 };
 
-std::string bundleIdentifierOf(const UIView* cell)
-{
-    auto identifier = objectAs<NSString>(msgSendIfResponds<Id>(cell, SELECTOR("bundleIdentifier")).get());
-    return identifier ? identifier->utf8() : std::string();
-}
-
 void sendSelected(const UIView* cell, bool selected) { msgSendIfResponds<void>(cell, SELECTOR("setSelected:"), selected); }
 
 // The apps of the list top to bottom: the newest group is shown first.
@@ -74,20 +68,22 @@ struct SBHomeScreenCompanions::Row {
     // while it has a cell, and an untapped row stays without a selection.
     enum class Choice { First, App, None };
 
+    struct Cell {
+        std::string app;
+        RefPtr<UIView> view;
+    };
+
     AppCellRow kind;
     Class cellClass { nullptr };
     RefPtr<UIView> view;
-    std::vector<RefPtr<UIView>> cells;
+    std::vector<Cell> cells;
     std::optional<std::string> selected;
     Choice choice { Choice::First };
 
-    RefPtr<UIView> cellFor(std::string_view app) const
+    const Cell* cellFor(std::string_view app) const
     {
-        for (auto& cell : cells) {
-            if (bundleIdentifierOf(cell.get()) == app)
-                return cell;
-        }
-        return nullptr;
+        auto found = std::find_if(cells.begin(), cells.end(), [&](auto& cell) { return cell.app == app; });
+        return found == cells.end() ? nullptr : &*found;
     }
 };
 
@@ -159,45 +155,42 @@ RefPtr<UIView> SBHomeScreenCompanions::makeCell(const Row& row, const std::strin
 
 void SBHomeScreenCompanions::updateRow(Row& row, const std::vector<std::string>& apps)
 {
-    std::vector<RefPtr<UIView>> cells;
-    std::vector<RefPtr<UIView>> fresh;
+    std::vector<Row::Cell> cells;
+    std::vector<const UIView*> fresh;
     for (auto& app : apps) {
-        auto existing = std::find_if(row.cells.begin(), row.cells.end(), [&](auto& cell) { return bundleIdentifierOf(cell.get()) == app; });
-        if (existing != row.cells.end()) {
+        if (auto existing = row.cellFor(app)) {
             cells.push_back(*existing);
             continue;
         }
-        auto cell = makeCell(row, app);
-        if (!cell)
-            continue;
-        cells.push_back(cell);
-        fresh.push_back(cell);
+        if (auto view = makeCell(row, app)) {
+            fresh.push_back(view.get());
+            cells.push_back({ app, std::move(view) });
+        }
     }
     for (auto& cell : row.cells) {
-        if (std::find(cells.begin(), cells.end(), cell) == cells.end())
-            cell->removeFromSuperview();
+        if (std::none_of(cells.begin(), cells.end(), [&](auto& kept) { return kept.view == cell.view; }))
+            cell.view->removeFromSuperview();
     }
     row.cells = std::move(cells);
     // Subviews in row order, so a snapshot lists the cells as they are shown.
     for (size_t index = 0; index < row.cells.size(); ++index) {
         auto& shown = row.view->subviewList();
-        if (index >= shown.size() || shown[index] != row.cells[index])
-            row.view->insertSubviewAtIndex(row.cells[index].get(), long(index));
+        if (index >= shown.size() || shown[index] != row.cells[index].view)
+            row.view->insertSubviewAtIndex(row.cells[index].view.get(), long(index));
     }
 
     auto previous = row.selected;
     if (row.choice == Row::Choice::App && !row.cellFor(*row.selected))
         row.choice = Row::Choice::First;
     if (row.choice == Row::Choice::First)
-        row.selected = row.cells.empty() ? std::nullopt : std::optional(bundleIdentifierOf(row.cells.front().get()));
+        row.selected = row.cells.empty() ? std::nullopt : std::optional(row.cells.front().app);
 
     for (auto& cell : row.cells) {
-        auto app = bundleIdentifierOf(cell.get());
-        bool isNew = std::find(fresh.begin(), fresh.end(), cell) != fresh.end();
-        bool selected = row.selected == app;
+        bool isNew = std::find(fresh.begin(), fresh.end(), cell.view.get()) != fresh.end();
+        bool selected = row.selected == cell.app;
         // As a collection view does: new cells learn their state, others only a change.
-        if (isNew || selected != (previous == app))
-            sendSelected(cell.get(), selected);
+        if (isNew || selected != (previous == cell.app))
+            sendSelected(cell.view.get(), selected);
     }
     row.view->setHidden(row.cells.empty());
 }
@@ -222,7 +215,7 @@ void SBHomeScreenCompanions::placeRows(double x, double top, double width)
         row.view->setFrame(CGRectMake(x, top, width, cellSide));
         double cellX = 0;
         for (auto& cell : row.cells) {
-            cell->setFrame(CGRectMake(cellX, 0, cellSide, cellSide));
+            cell.view->setFrame(CGRectMake(cellX, 0, cellSide, cellSide));
             cellX += cellSide + cellSpacing;
         }
         top += cellSide + cellSpacing;
@@ -275,8 +268,12 @@ bool SBHomeScreenCompanions::isLoaded(AppCellRow kind) const { return row(kind) 
 
 std::vector<RefPtr<UIView>> SBHomeScreenCompanions::cells(AppCellRow kind) const
 {
-    auto found = row(kind);
-    return found ? found->cells : std::vector<RefPtr<UIView>> {};
+    std::vector<RefPtr<UIView>> views;
+    if (auto found = row(kind)) {
+        for (auto& cell : found->cells)
+            views.push_back(cell.view);
+    }
+    return views;
 }
 
 std::optional<std::string> SBHomeScreenCompanions::selectedApp(AppCellRow kind) const
@@ -296,7 +293,7 @@ bool SBHomeScreenCompanions::setSelected(AppCellRow kind, std::string_view bundl
         if (row.selected == bundleIdentifier) {
             row.selected.reset();
             row.choice = Row::Choice::None;
-            sendSelected(target.get(), false);
+            sendSelected(target->view.get(), false);
         }
         return true;
     }
@@ -304,8 +301,8 @@ bool SBHomeScreenCompanions::setSelected(AppCellRow kind, std::string_view bundl
     if (row.selected == bundleIdentifier)
         return true;
     if (auto previous = row.selected ? row.cellFor(*row.selected) : nullptr)
-        sendSelected(previous.get(), false);
+        sendSelected(previous->view.get(), false);
     row.selected = std::string(bundleIdentifier);
-    sendSelected(target.get(), true);
+    sendSelected(target->view.get(), true);
     return true;
 }
