@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -95,10 +96,15 @@ public:
             ::kill(*pid, SIGTERM);
             waitUntil([&] { return processGone(*pid); }, std::chrono::seconds(10));
         }
-        if (!m_root.empty() && !::testing::Test::HasFailure()) {
-            std::error_code error;
-            fs::remove_all(m_root, error);
+        if (m_root.empty())
+            return;
+        // A failure keeps the root, with both hosts' logs, for a look.
+        if (::testing::Test::HasFailure()) {
+            std::cerr << "device root kept: " << m_root << '\n';
+            return;
         }
+        std::error_code error;
+        fs::remove_all(m_root, error);
     }
 
     bool ready() const { return !m_root.empty(); }
