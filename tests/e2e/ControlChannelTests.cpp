@@ -57,13 +57,16 @@ TEST_F(ControlChannel, ScenarioHoldsUntilThePostAndSnapshotsFollowTheLiveScreen)
         { { "waitFor", "com.tintwell.e2e/Go" }, { "timeout", 60 } },
         { { "publish", { { "section", "com.apple.mobilemail" }, { "title", "Ben" }, { "message", "After the go" } } } },
     }));
-    m_device.startHomeScreen(scenario);
+    auto picture = m_device.output("screen.png");
+    m_device.startHomeScreen(scenario, { "--picture", picture.string(), "--picture-scale", "0.5" });
 
     // Held at the wait: the first notification is listed, the second not yet.
     auto held = m_device.requestScreen();
     ASSERT_TRUE(held) << m_device.homeScreenLog();
     EXPECT_TRUE(labelShowing(*held, "Before the go"));
     EXPECT_FALSE(labelShowing(*held, "After the go"));
+    // The picture asked for comes with each snapshot.
+    EXPECT_TRUE(waitUntil([&] { return fs::exists(picture); }));
     // Asked again, the screen is written again (the wait keeps the run loop live).
     auto again = m_device.requestScreen();
     ASSERT_TRUE(again) << m_device.homeScreenLog();
@@ -74,6 +77,9 @@ TEST_F(ControlChannel, ScenarioHoldsUntilThePostAndSnapshotsFollowTheLiveScreen)
     auto done = json::parse(readFile(m_device.snapshotFile()), nullptr, false);
     EXPECT_TRUE(labelShowing(done, "Before the go"));
     EXPECT_TRUE(labelShowing(done, "After the go"));
+    // Every file was written beside its target and renamed: nothing half-written is left.
+    for (auto& entry : fs::directory_iterator(m_device.output("")))
+        EXPECT_EQ(entry.path().filename().string().find(".partial"), std::string::npos) << entry.path();
 }
 
 TEST_F(ControlChannel, EachWaitTakesOnePostAndATimeoutStopsTheScenario)

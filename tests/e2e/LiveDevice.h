@@ -123,14 +123,16 @@ public:
 
     // The home screen as a child process, asked for its screen with snapshotRequest; its
     // output goes to a log file beside the snapshot.
-    void startHomeScreen(const fs::path& scenario)
+    void startHomeScreen(const fs::path& scenario, const std::vector<std::string>& moreArguments = {})
     {
         std::string command = "exec " + subprocess::quoted(TINTWELL_SPRINGBOARD_EXECUTABLE)
             + " --root " + subprocess::quoted(m_root.string()) + " --quiet"
             + " --scenario " + subprocess::quoted(scenario.string())
             + " --snapshot " + subprocess::quoted(snapshotFile().string())
-            + " --snapshot-on " + snapshotRequest
-            + " >>" + subprocess::quoted(output("springboard.log").string()) + " 2>&1";
+            + " --snapshot-on " + snapshotRequest;
+        for (auto& argument : moreArguments)
+            command += " " + subprocess::quoted(argument);
+        command += " >>" + subprocess::quoted(output("springboard.log").string()) + " 2>&1";
         m_homeScreen = std::make_unique<subprocess::LiveProcess>(std::vector<std::string> { "/bin/sh", "-c", command });
     }
 
