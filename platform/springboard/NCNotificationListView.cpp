@@ -55,6 +55,7 @@ void NCNotificationListView::insertViewAtIndexImpl(unsigned long index, bool)
         return;
     index = std::min<unsigned long>(index, m_entries.size());
     m_entries.insert(m_entries.begin() + long(index), entry);
+    m_visibleViews = nullptr;
     // Newer views draw over older ones, which matters once they stack; chrome stays on top.
     long subviewIndex = long(subviewList().size());
     if (m_footerView && m_footerView->superview().get() == this)
@@ -70,6 +71,7 @@ void NCNotificationListView::removeViewAtIndexImpl(unsigned long index, bool)
         return;
     auto entry = m_entries[index];
     m_entries.erase(m_entries.begin() + long(index));
+    m_visibleViews = nullptr;
     if (entry.view->superview().get() == this)
         entry.view->removeFromSuperview();
     updateChromeVisibility();
@@ -78,13 +80,24 @@ void NCNotificationListView::removeViewAtIndexImpl(unsigned long index, bool)
 
 RefPtr<NSDictionary> NCNotificationListView::visibleViews() const
 {
+    if (m_visibleViews && m_visibleViewsHidden.size() == m_entries.size()) {
+        size_t index = 0;
+        while (index < m_entries.size() && m_entries[index].view->isHidden() == bool(m_visibleViewsHidden[index]))
+            ++index;
+        if (index == m_entries.size())
+            return m_visibleViews;
+    }
     std::vector<std::pair<Id, Id>> pairs;
     pairs.reserve(m_entries.size());
+    m_visibleViewsHidden.clear();
     for (auto& entry : m_entries) {
-        if (!entry.view->isHidden())
+        bool hidden = entry.view->isHidden();
+        m_visibleViewsHidden.push_back(hidden);
+        if (!hidden)
             pairs.emplace_back(entry.key, entry.view);
     }
-    return NSDictionary::dictionaryWithPairs(pairs);
+    m_visibleViews = NSDictionary::dictionaryWithPairs(pairs);
+    return m_visibleViews;
 }
 
 void NCNotificationListView::setGroupedImpl(bool grouped)

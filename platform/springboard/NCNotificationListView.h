@@ -46,6 +46,7 @@ public:
     void insertView(UIView* view, NSString* key, unsigned long index, bool animated);
     void removeViewAtIndex(unsigned long index, bool animated) { msgSend<void>(this, SELECTOR("removeViewAtIndex:animated:"), index, animated); }
 
+    // The same dictionary until the views or their hidden flags change.
     RefPtr<NSDictionary> visibleViews() const;
 
     bool isGrouped() const { return m_grouped; }
@@ -81,6 +82,11 @@ private:
     bool showsStack() const { return m_grouped && m_entries.size() > 1; }
 
     std::vector<Entry> m_entries;
+    // Layout passes ask for the visible views once per platter; rebuilding them each time
+    // was most of what a pass cost. Dropped on every insertion and removal; the hidden
+    // flags it was built from are checked because anyone may hide a view.
+    mutable RefPtr<NSDictionary> m_visibleViews;
+    mutable std::vector<uint8_t> m_visibleViewsHidden;
     // The view insertViewAtIndex:animated: inserts; set just before it is sent.
     Entry m_pendingInsertion;
     RefPtr<UIView> m_headerView;

@@ -128,3 +128,56 @@ TEST(PlatterKey, PlatterInAnotherTweaksCellUsesItsOwnSection)
         EXPECT_TRUE(tintedWith(backgroundOf(controller.get()).get(), stockColour(music).get()));
     });
 }
+
+TEST(PlatterKey, ListsFirstNotificationFollowsInsertionsRemovalsAndWhatIsShown)
+{
+    inFreshHomeScreen([](TweakedHomeScreen& device) {
+        auto& home = device.home();
+        auto list = NCNotificationListView::create(CGRectMake(0, 0, 390, 600));
+        home.window()->addSubview(list.get());
+        auto firstApp = [&] {
+            auto key = objectAs<NSString>(msgSend<Id>(list, SELECTOR("TWLbundleIdForFirstNotification")).get());
+            return key ? key->utf8() : std::string("none");
+        };
+        std::vector<RefPtr<NCNotificationShortLookViewController>> platters;
+        auto insert = [&](const char* section, unsigned long index) {
+            auto controller = platterFor(section);
+            auto cell = NCNotificationListCell::create();
+            cell->setContentViewController(controller.get());
+            list->insertView(cell.get(), controller->notificationRequest()->notificationIdentifier().get(), index, false);
+            platters.push_back(controller);
+            return cell;
+        };
+
+        EXPECT_EQ(firstApp(), "none");
+        insert(music, 0);
+        EXPECT_EQ(firstApp(), music);
+        insert(mail, 0);
+        EXPECT_EQ(firstApp(), mail) << "an insertion before the first view";
+        list->removeViewAtIndex(0, false);
+        EXPECT_EQ(firstApp(), music) << "the removal of the first view";
+        // One view swapped for another: as many views as before, none hidden.
+        list->removeViewAtIndex(0, false);
+        insert(mail, 0);
+        EXPECT_EQ(firstApp(), mail);
+        list->removeViewAtIndex(0, false);
+        insert(music, 0);
+        EXPECT_EQ(firstApp(), music);
+
+        // A grouped list shows its newest three: the oldest is no longer among the shown views.
+        for (int index = 0; index < 3; ++index)
+            insert(mail, list->count());
+        list->setGrouped(true);
+        list->layoutIfNeeded();
+        EXPECT_EQ(firstApp(), mail);
+        list->setGrouped(false);
+        list->layoutIfNeeded();
+        EXPECT_EQ(firstApp(), music);
+
+        // Hidden by anyone, not only by the list's own layout.
+        list->entries().front().view->setHidden(true);
+        EXPECT_EQ(firstApp(), mail);
+        list->entries().front().view->setHidden(false);
+        EXPECT_EQ(firstApp(), music);
+    });
+}
