@@ -2,7 +2,12 @@
 
 #include "tweak/colour/UIColor+Tintwell.h"
 
+#include "platform/uikit/CALayer.h"
+
+#include <algorithm>
 #include <cstring>
+#include <optional>
+#include <typeinfo>
 
 namespace {
 
@@ -18,57 +23,121 @@ Class arbiterClass()
     return rememberedArbiterClass;
 }
 
-std::optional<long> readStyleIvar(Object* arbiter)
+// The variable's place in a class never moves once the class is registered.
+struct RememberedIvar {
+    Class cls { nullptr };
+    Ivar ivar { nullptr };
+    enum class Width { None, Long, Int } width { Width::None };
+};
+RememberedIvar rememberedStyleIvar;
+
+const RememberedIvar& styleIvarOf(Class cls)
 {
-    Ivar ivar = class_getInstanceVariable(arbiter->isa(), "_currentStyle");
-    void* address = object_getIvarAddress(arbiter, ivar);
-    if (!address)
-        return std::nullopt;
-    const char* encoding = ivar_getTypeEncoding(ivar);
-    if (!std::strcmp(encoding, "q"))
-        return *static_cast<const long*>(address);
-    if (!std::strcmp(encoding, "i"))
-        return *static_cast<const int*>(address);
-    return std::nullopt;
+    if (rememberedStyleIvar.cls == cls)
+        return rememberedStyleIvar;
+    RememberedIvar found { cls, class_getInstanceVariable(cls, "_currentStyle") };
+    if (const char* encoding = found.ivar ? ivar_getTypeEncoding(found.ivar) : nullptr) {
+        if (!std::strcmp(encoding, "q"))
+            found.width = RememberedIvar::Width::Long;
+        else if (!std::strcmp(encoding, "i"))
+            found.width = RememberedIvar::Width::Int;
+    }
+    rememberedStyleIvar = found;
+    return rememberedStyleIvar;
 }
 
-long styleShownBy(const UIView* view)
+std::optional<long> readStyleIvar(Object* arbiter)
+{
+    auto& style = styleIvarOf(arbiter->isa());
+    void* address = style.width == RememberedIvar::Width::None ? nullptr : object_getIvarAddress(arbiter, style.ivar);
+    if (!address)
+        return std::nullopt;
+    if (style.width == RememberedIvar::Width::Long)
+        return *static_cast<const long*>(address);
+    return *static_cast<const int*>(address);
+}
+
+long styleShownBy(const Object* view)
 {
     auto traits = msgSendIfResponds<Id>(view, SELECTOR("traitCollection"));
     return msgSendIfResponds<long>(traits, SELECTOR("userInterfaceStyle"));
 }
 
-RefPtr<CGColor> cgColorOf(const UIColor* color, long percent)
+// What a colour built from the paint colour with a percentage holds; none without a colour.
+// Layout passes repaint every platter with what it already shows, so each property is
+// compared first and only a change builds and sets a new colour.
+struct Tint {
+    const UIColor* color;
+    std::optional<RGBAComponents> components;
+
+    std::optional<RGBAComponents> withPercent(long percent) const
+    {
+        if (!components)
+            return std::nullopt;
+        auto c = *components;
+        // As the colour constructor keeps it.
+        c.alpha = std::min(double(percent) * 0.01, 1.0);
+        return c;
+    }
+};
+
+// Whether a property already shows the wanted colour: the same four components, or
+// nothing at all when there is no colour to paint.
+bool alreadyShows(bool present, const std::optional<RGBAComponents>& shown, const std::optional<RGBAComponents>& wanted)
 {
-    auto built = makeColorWithAlpha(color, percent);
-    return msgSend<RefPtr<CGColor>>(built, SELECTOR("CGColor"));
+    if (!wanted)
+        return !present;
+    return shown && shown->red == wanted->red && shown->green == wanted->green && shown->blue == wanted->blue && shown->alpha == wanted->alpha;
 }
 
-void paintBorderWidth(UIView* view, long width)
+std::optional<RGBAComponents> componentsOf(CGColorRef color)
 {
-    auto layer = msgSend<RefPtr<CALayer>>(view, SELECTOR("layer"));
-    msgSend<void>(layer, SELECTOR("setBorderWidth:"), double(width));
+    if (CGColorGetNumberOfComponents(color) != 4)
+        return std::nullopt;
+    const double* c = CGColorGetComponents(color);
+    return RGBAComponents { c[0], c[1], c[2], c[3] };
 }
 
-void paintBorderColor(UIView* view, const UIColor* color, long percent)
+RefPtr<CALayer> layerOf(Object* view) { return msgSend<RefPtr<CALayer>>(view, SELECTOR("layer")); }
+
+void paintBorderWidth(CALayer* layer, long width)
 {
-    auto layer = msgSend<RefPtr<CALayer>>(view, SELECTOR("layer"));
-    msgSend<void>(layer, SELECTOR("setBorderColor:"), cgColorOf(color, percent));
+    double points = double(width);
+    if (layer && msgSend<double>(layer, SELECTOR("borderWidth")) == points)
+        return;
+    msgSend<void>(layer, SELECTOR("setBorderWidth:"), points);
 }
 
-void paintBackground(UIView* view, const UIColor* color, long percent)
+void paintBorderColor(CALayer* layer, const Tint& tint, long percent)
 {
-    msgSend<void>(view, SELECTOR("setBackgroundColor:"), makeColorWithAlpha(color, percent));
+    auto wanted = tint.withPercent(percent);
+    auto shown = msgSend<RefPtr<CGColor>>(layer, SELECTOR("borderColor"));
+    if (layer && alreadyShows(bool(shown), componentsOf(shown.get()), wanted))
+        return;
+    auto built = makeColorWithAlpha(tint.color, percent);
+    msgSend<void>(layer, SELECTOR("setBorderColor:"), msgSend<RefPtr<CGColor>>(built, SELECTOR("CGColor")));
 }
 
-void setColorMethod(id self, SEL, id config, id color)
+void paintBackground(Object* view, const Tint& tint, long percent)
 {
-    setColorWithQFConfigcolor(dynamic_cast<UIView*>(self), dynamic_cast<QFConfig*>(config), dynamic_cast<UIColor*>(color));
+    auto wanted = tint.withPercent(percent);
+    auto shown = msgSend<Id>(view, SELECTOR("backgroundColor"));
+    if (alreadyShows(bool(shown), readRGBAComponents(shown.get()), wanted))
+        return;
+    msgSend<void>(view, SELECTOR("setBackgroundColor:"), makeColorWithAlpha(tint.color, percent));
 }
 
-} // namespace
+// The record and the colour are nearly always of exactly these classes, and every layout
+// pass paints; the full cast is left for subclasses.
+template<typename T>
+const T* argumentAs(Object* object)
+{
+    if (object && typeid(*object) == typeid(T))
+        return static_cast<const T*>(object);
+    return dynamic_cast<const T*>(object);
+}
 
-long interfaceStyleFromArbiter(Class cls, const UIView* view)
+long appearanceFrom(Class cls, const Object* view)
 {
     auto arbiter = class_respondsToClassSelector(cls, SELECTOR("sharedInstance")) ? msgSendClass<Id>(cls, SELECTOR("sharedInstance")) : nullptr;
     if (arbiter) {
@@ -78,28 +147,44 @@ long interfaceStyleFromArbiter(Class cls, const UIView* view)
     return styleShownBy(view);
 }
 
-long currentInterfaceStyleForPainting(const UIView* view) { return interfaceStyleFromArbiter(arbiterClass(), view); }
-
-void setColorWithQFConfigcolor(UIView* view, const QFConfig* config, const UIColor* color)
+// Everything the painter does to the view is sent to it, so any receiver will do.
+void paint(Object* view, const QFConfig* config, const UIColor* color)
 {
     if (!view)
         return;
+    // The colour's own alpha never shows; a colour without RGB components paints as none.
+    Tint tint { color, readRGBAComponents(color) };
+    auto layer = layerOf(view);
     // A missing record reads as a fresh one: style 0, zero width, zero opacity.
     long style = config ? config->style() : 0;
     if (style == 0) {
-        paintBorderWidth(view, config ? config->borderThiccness() : 0);
-        paintBorderColor(view, color, config ? config->borderAlpha() : 0);
+        paintBorderWidth(layer.get(), config ? config->borderThiccness() : 0);
+        paintBorderColor(layer.get(), tint, config ? config->borderAlpha() : 0);
         return;
     }
     if (style == 1) {
-        paintBackground(view, color, config->fullAlpha());
+        paintBackground(view, tint, config->fullAlpha());
         return;
     }
-    paintBorderWidth(view, config->bothThickness());
-    bool light = currentInterfaceStyleForPainting(view) == lightStyle;
-    paintBorderColor(view, color, light ? config->lightCornerAlpha() : config->darkCornerAlpha());
-    paintBackground(view, color, light ? config->lightBackgroundAlpha() : config->darkBackgroundAlpha());
+    paintBorderWidth(layer.get(), config->bothThickness());
+    bool light = appearanceFrom(arbiterClass(), view) == lightStyle;
+    paintBorderColor(layer.get(), tint, light ? config->lightCornerAlpha() : config->darkCornerAlpha());
+    paintBackground(view, tint, light ? config->lightBackgroundAlpha() : config->darkBackgroundAlpha());
 }
+
+// Added to UIView, so the receiver is a view without a cast.
+void setColorMethod(id self, SEL, id config, id color)
+{
+    paint(self, argumentAs<QFConfig>(config), argumentAs<UIColor>(color));
+}
+
+} // namespace
+
+long interfaceStyleFromArbiter(Class cls, const UIView* view) { return appearanceFrom(cls, view); }
+
+long currentInterfaceStyleForPainting(const UIView* view) { return appearanceFrom(arbiterClass(), view); }
+
+void setColorWithQFConfigcolor(UIView* view, const QFConfig* config, const UIColor* color) { paint(view, config, color); }
 
 void registerUIViewTintwellMethods()
 {

@@ -119,6 +119,49 @@ TEST_F(Painter, AbsentColourClearsAndAbsentRecordPaintsNothingVisible)
     EXPECT_EQ(backgroundAlpha(), 0.25);
 }
 
+TEST_F(Painter, RepaintSetsOnlyWhatChangedAndFollowsEveryChange)
+{
+    std::vector<std::string> log;
+    paintLog = &log;
+    paint(2, 1, rgb(1, 0, 0).get());
+    auto background = m_view->backgroundColor();
+    auto border = m_view->layer()->borderColor();
+    log.clear();
+
+    // Layout passes repaint with what is shown; the colour's own alpha never counted.
+    paint(2, 1, rgb(1, 0, 0, 0.3).get());
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(m_view->backgroundColor(), background);
+    EXPECT_EQ(m_view->layer()->borderColor(), border);
+
+    paint(2, 2, rgb(1, 0, 0).get());
+    EXPECT_EQ(log, (std::vector<std::string> { "border", "background" }));
+    EXPECT_DOUBLE_EQ(borderAlpha(), 0.7);
+    EXPECT_DOUBLE_EQ(backgroundAlpha(), 0.5);
+
+    // The system restyled the view in between.
+    m_view->setBackgroundColor(rgb(0, 1, 0, 0.5).get());
+    m_view->layer()->setBorderWidth(1);
+    log.clear();
+    paint(2, 2, rgb(1, 0, 0).get());
+    EXPECT_EQ(log, (std::vector<std::string> { "width", "background" }));
+    EXPECT_EQ(m_view->backgroundColor()->red(), 1.0);
+    EXPECT_EQ(m_view->backgroundColor()->green(), 0.0);
+    EXPECT_EQ(m_view->layer()->borderWidth(), 4.0);
+
+    log.clear();
+    paint(2, 2, rgb(1, 0, 0.5).get());
+    EXPECT_EQ(log, (std::vector<std::string> { "border", "background" }));
+    EXPECT_EQ(m_view->layer()->borderColor()->components()[2], 0.5);
+
+    log.clear();
+    paint(2, 2, nullptr);
+    paint(2, 2, nullptr);
+    EXPECT_EQ(log, (std::vector<std::string> { "border", "background" }));
+    EXPECT_FALSE(m_view->backgroundColor());
+    EXPECT_FALSE(m_view->layer()->borderColor());
+}
+
 TEST_F(Painter, AppearanceFallsBackToTheViewsOwnStyleWithoutTheArbiter)
 {
     auto makeClass = [](const char* name, bool withSharedInstance) {
