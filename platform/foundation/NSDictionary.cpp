@@ -55,13 +55,31 @@ Id NSDictionary::objectForStringKey(std::string_view key) const
     return objectForKey(NSString::string(key).get());
 }
 
+NSDictionary::~NSDictionary()
+{
+    if (auto* keys = m_keyList.load(std::memory_order_acquire))
+        keys->release();
+}
+
 RefPtr<NSArray> NSDictionary::allKeys() const
 {
+    if (auto* keys = m_keyList.load(std::memory_order_acquire))
+        return keys;
     std::vector<Id> keys;
     keys.reserve(m_map.size());
     for (auto& entry : m_map)
         keys.push_back(entry.key);
-    return NSArray::arrayWithObjects(std::move(keys));
+    auto list = NSArray::arrayWithObjects(std::move(keys));
+    // Only a dictionary that can never change may hand out one list for good; layout
+    // passes ask the same dictionaries for their keys over and over.
+    if (isa() != classObject())
+        return list;
+    NSArray* expected = nullptr;
+    if (m_keyList.compare_exchange_strong(expected, list.get(), std::memory_order_acq_rel))
+        list->retain();
+    else
+        return expected;
+    return list;
 }
 
 RefPtr<NSArray> NSDictionary::allValues() const

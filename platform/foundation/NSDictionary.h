@@ -3,6 +3,7 @@
 #include "platform/foundation/NSObjCRuntime.h"
 #include "platform/foundation/OrderedObjectMap.h"
 
+#include <atomic>
 #include <functional>
 #include <string_view>
 #include <utility>
@@ -52,12 +53,17 @@ public:
     // object, or the write fails.
     bool writeToFile(std::string_view devicePath, bool atomically) const;
 
+    ~NSDictionary() override;
+
 protected:
     NSDictionary() = default;
 
     Map m_map;
 
 private:
+    // An immutable dictionary's key list, made on the first allKeys; retained.
+    mutable std::atomic<NSArray*> m_keyList { nullptr };
+
     Id objectForKeyImpl(Object* key) const { return objectForKey(key); }
     bool isEqualImpl(Object* other) const { return isEqual(other); }
 };

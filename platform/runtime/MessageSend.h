@@ -3,6 +3,7 @@
 #include "platform/runtime/TypeEncoding.h"
 
 #include <string>
+#include <typeinfo>
 
 // Resolves a selector through the class's method table (cached); null when no class
 // in the hierarchy implements it.
@@ -19,7 +20,11 @@ R convertResult(Result&& result)
 {
     if constexpr (IsRefPtr<R>::value && !std::is_same_v<R, Id>) {
         using T = typename IsRefPtr<R>::Pointee;
-        return RefPtr<T>(dynamic_cast<T*>(result.get()));
+        Object* object = result.get();
+        // Most answers are of exactly the class asked for; the full cast walks the hierarchy.
+        if (object && typeid(*object) == typeid(T))
+            return RefPtr<T>(static_cast<T*>(object));
+        return RefPtr<T>(dynamic_cast<T*>(object));
     } else {
         return std::forward<Result>(result);
     }
@@ -90,13 +95,14 @@ R msgSendSuper(const Object* self, Class currentClass, SEL sel, Args&&... args)
 template<typename R = void, typename... Args>
 R msgSendIfResponds(const Object* self, SEL sel, Args&&... args)
 {
-    if (!self || !lookupMethod(self->isa(), sel)) {
+    Method method = self ? lookupMethod(self->isa(), sel) : nullptr;
+    if (!method) {
         if constexpr (std::is_void_v<R>)
             return;
         else
             return R {};
     }
-    return msgSend<R>(self, sel, std::forward<Args>(args)...);
+    return invokeMethod<R>(method, self, sel, std::forward<Args>(args)...);
 }
 
 // Sends a class method: [cls sel ...]. A class method's C++ signature is

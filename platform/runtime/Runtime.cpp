@@ -2,6 +2,8 @@
 #include "platform/runtime/Substrate.h"
 
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -48,14 +50,23 @@ struct objc_class {
 
 namespace {
 
+// Lookups by a C string or view, without building a std::string on every question.
+struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view name) const { return std::hash<std::string_view> {}(name); }
+};
+
 struct Registry {
     std::shared_mutex mutex;
-    std::unordered_map<std::string, Class> classes;
-    std::unordered_map<std::string, std::unique_ptr<objc_selector>> selectors;
+    std::unordered_map<std::string, Class, NameHash, std::equal_to<>> classes;
+    std::unordered_map<std::string, std::unique_ptr<objc_selector>, NameHash, std::equal_to<>> selectors;
     std::atomic<uint64_t> epoch { 1 };
     // Old caches stay readable by senders that loaded them before a rebuild.
     std::vector<std::unique_ptr<const MethodCache>> retiredCaches;
 };
+
+// Counts additions of instance variables, so remembered lookups know when to look again.
+std::atomic<uint64_t> ivarEpoch { 1 };
 
 Registry& registry()
 {
@@ -94,7 +105,7 @@ SEL sel_registerName(const char* name)
     auto& r = registry();
     {
         std::shared_lock lock(r.mutex);
-        auto it = r.selectors.find(name);
+        auto it = r.selectors.find(std::string_view(name));
         if (it != r.selectors.end())
             return it->second.get();
     }
@@ -108,14 +119,34 @@ SEL sel_registerName(const char* name)
 SEL sel_getUid(const char* name) { return sel_registerName(name); }
 const char* sel_getName(SEL sel) { return sel ? sel->name.c_str() : "<null selector>"; }
 
+namespace {
+
+// Hooks ask for the same few classes by the same literal names at every layout pass.
+// Classes are never removed and a name never passes to another class, so an answer
+// remembered for a name's address only needs the name checked.
+std::array<std::atomic<Class>, 64> recentClassLookups;
+
+std::atomic<Class>& recentClassSlot(const char* name)
+{
+    return recentClassLookups[(reinterpret_cast<uintptr_t>(name) >> 3) % recentClassLookups.size()];
+}
+
+} // namespace
+
 Class objc_getClass(const char* name)
 {
     if (!name)
         return nullptr;
+    auto& slot = recentClassSlot(name);
+    if (Class remembered = slot.load(std::memory_order_acquire); remembered && remembered->name == name)
+        return remembered;
     auto& r = registry();
     std::shared_lock lock(r.mutex);
-    auto it = r.classes.find(name);
-    return it != r.classes.end() && it->second->registered ? it->second : nullptr;
+    auto it = r.classes.find(std::string_view(name));
+    if (it == r.classes.end() || !it->second->registered)
+        return nullptr;
+    slot.store(it->second, std::memory_order_release);
+    return it->second;
 }
 
 std::vector<Class> objc_copyClassList()
@@ -131,7 +162,15 @@ std::vector<Class> objc_copyClassList()
     return classes;
 }
 
-Class NSClassFromString(std::string_view name) { return objc_getClass(std::string(name).c_str()); }
+Class NSClassFromString(std::string_view name)
+{
+    // Like the C string it stands for, the name ends at a NUL.
+    name = name.substr(0, name.find('\0'));
+    auto& r = registry();
+    std::shared_lock lock(r.mutex);
+    auto it = r.classes.find(name);
+    return it != r.classes.end() && it->second->registered ? it->second : nullptr;
+}
 
 Class objc_allocateClassPair(Class superclass, const char* name, size_t)
 {
@@ -361,18 +400,39 @@ bool class_addIvarAccessor(Class cls, const char* name, const char* types, IvarA
             return false;
     }
     cls->ivars.push_back(std::make_unique<objc_ivar>(objc_ivar { name, types, address, read }));
+    ivarEpoch.fetch_add(1, std::memory_order_acq_rel);
     return true;
 }
+
+namespace {
+
+// Hooks read the same few variables by name at every layout pass. An answer stays right
+// until a variable is added somewhere (it could hide one further up), which bumps the epoch.
+struct RecentIvarLookup {
+    Class cls { nullptr };
+    const char* name { nullptr };
+    Ivar ivar { nullptr };
+    uint64_t epoch { 0 };
+};
+thread_local std::array<RecentIvarLookup, 32> recentIvarLookups;
+
+} // namespace
 
 Ivar class_getInstanceVariable(Class cls, const char* name)
 {
     if (!name)
         return nullptr;
+    auto& recent = recentIvarLookups[(reinterpret_cast<uintptr_t>(cls) >> 4 ^ reinterpret_cast<uintptr_t>(name) >> 2) % recentIvarLookups.size()];
+    uint64_t epoch = ivarEpoch.load(std::memory_order_acquire);
+    if (recent.cls == cls && recent.name == name && recent.epoch == epoch && recent.ivar->name == name)
+        return recent.ivar;
     std::shared_lock lock(registry().mutex);
     for (Class c = cls; c; c = c->superclass) {
         for (auto& ivar : c->ivars) {
-            if (ivar->name == name)
+            if (ivar->name == name) {
+                recent = { cls, name, ivar.get(), epoch };
                 return ivar.get();
+            }
         }
     }
     return nullptr;
