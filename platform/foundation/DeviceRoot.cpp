@@ -77,7 +77,14 @@ std::optional<std::filesystem::path> DeviceRoot::resolve(std::string_view device
     auto root = get();
     if (*normalized == "/")
         return root;
-    return (root / normalized->substr(1)).lexically_normal();
+    // Both halves are already normal (the root is kept so, the device path was just
+    // normalized), so joining their texts is enough; parsing the path again costs more
+    // than many callers' own work.
+    std::string joined = root.native();
+    if (!joined.ends_with('/'))
+        joined += '/';
+    joined.append(*normalized, 1);
+    return std::filesystem::path(std::move(joined));
 }
 
 std::optional<std::string> DeviceRoot::devicePath(const std::filesystem::path& hostPath)

@@ -24,10 +24,19 @@ bool isPlainName(std::string_view name)
         && name.find('\0') == std::string_view::npos;
 }
 
-// A symbolic link inside the bundle must not lead out of it either.
-bool staysInside(const std::filesystem::path& file, const std::filesystem::path& folder)
+// A file of the bundle's own folder that can be read as an image. The name is plain, so a
+// file that is not a link sits right in the folder: one look at it is enough. A link is
+// followed, and must not lead out of the bundle.
+bool isImageFileInside(const std::filesystem::path& file, const std::filesystem::path& folder)
 {
     std::error_code error;
+    auto status = std::filesystem::symlink_status(file, error);
+    if (error || !std::filesystem::exists(status))
+        return false;
+    if (!std::filesystem::is_symlink(status))
+        return !std::filesystem::is_directory(status);
+    if (std::filesystem::is_directory(file, error) || error)
+        return false;
     auto realFile = std::filesystem::canonical(file, error);
     if (error)
         return false;
@@ -60,13 +69,10 @@ RefPtr<UIImage> imageNamedInBundle(std::string_view name, const NSBundle* bundle
     if (!folder)
         return nullptr;
     for (auto& variant : variants) {
-        auto path = bundle->pathForResource(std::string(name) + std::string(variant.suffix), "png");
-        if (!path)
+        auto hostPath = *folder / (std::string(name) + std::string(variant.suffix) + ".png");
+        if (!isImageFileInside(hostPath, *folder))
             continue;
-        auto hostPath = DeviceRoot::resolve(path->view());
-        if (!hostPath || !staysInside(*hostPath, *folder))
-            continue;
-        auto image = UIImage::imageWithContentsOfHostFile(*hostPath);
+        auto image = UIImage::imageWithContentsOfHostFile(hostPath);
         if (!image)
             continue;
         return UIImage::imageWithCGImage(image->cgImage(), variant.scale);

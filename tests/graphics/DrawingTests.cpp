@@ -1,5 +1,6 @@
 #include "TestImages.h"
 
+#include "platform/graphics/AreaAverager.h"
 #include "platform/graphics/CGContext.h"
 #include "platform/graphics/UIGraphics.h"
 #include "platform/graphics/UIImage.h"
@@ -245,4 +246,50 @@ TEST(BitmapContexts, FillUsesTheContextsByteOrder)
     }
     EXPECT_EQ((std::array { argb[0], argb[1], argb[2], argb[3] }), (std::array<uint8_t, 4> { 255, 255, 51, 0 }));
     EXPECT_EQ((std::array { bgra[0], bgra[1], bgra[2], bgra[3] }), (std::array<uint8_t, 4> { 0, 51, 255, 255 }));
+}
+
+TEST(AreaAveraging, WholeBlocksShrinkToTheRoundedExactMean)
+{
+    struct Case {
+        size_t width, height, targetWidth, targetHeight;
+        bool opaqueWhite;
+    };
+    // Even and odd block widths, blocks tall enough that the byte sums must be emptied
+    // many times, a block as wide as that allows, and one wider (the weighted path).
+    for (auto c : std::initializer_list<Case> {
+             { 60, 60, 10, 10, false }, { 15, 9, 5, 3, false }, { 120, 120, 10, 10, false },
+             { 512, 300, 1, 1, true }, { 514, 64, 1, 1, false }, { 1030, 40, 1, 1, true }, { 1030, 40, 1, 1, false } }) {
+        RefPtr<CGImage> source;
+        if (c.opaqueWhite) {
+            source = CGImage::create(c.width, c.height);
+            for (size_t y = 0; y < c.height; ++y)
+                for (size_t x = 0; x < c.width; ++x)
+                    source->setPixelAt(x, y, { 255, 255, 255, 255 });
+        } else {
+            source = irregularImage(c.width, c.height, uint32_t(c.width * 7 + c.height));
+        }
+        auto shrunk = AreaAverager::shrink(*source, c.targetWidth, c.targetHeight);
+        ASSERT_TRUE(shrunk);
+        size_t blockWidth = c.width / c.targetWidth;
+        size_t blockHeight = c.height / c.targetHeight;
+        uint64_t count = blockWidth * blockHeight;
+        for (size_t ty = 0; ty < c.targetHeight; ++ty) {
+            for (size_t tx = 0; tx < c.targetWidth; ++tx) {
+                std::array<uint64_t, 4> sum {};
+                for (size_t y = ty * blockHeight; y < (ty + 1) * blockHeight; ++y) {
+                    for (size_t x = tx * blockWidth; x < (tx + 1) * blockWidth; ++x) {
+                        Pixel p = source->pixelAt(x, y);
+                        sum[0] += p.red;
+                        sum[1] += p.green;
+                        sum[2] += p.blue;
+                        sum[3] += p.alpha;
+                    }
+                }
+                // Halves round up.
+                auto rounded = [&](uint64_t s) { return uint8_t((2 * s + count) / (2 * count)); };
+                Pixel expected { rounded(sum[0]), rounded(sum[1]), rounded(sum[2]), rounded(sum[3]) };
+                ASSERT_EQ(shrunk->pixelAt(tx, ty), expected) << c.width << "x" << c.height << " at " << tx << "," << ty;
+            }
+        }
+    }
 }

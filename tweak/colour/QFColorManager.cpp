@@ -1,5 +1,6 @@
 #include "tweak/colour/QFColorManager.h"
 
+#include <atomic>
 #include <mutex>
 
 namespace {
@@ -11,7 +12,8 @@ std::recursive_mutex& classLock()
     return *lock;
 }
 
-QFColorManager* sharedInstance;
+// Once made it never changes, so later callers, at every layout pass, need not take the lock.
+std::atomic<QFColorManager*> sharedInstance;
 
 } // namespace
 
@@ -41,12 +43,14 @@ Class QFColorManager::classObject()
 
 RefPtr<QFColorManager> QFColorManager::sharedManager()
 {
+    if (auto* made = sharedInstance.load(std::memory_order_acquire))
+        return made;
     std::lock_guard lock(classLock());
-    if (!sharedInstance) {
+    if (!sharedInstance.load(std::memory_order_relaxed)) {
         auto allocated = class_createInstance(classObject());
-        sharedInstance = objectAs<QFColorManager>(msgSend<Id>(allocated, SELECTOR("init")).get()).leakRef();
+        sharedInstance.store(objectAs<QFColorManager>(msgSend<Id>(allocated, SELECTOR("init")).get()).leakRef(), std::memory_order_release);
     }
-    return sharedInstance;
+    return sharedInstance.load(std::memory_order_relaxed);
 }
 
 Id QFColorManager::initImpl()

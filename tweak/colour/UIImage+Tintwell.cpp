@@ -1,15 +1,13 @@
 #include "tweak/colour/UIImage+Tintwell.h"
 
 #include "platform/foundation/NSBundle.h"
-#include "platform/foundation/NSCountedSet.h"
-#include "platform/foundation/NSMutableArray.h"
-#include "platform/foundation/NSMutableDictionary.h"
-#include "platform/foundation/NSNumber.h"
+#include "platform/foundation/NSDictionary.h"
 #include "platform/graphics/CGContext.h"
 #include "platform/graphics/UIGraphics.h"
 #include "platform/springboard/UIImage+ApplicationIcons.h"
 #include "tweak/colour/UIColor+Tintwell.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -86,48 +84,58 @@ RefPtr<NSArray> TWLcolors(const UIImage* image)
     CGContextDrawImage(context, CGRectMake(0, 0, gridSide, gridSide), cgImage.get());
     CGContextRelease(context);
 
-    auto samples = NSMutableArray::array();
+    // Two samples make the same colour exactly when their colour bytes match and their
+    // alpha bytes are both zero or both not, so the samples are counted by their bytes and
+    // a colour object is made only for each colour the palette keeps.
+    struct Sample {
+        uint32_t identity;
+        const uint8_t* pixel;
+        NSInteger count;
+    };
+    std::vector<Sample> distinct;
+    distinct.reserve(gridSide * gridSide);
     for (size_t x = 0; x < gridSide; ++x) {
         for (size_t y = 0; y < gridSide; ++y) {
             const uint8_t* pixel = &grid[y * gridBytesPerRow + x * 4];
-            // The alpha byte itself: the colour holds it as 1 unless the pixel is fully transparent.
-            samples->addObject(UIColor::colorWithRed(byteFraction(pixel[0]), byteFraction(pixel[1]), byteFraction(pixel[2]), double(pixel[3])));
+            uint32_t identity = uint32_t(pixel[0]) | uint32_t(pixel[1]) << 8 | uint32_t(pixel[2]) << 16 | uint32_t(pixel[3] != 0) << 24;
+            auto seen = std::find_if(distinct.begin(), distinct.end(), [&](const Sample& s) { return s.identity == identity; });
+            if (seen != distinct.end())
+                ++seen->count;
+            else
+                distinct.push_back({ identity, pixel, 1 });
         }
     }
 
-    auto counted = NSCountedSet::set();
-    counted->initWithArray(samples.get());
-    auto counts = NSMutableDictionary::dictionary();
-    auto distinct = counted->allObjects();
-    for (auto& color : distinct->objects())
-        counts->setValue(NSNumber::numberWithInteger(NSInteger(counted->countForObject(color.get()))), color.get());
     // Most frequent first; the sort is stable, so equal counts keep first-sampled order.
-    auto sorted = counts->keysSortedByValueUsingComparator([](id a, id b) {
-        return static_cast<NSNumber*>(b)->compare(static_cast<NSNumber*>(a));
-    });
+    std::stable_sort(distinct.begin(), distinct.end(), [](const Sample& a, const Sample& b) { return a.count > b.count; });
 
+    // A colour is dropped when an earlier kept one is within 60 in red, green and blue
+    // alike (getRGBComponent: 1, 2 and 3: the single-precision quotient × 255); alpha
+    // takes no part.
     struct Kept {
-        Id color;
+        const uint8_t* pixel;
         double red, green, blue;
     };
     std::vector<Kept> kept;
-    for (auto& object : sorted->objects()) {
-        // getRGBComponent: for 1, 2 and 3, from one read of the components.
-        auto c = readRGBAComponents(object.get()).value_or(RGBAComponents {});
-        Kept candidate { object, c.red * 255.0, c.green * 255.0, c.blue * 255.0 };
+    for (auto& sample : distinct) {
+        const uint8_t* pixel = sample.pixel;
+        Kept candidate { pixel, byteFraction(pixel[0]) * 255.0, byteFraction(pixel[1]) * 255.0, byteFraction(pixel[2]) * 255.0 };
         bool nearDuplicate = std::any_of(kept.begin(), kept.end(), [&](const Kept& earlier) {
             return std::fabs(earlier.red - candidate.red) <= nearDuplicateDistance
                 && std::fabs(earlier.green - candidate.green) <= nearDuplicateDistance
                 && std::fabs(earlier.blue - candidate.blue) <= nearDuplicateDistance;
         });
         if (!nearDuplicate)
-            kept.push_back(std::move(candidate));
+            kept.push_back(candidate);
     }
 
     std::vector<Id> palette;
     palette.reserve(kept.size());
-    for (auto& entry : kept)
-        palette.push_back(std::move(entry.color));
+    for (auto& entry : kept) {
+        const uint8_t* pixel = entry.pixel;
+        // The alpha byte itself: the colour holds it as 1 unless the pixel is fully transparent.
+        palette.push_back(UIColor::colorWithRed(byteFraction(pixel[0]), byteFraction(pixel[1]), byteFraction(pixel[2]), double(pixel[3])));
+    }
     return NSArray::arrayWithObjects(std::move(palette));
 }
 
