@@ -50,26 +50,16 @@ private:
     RefPtr<SBMediaController> m_media;
 };
 
-inline void installCompanions(const fs::path& root, const std::vector<std::string>& companions)
-{
-    fs::path built = fs::path(TINTWELL_DYLIB).parent_path();
-    fs::path libraries = root / "Library/MobileSubstrate/DynamicLibraries";
-    for (auto& name : companions) {
-        fs::copy_file(built / (name + ".dylib"), libraries / (name + ".dylib"));
-        fs::copy_file(built / (name + ".plist"), libraries / (name + ".plist"));
-    }
-}
-
 inline void inCompanionHomeScreen(const std::string& preferences, const std::vector<std::string>& companions,
     const std::function<void(CompanionHomeScreen&)>& body)
 {
     const fs::path& sample = SampleDeviceTemplate::root();
-    std::fflush(stdout);
-    std::fflush(stderr);
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        DeviceSetup setup { preferences, [&](const fs::path& root) { installCompanions(root, companions); }, {} };
+    homescreen::inForkedProcess([&] {
+        DeviceSetup setup { preferences, [&](const fs::path& root) {
+                               for (auto& name : companions)
+                                   homescreen::installLibrary(root, name);
+                           },
+            {} };
         fs::path root = makeDevice(setup, sample);
         {
             DeviceRoot::set(root);
@@ -80,13 +70,7 @@ inline void inCompanionHomeScreen(const std::string& preferences, const std::vec
                 body(screen);
         }
         fs::remove_all(root);
-        std::fflush(stdout);
-        std::_Exit(::testing::Test::HasFailure() ? 1 : 0);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status)) << "the home-screen process died (signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0) << ")";
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "failures in the home-screen process, printed above";
+    });
 }
 
 // Style 1 at full opacity: the fill is exactly the colour painted.
