@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -138,7 +139,7 @@ Class objc_getClass(const char* name)
     if (!name)
         return nullptr;
     auto& slot = recentClassSlot(name);
-    if (Class remembered = slot.load(std::memory_order_acquire); remembered && remembered->name == name)
+    if (Class remembered = slot.load(std::memory_order_acquire); remembered && !std::strcmp(remembered->name.c_str(), name))
         return remembered;
     auto& r = registry();
     std::shared_lock lock(r.mutex);
@@ -441,14 +442,32 @@ Ivar class_getInstanceVariable(Class cls, const char* name)
 const char* ivar_getName(Ivar ivar) { return ivar ? ivar->name.c_str() : nullptr; }
 const char* ivar_getTypeEncoding(Ivar ivar) { return ivar ? ivar->types.c_str() : nullptr; }
 
+namespace {
+
+// Variables are never taken away and a class keeps its superclass, so a variable once found
+// in a class's chain stays there; hooks read the same few at every layout pass.
+struct KnownIvarOwner {
+    Class cls { nullptr };
+    Ivar ivar { nullptr };
+};
+thread_local std::array<KnownIvarOwner, 32> knownIvarOwners;
+
+} // namespace
+
 static bool ivarBelongsTo(id object, Ivar ivar)
 {
+    Class cls = object->isa();
+    auto& known = knownIvarOwners[(reinterpret_cast<uintptr_t>(cls) >> 4 ^ reinterpret_cast<uintptr_t>(ivar) >> 3) % knownIvarOwners.size()];
+    if (known.cls == cls && known.ivar == ivar)
+        return true;
     // An ivar found on one class must not be read from an unrelated object.
     std::shared_lock lock(registry().mutex);
-    for (Class c = object->isa(); c; c = c->superclass) {
+    for (Class c = cls; c; c = c->superclass) {
         for (auto& candidate : c->ivars) {
-            if (candidate.get() == ivar)
+            if (candidate.get() == ivar) {
+                known = { cls, ivar };
                 return true;
+            }
         }
     }
     return false;
