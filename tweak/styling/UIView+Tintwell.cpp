@@ -23,7 +23,7 @@ Class arbiterClass()
     return rememberedArbiterClass;
 }
 
-// The variable's place in a class never moves once the class is registered.
+// A variable, once found, keeps its place in the class; one not found is looked for again.
 struct RememberedIvar {
     Class cls { nullptr };
     Ivar ivar { nullptr };
@@ -33,7 +33,7 @@ RememberedIvar rememberedStyleIvar;
 
 const RememberedIvar& styleIvarOf(Class cls)
 {
-    if (rememberedStyleIvar.cls == cls)
+    if (rememberedStyleIvar.cls == cls && rememberedStyleIvar.ivar)
         return rememberedStyleIvar;
     RememberedIvar found { cls, class_getInstanceVariable(cls, "_currentStyle") };
     if (const char* encoding = found.ivar ? ivar_getTypeEncoding(found.ivar) : nullptr) {
