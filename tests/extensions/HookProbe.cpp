@@ -1,7 +1,9 @@
 // A test extension: replaces -[SpringBoard applicationDidFinishLaunching:] and the
 // inherited -[SpringBoard dealloc], adds a method and a class, observes a system-wide
-// notification, and says when its replacement or observer runs.
+// notification, makes a value at load as settings code does, and says when its
+// replacement or observer runs.
 #include "platform/foundation/CFNotificationCenter.h"
+#include "platform/foundation/NSNumber.h"
 #include "platform/runtime/Substrate.h"
 
 #include <cstdio>
@@ -43,6 +45,8 @@ __attribute__((constructor)) void installHookProbe()
     MSHookMessageEx(springBoard, sel_registerName("dealloc"), &replacedDealloc, &originalDealloc);
     class_addMethod(springBoard, sel_registerName("HKPinterceptedLaunchCount"), &interceptedLaunchCount);
     CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), nullptr, &pingReceived, CFSTR("com.tintwell.hookprobe/Ping"), nullptr, 0);
+    // The system's own classes, used at load, are never reported as the extension's.
+    [[maybe_unused]] auto defaultCount = NSNumber::numberWithInteger(0);
     // Loaded a second time under another name, the class already exists.
     if (!objc_getClass("HKPProbe"))
         objc_registerClassPair(objc_allocateClassPair(objc_getClass("NSObject"), "HKPProbe"));
