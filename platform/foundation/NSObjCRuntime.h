@@ -20,5 +20,5 @@ enum NSComparisonResult : long {
 template<typename T>
 RefPtr<T> objectAs(const Object* object)
 {
-    return RefPtr<T>(dynamic_cast<T*>(const_cast<Object*>(object)));
+    return RefPtr<T>(objectCast<T>(object));
 }

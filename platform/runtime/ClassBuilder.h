@@ -28,9 +28,9 @@ template<typename A>
 A fromCanonicalArg(CanonicalArg<A> value)
 {
     if constexpr (IsObjectPointer<A>)
-        return dynamic_cast<A>(value);
+        return objectCast<std::remove_pointer_t<A>>(value);
     else if constexpr (IsRefPtr<A>::value)
-        return A(dynamic_cast<typename IsRefPtr<A>::Pointee*>(value));
+        return A(objectCast<typename IsRefPtr<A>::Pointee>(value));
     else
         return value;
 }

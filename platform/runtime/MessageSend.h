@@ -3,7 +3,7 @@
 #include "platform/runtime/TypeEncoding.h"
 
 #include <string>
-#include <typeinfo>
+#include <type_traits>
 
 // Resolves a selector through the class's method table (cached); null when no class
 // in the hierarchy implements it.
@@ -15,16 +15,29 @@ void objc_checkSignature(Method, SEL, const std::string& sendEncoding);
 // @selector(name), interned once per call site.
 #define SELECTOR(name) ([]() -> SEL { static const SEL s = sel_registerName(name); return s; }())
 
+// The object as a T, or nil when it is not one. Most objects are of exactly the class
+// asked for, which their runtime class tells at once; the full cast walks the C++
+// hierarchy and, across libraries, compares type names.
+template<typename T>
+T* objectCast(const Object* object)
+{
+    using Plain = std::remove_cv_t<T>;
+    auto* mutableObject = const_cast<Object*>(object);
+    if (!mutableObject)
+        return nullptr;
+    if constexpr (requires { Plain::classObject(); }) {
+        if (mutableObject->isa() == Plain::classObject())
+            return static_cast<Plain*>(mutableObject);
+    }
+    return dynamic_cast<Plain*>(mutableObject);
+}
+
 template<typename R, typename Result>
 R convertResult(Result&& result)
 {
     if constexpr (IsRefPtr<R>::value && !std::is_same_v<R, Id>) {
         using T = typename IsRefPtr<R>::Pointee;
-        Object* object = result.get();
-        // Most answers are of exactly the class asked for; the full cast walks the hierarchy.
-        if (object && typeid(*object) == typeid(T))
-            return RefPtr<T>(static_cast<T*>(object));
-        return RefPtr<T>(dynamic_cast<T*>(object));
+        return RefPtr<T>(objectCast<T>(result.get()));
     } else {
         return std::forward<Result>(result);
     }
