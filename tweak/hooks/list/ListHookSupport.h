@@ -4,6 +4,7 @@
 #include "platform/foundation/NSNotificationCenter.h"
 #include "platform/foundation/NSString.h"
 #include "platform/runtime/Runtime.h"
+#include "tweak/hooks/RuntimeLookups.h"
 
 #include <string_view>
 
@@ -14,23 +15,7 @@ namespace ListHooks {
 inline constexpr std::string_view updateHeaderColorNotification = "Tintwell-updateHeaderColor";
 inline constexpr double styleChangeDelay = 0.2;
 
-inline bool isKindOfClassNamed(const Object* object, const char* className)
-{
-    if (!object)
-        return false;
-    Class cls = objc_getClass(className);
-    return cls && object->isKindOfClass(cls);
-}
-
 inline bool isKindOf(const Object* object, Class cls) { return object && cls && object->isKindOfClass(cls); }
-
-// Nil when the object or the variable is missing.
-inline Id ivarNamed(const Object* object, const char* name)
-{
-    if (!object)
-        return nullptr;
-    return object_getIvar(const_cast<Object*>(object), class_getInstanceVariable(object->isa(), name));
-}
 
 inline RefPtr<NSArray> subviewsOf(const Object* view) { return objectAs<NSArray>(msgSendIfResponds<Id>(view, SELECTOR("subviews")).get()); }
 

@@ -15,7 +15,7 @@ void (*previousLayoutRevealHintTitle)(id, SEL);
 void layoutRevealHintTitle(id self, SEL sel)
 {
     previousLayoutRevealHintTitle(self, sel);
-    auto label = ListHooks::ivarNamed(self, "_revealHintTitle");
+    auto label = ivarNamed(self, "_revealHintTitle");
     if (noHint) {
         msgSendIfResponds<void>(label.get(), SELECTOR("setHidden:"), true);
         return;

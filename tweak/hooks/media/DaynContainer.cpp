@@ -6,7 +6,7 @@
 #include "tweak/colour/UIImage+Tintwell.h"
 #include "tweak/hooks/HookRows.h"
 #include "tweak/hooks/media/AppCellPattern.h"
-#include "tweak/hooks/platters/PlatterHookSupport.h"
+#include "tweak/hooks/RuntimeLookups.h"
 #include "tweak/settings/SettingsGlobals.h"
 
 // Tints Dayn's container with the colour of the notification it decorates.

@@ -6,7 +6,7 @@
 #include "tweak/colour/QFColorManager.h"
 #include "tweak/colour/UIImage+Tintwell.h"
 #include "tweak/hooks/HookRows.h"
-#include "tweak/hooks/platters/PlatterHookSupport.h"
+#include "tweak/hooks/RuntimeLookups.h"
 #include "tweak/settings/SettingsGlobals.h"
 
 // Tints the expanded (long-look) platter.

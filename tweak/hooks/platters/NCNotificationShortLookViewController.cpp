@@ -9,7 +9,7 @@
 #include "tweak/colour/QFColorManager.h"
 #include "tweak/colour/UIImage+Tintwell.h"
 #include "tweak/hooks/HookRows.h"
-#include "tweak/hooks/platters/PlatterHookSupport.h"
+#include "tweak/hooks/RuntimeLookups.h"
 #include "tweak/settings/SettingsGlobals.h"
 #include "tweak/styling/UIView+Tintwell.h"
 
@@ -137,11 +137,14 @@ void TWLsetNotificationColor(id self, SEL)
         return;
     // Without a key nothing could be stored or read back, so nothing is worked out.
     auto cache = key ? QFColorManager::sharedManager()->notificationColors() : nullptr;
-    if (cache && !cache->objectForKey(key.get())) {
-        if (auto colour = computeColour(self, key.get()))
+    Id cached = cache ? cache->objectForKey(key.get()) : nullptr;
+    if (cache && !cached) {
+        if (auto colour = computeColour(self, key.get())) {
             cache->setObject(colour.get(), key.get());
+            cached = colour;
+        }
     }
-    auto colour = cache ? objectAs<UIColor>(cache->objectForKey(key.get()).get()) : nullptr;
+    auto colour = objectAs<UIColor>(cached.get());
     auto lookView = ivarNamed(self, "_lookView");
     auto background = ivarNamed(lookView.get(), "_backgroundView");
     msgSendIfResponds<void>(background.get(), SELECTOR("setColorWithQFConfig:color:"),
