@@ -1,7 +1,6 @@
 // A layout pass of the notification list without any extension: the baseline the
 // extension's list and platter hooks are measured against.
-#include "platform/foundation/Dispatch.h"
-#include "platform/springboard/BBServer.h"
+#include "bench/BenchHomeScreen.h"
 #include "platform/springboard/NCNotificationListView.h"
 #include "platform/springboard/SBHomeScreen.h"
 
@@ -12,28 +11,7 @@
 
 namespace {
 
-const char* const sections[] = { "com.apple.MobileSMS", "com.apple.Music", "com.apple.AppStore", "com.apple.mobilemail" };
-
-std::unique_ptr<SBHomeScreen> homeScreenWith(long count, bool expanded)
-{
-    auto home = std::make_unique<SBHomeScreen>();
-    auto server = home->server();
-    dispatch_sync(home->serverQueue().get(), [&] {
-        for (long index = 0; index < count; ++index) {
-            auto bulletin = BBBulletin::create();
-            bulletin->setSectionID(NSString::string(sections[index % 4]).get());
-            bulletin->setTitle(NSString::string("Tintwell").get());
-            bulletin->setMessage(NSString::string("Notification " + std::to_string(index) + " with a message long enough to wrap").get());
-            server->publishBulletin(bulletin.get(), SBHomeScreen::destinationLockScreen, true);
-        }
-    });
-    home->layoutNow();
-    if (expanded) {
-        for (auto* section : sections)
-            home->expandGroup(section);
-    }
-    return home;
-}
+using bench::homeScreenWith;
 
 void layoutPass(benchmark::State& state, bool expanded)
 {

@@ -7,6 +7,7 @@
 // same pass on a fresh home screen. The baseline refuses to run once the extension is in
 // (e.g. under --benchmark_enable_random_interleaving). Compare the two list figures of
 // one run.
+#include "bench/BenchHomeScreen.h"
 #include "device/SampleDevice.h"
 #include "platform/foundation/DeviceRoot.h"
 #include "platform/foundation/Dispatch.h"
@@ -27,8 +28,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-const char* const sections[] = { "com.apple.MobileSMS", "com.apple.Music", "com.apple.AppStore", "com.apple.mobilemail" };
 
 // The sample device with Tintwell installed; removed when the program ends.
 class BenchDevice {
@@ -69,20 +68,7 @@ BenchDevice& device()
 
 std::unique_ptr<SBHomeScreen> homeScreenWith(long count)
 {
-    auto home = std::make_unique<SBHomeScreen>();
-    auto server = home->server();
-    dispatch_sync(home->serverQueue().get(), [&] {
-        for (long index = 0; index < count; ++index) {
-            auto bulletin = BBBulletin::create();
-            bulletin->setSectionID(NSString::string(sections[index % 4]).get());
-            bulletin->setTitle(NSString::string("Tintwell").get());
-            bulletin->setMessage(NSString::string("Notification " + std::to_string(index) + " with a message long enough to wrap").get());
-            server->publishBulletin(bulletin.get(), SBHomeScreen::destinationLockScreen, true);
-        }
-    });
-    home->layoutNow();
-    for (auto* section : sections)
-        home->expandGroup(section);
+    auto home = bench::homeScreenWith(count, true);
     // Settles the first colouring and the delayed repaints of newly shown platters.
     home->advanceTime(1);
     return home;
