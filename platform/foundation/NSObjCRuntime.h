@@ -22,3 +22,10 @@ RefPtr<T> objectAs(const Object* object)
 {
     return RefPtr<T>(objectCast<T>(object));
 }
+
+// The same for a reference the caller gives up, e.g. a message's result.
+template<typename T>
+RefPtr<T> objectAs(Id&& object)
+{
+    return adoptCast<T>(std::move(object));
+}

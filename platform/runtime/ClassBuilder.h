@@ -39,7 +39,7 @@ template<typename R>
 CanonicalRet<R> toCanonicalResult(R&& value)
 {
     if constexpr (IsRefPtr<std::remove_cvref_t<R>>::value)
-        return Id(value.get());
+        return Id(std::forward<R>(value));
     else
         return std::forward<R>(value);
 }

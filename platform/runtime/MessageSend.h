@@ -32,12 +32,24 @@ T* objectCast(const Object* object)
     return dynamic_cast<Plain*>(mutableObject);
 }
 
+// The reference as a T, handed over without another retain; nil (and released) when the
+// object is not one.
+template<typename T>
+RefPtr<T> adoptCast(RefPtr<Object>&& object)
+{
+    T* cast = objectCast<T>(object.get());
+    if (!cast)
+        return nullptr;
+    (void)object.leakRef();
+    return adoptRef(cast);
+}
+
 template<typename R, typename Result>
 R convertResult(Result&& result)
 {
     if constexpr (IsRefPtr<R>::value && !std::is_same_v<R, Id>) {
         using T = typename IsRefPtr<R>::Pointee;
-        return RefPtr<T>(objectCast<T>(result.get()));
+        return adoptCast<T>(Id(std::forward<Result>(result)));
     } else {
         return std::forward<Result>(result);
     }

@@ -450,7 +450,8 @@ struct KnownIvarOwner {
     Class cls { nullptr };
     Ivar ivar { nullptr };
 };
-thread_local std::array<KnownIvarOwner, 32> knownIvarOwners;
+// The runtime is loaded with the program, so its thread-locals can sit in static TLS.
+thread_local __attribute__((tls_model("initial-exec"))) std::array<KnownIvarOwner, 32> knownIvarOwners;
 
 } // namespace
 
@@ -475,7 +476,7 @@ static bool ivarBelongsTo(id object, Ivar ivar)
 
 RefPtr<Object> object_getIvar(id object, Ivar ivar)
 {
-    if (!object || !ivar || ivar->types != "@" || !ivarBelongsTo(object, ivar))
+    if (!object || !ivar || ivar->types.size() != 1 || ivar->types[0] != '@' || !ivarBelongsTo(object, ivar))
         return nullptr;
     return ivar->read(object);
 }

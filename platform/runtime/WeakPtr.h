@@ -44,8 +44,7 @@ public:
     {
         if (!m_control)
             return nullptr;
-        RefPtr<Object> strong = weakControlLoad(m_control);
-        return RefPtr<T>(static_cast<T*>(strong.get()));
+        return adoptRef(static_cast<T*>(weakControlLoad(m_control).leakRef()));
     }
     explicit operator bool() const { return static_cast<bool>(get()); }
 

@@ -167,6 +167,29 @@ TEST(MessageSend, ObjectResultsAreCheckedAgainstTheRequestedType)
     EXPECT_EQ(msgSend<RefPtr<Dog>>(dog, SELECTOR("fetch:"), animal).get(), nullptr);
 }
 
+// Results are handed over, not copied: each one a caller holds is one reference, and a
+// result refused by its type is released, not leaked.
+TEST(MessageSend, ObjectResultsKeepTheirReferencesBalanced)
+{
+    auto dog = make<Dog>();
+    auto animal = make<Animal>();
+    dog->rename(animal);
+    ASSERT_EQ(animal->retainCount(), 2u);
+    {
+        auto typed = msgSend<RefPtr<Animal>>(dog, SELECTOR("name"));
+        auto plain = msgSend<Id>(dog, SELECTOR("name"));
+        auto cast = adoptCast<Animal>(msgSend<Id>(dog, SELECTOR("name")));
+        EXPECT_EQ(animal->retainCount(), 5u);
+        EXPECT_FALSE(msgSend<RefPtr<Dog>>(dog, SELECTOR("name")));
+        EXPECT_FALSE(adoptCast<Dog>(msgSend<Id>(dog, SELECTOR("name"))));
+        EXPECT_EQ(animal->retainCount(), 5u);
+    }
+    EXPECT_EQ(animal->retainCount(), 2u);
+    WeakPtr<Animal> weak(animal);
+    EXPECT_EQ(weak.get().get(), animal.get());
+    EXPECT_EQ(animal->retainCount(), 2u);
+}
+
 TEST(MessageSend, RespondsToSelectorFollowsTheHierarchy)
 {
     auto puppy = make<Puppy>();
