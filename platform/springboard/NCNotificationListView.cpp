@@ -81,12 +81,18 @@ void NCNotificationListView::removeViewAtIndexImpl(unsigned long index, bool)
 RefPtr<NSDictionary> NCNotificationListView::visibleViews() const
 {
     if (m_visibleViews && m_visibleViewsHidden.size() == m_entries.size()) {
+        uint64_t hiddenChanges = UIView::hiddenChangeCount();
+        if (hiddenChanges == m_visibleViewsHiddenChanges)
+            return m_visibleViews;
         size_t index = 0;
         while (index < m_entries.size() && m_entries[index].view->isHidden() == bool(m_visibleViewsHidden[index]))
             ++index;
-        if (index == m_entries.size())
+        if (index == m_entries.size()) {
+            m_visibleViewsHiddenChanges = hiddenChanges;
             return m_visibleViews;
+        }
     }
+    m_visibleViewsHiddenChanges = UIView::hiddenChangeCount();
     std::vector<std::pair<Id, Id>> pairs;
     pairs.reserve(m_entries.size());
     m_visibleViewsHidden.clear();

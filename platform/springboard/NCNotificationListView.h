@@ -87,6 +87,8 @@ private:
     // flags it was built from are checked because anyone may hide a view.
     mutable RefPtr<NSDictionary> m_visibleViews;
     mutable std::vector<uint8_t> m_visibleViewsHidden;
+    // Views' hidden changes counted when the flags above were last found to hold.
+    mutable uint64_t m_visibleViewsHiddenChanges { 0 };
     // The view insertViewAtIndex:animated: inserts; set just before it is sent.
     Entry m_pendingInsertion;
     RefPtr<UIView> m_headerView;

@@ -13,6 +13,7 @@ namespace {
 
 std::atomic<long> s_animationCount { 0 };
 std::atomic<double> s_lastAnimationDuration { 0 };
+std::atomic<uint64_t> s_hiddenChanges { 0 };
 
 } // namespace
 
@@ -362,4 +363,14 @@ void UIView::animateWithDuration(double duration, const std::function<void()>& a
 }
 
 long UIView::animationCount() { return s_animationCount.load(); }
+
+void UIView::setHiddenImpl(bool hidden)
+{
+    if (m_hidden == hidden)
+        return;
+    m_hidden = hidden;
+    s_hiddenChanges.fetch_add(1, std::memory_order_relaxed);
+}
+
+uint64_t UIView::hiddenChangeCount() { return s_hiddenChanges.load(std::memory_order_relaxed); }
 double UIView::lastAnimationDuration() { return s_lastAnimationDuration.load(); }

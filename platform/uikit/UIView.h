@@ -70,6 +70,9 @@ public:
     void sendSubviewToBack(UIView* view) { msgSend<void>(this, SELECTOR("sendSubviewToBack:"), view); }
 
     bool isHidden() const { return m_hidden; }
+    // Counts every change of any view's isHidden, so what is worked out from it can tell
+    // it still holds without looking again.
+    static uint64_t hiddenChangeCount();
     void setHidden(bool hidden) { msgSend<void>(this, SELECTOR("setHidden:"), hidden); }
     double alpha() const { return m_alpha; }
     void setAlpha(double alpha) { msgSend<void>(this, SELECTOR("setAlpha:"), alpha); }
@@ -149,7 +152,7 @@ private:
     void willRemoveSubviewImpl(UIView*) { }
     void willMoveToSuperviewImpl(UIView*) { }
     void didMoveToSuperviewImpl() { }
-    void setHiddenImpl(bool hidden) { m_hidden = hidden; }
+    void setHiddenImpl(bool hidden);
     void setAlphaImpl(double alpha) { m_alpha = alpha; }
     void setBackgroundColorImpl(RefPtr<UIColor> color) { m_backgroundColor = std::move(color); }
     Id layerImpl() const { return m_layer; }

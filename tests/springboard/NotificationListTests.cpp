@@ -56,6 +56,36 @@ TEST_F(NotificationList, CollapsedGroupStacksTheNewestOverTwoAndHidesItsControls
     EXPECT_FALSE(home.collapseGroup("com.example.none"));
 }
 
+// The shown views are kept between questions; hiding or showing any view must still reach
+// the next answer, whoever changes it and however often it is asked in between.
+TEST_F(NotificationList, VisibleViewsFollowHiddenChangesBetweenQuestions)
+{
+    SBHomeScreen home;
+    std::vector<std::string> identifiers;
+    for (int index = 0; index < 4; ++index)
+        identifiers.push_back(home.publishBulletin("com.apple.Music", "Tintwell", "Song " + std::to_string(index)));
+    home.expandGroup("com.apple.Music");
+    auto group = home.groupListView("com.apple.Music");
+    auto before = group->visibleViews();
+    EXPECT_EQ(group->visibleViews(), before);
+
+    auto cell = home.cellForNotification(identifiers[1]);
+    msgSend<void>(cell, SELECTOR("setHidden:"), true);
+    auto hidden = keyTexts(group->visibleViews().get());
+    EXPECT_EQ(hidden, (std::vector<std::string> { identifiers[0], identifiers[2], identifiers[3] }));
+    // Setting the same value again changes nothing and keeps the answer.
+    auto kept = group->visibleViews();
+    cell->setHidden(true);
+    EXPECT_EQ(group->visibleViews(), kept);
+
+    cell->setHidden(false);
+    EXPECT_EQ(keyTexts(group->visibleViews().get()), identifiers);
+    // A view of another list changing says nothing about this one's views.
+    auto other = home.publishBulletin("com.apple.MobileSMS", "Tintwell", "Hello");
+    home.cellForNotification(other)->setHidden(true);
+    EXPECT_EQ(keyTexts(group->visibleViews().get()), identifiers);
+}
+
 TEST_F(NotificationList, RemovingTheLastNotificationsDropsGroupAndHeader)
 {
     SBHomeScreen home;
