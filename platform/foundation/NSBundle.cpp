@@ -83,15 +83,18 @@ RefPtr<NSBundle> NSBundle::bundleWithPath(std::string_view devicePath)
     auto hostPath = DeviceRoot::resolve(devicePath);
     if (!normalized || !hostPath)
         return nullptr;
+    // A bundle once opened is answered from the table, as the system does; only a path not
+    // seen before is looked at on disk.
+    std::lock_guard lock(openedMutex());
+    auto& bundles = openedBundles();
+    if (auto it = bundles.find(*hostPath); it != bundles.end())
+        return it->second;
     std::error_code error;
     if (!std::filesystem::is_directory(*hostPath, error))
         return nullptr;
-    std::lock_guard lock(openedMutex());
-    auto& opened = openedBundles()[*hostPath];
-    if (!opened) {
-        auto info = objectAs<NSDictionary>(PropertyList::readHostFile(*hostPath / "Info.plist").get());
-        opened = make<NSBundle>(*normalized, info ? info : NSDictionary::dictionary()).leakRef();
-    }
+    auto info = objectAs<NSDictionary>(PropertyList::readHostFile(*hostPath / "Info.plist"));
+    NSBundle* opened = make<NSBundle>(*normalized, info ? info : NSDictionary::dictionary()).leakRef();
+    bundles.emplace(*hostPath, opened);
     return opened;
 }
 

@@ -5,7 +5,11 @@
 
 #include "platform/foundation/DeviceRoot.h"
 
+#include <cerrno>
 #include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 Class UIImage::classObject()
 {
@@ -28,18 +32,35 @@ RefPtr<UIImage> UIImage::imageWithContentsOfFile(std::string_view devicePath)
     return imageWithContentsOfHostFile(*hostPath);
 }
 
-RefPtr<UIImage> UIImage::imageWithContentsOfHostFile(const std::filesystem::path& path)
+RefPtr<UIImage> UIImage::imageWithContentsOfHostFile(const std::filesystem::path& path, Links links)
 {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
+    // One open answers what separate looks would: whether the file is there, is a link and
+    // is a plain file. Non-blocking, so a pipe in its place cannot hold the caller.
+    int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | (links == Links::Refuse ? O_NOFOLLOW : 0);
+    int fd = ::open(path.c_str(), flags);
+    if (fd < 0)
         return nullptr;
-    auto length = std::filesystem::file_size(path, error);
+    std::vector<uint8_t> bytes;
+    struct stat status {};
+    bool readable = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
     // No PNG within the decoding limits comes near this; don't read what can't be decoded.
-    if (error || length == 0 || length > 4 * PNGCodec::decodingBudget)
-        return nullptr;
-    std::ifstream file(path, std::ios::binary);
-    std::vector<uint8_t> bytes(length);
-    if (!file.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(length)))
+    if (readable && status.st_size > 0 && uint64_t(status.st_size) <= 4 * PNGCodec::decodingBudget) {
+        bytes.resize(size_t(status.st_size));
+        size_t done = 0;
+        while (done < bytes.size()) {
+            ssize_t count = ::read(fd, bytes.data() + done, bytes.size() - done);
+            if (count < 0 && errno == EINTR)
+                continue;
+            if (count <= 0)
+                break;
+            done += size_t(count);
+        }
+        readable = done == bytes.size();
+    } else {
+        readable = false;
+    }
+    ::close(fd);
+    if (!readable)
         return nullptr;
     return imageWithData(bytes);
 }

@@ -19,7 +19,9 @@ class UIImage : public Object {
 public:
     // A PNG file named by its device path; nil when missing, unreadable or not a PNG.
     static RefPtr<UIImage> imageWithContentsOfFile(std::string_view devicePath);
-    static RefPtr<UIImage> imageWithContentsOfHostFile(const std::filesystem::path&);
+    enum class Links { Follow, Refuse };
+    // With Links::Refuse a path that is itself a link reads as missing.
+    static RefPtr<UIImage> imageWithContentsOfHostFile(const std::filesystem::path&, Links = Links::Follow);
     static RefPtr<UIImage> imageWithData(NSData* png, double scale = 1.0);
     static RefPtr<UIImage> imageWithData(std::span<const uint8_t> png, double scale = 1.0);
     // A nil bitmap gives an image without one, as on the phone.

@@ -77,6 +77,8 @@ namespace {
 struct IndexedApp {
     std::string folder;
     RefPtr<NSDictionary> info;
+    // Where the Info.plist is on this machine, so checking it costs one look.
+    std::filesystem::path infoHostPath;
     std::filesystem::file_time_type modified;
 };
 
@@ -91,13 +93,10 @@ AppIndex& appIndex()
     return *index;
 }
 
-std::optional<std::filesystem::file_time_type> infoModified(const std::string& folder)
+std::optional<std::filesystem::file_time_type> modifiedTime(const std::filesystem::path& hostPath)
 {
-    auto hostPath = DeviceRoot::resolve(folder + "/Info.plist");
-    if (!hostPath)
-        return std::nullopt;
     std::error_code error;
-    auto modified = std::filesystem::last_write_time(*hostPath, error);
+    auto modified = std::filesystem::last_write_time(hostPath, error);
     if (error)
         return std::nullopt;
     return modified;
@@ -107,14 +106,15 @@ std::map<std::string, IndexedApp, std::less<>> scanApplications()
 {
     std::map<std::string, IndexedApp, std::less<>> apps;
     for (auto& folder : applicationFolders()) {
-        auto modified = infoModified(folder);
-        auto info = objectAs<NSDictionary>(PropertyList::readFile(folder + "/Info.plist").get());
+        auto infoHostPath = DeviceRoot::resolve(folder + "/Info.plist");
+        auto modified = infoHostPath ? modifiedTime(*infoHostPath) : std::nullopt;
+        auto info = objectAs<NSDictionary>(PropertyList::readFile(folder + "/Info.plist"));
         if (!modified || !info)
             continue;
-        auto declared = objectAs<NSString>(info->objectForStringKey("CFBundleIdentifier").get());
+        auto declared = objectAs<NSString>(info->objectForStringKey("CFBundleIdentifier"));
         // The first app declaring an identifier wins, system apps before containers.
         if (declared && !apps.count(declared->view()))
-            apps.emplace(declared->utf8(), IndexedApp { folder, std::move(info), *modified });
+            apps.emplace(declared->utf8(), IndexedApp { folder, std::move(info), std::move(*infoHostPath), *modified });
     }
     return apps;
 }
@@ -129,7 +129,7 @@ RefPtr<LSBundleProxy> LSBundleProxy::bundleProxyForIdentifier(std::string_view i
     std::lock_guard lock(index.mutex);
     auto& apps = index.byRoot[DeviceRoot::get()];
     auto it = apps.find(identifier);
-    if (it == apps.end() || infoModified(it->second.folder) != it->second.modified) {
+    if (it == apps.end() || modifiedTime(it->second.infoHostPath) != it->second.modified) {
         apps = scanApplications();
         it = apps.find(identifier);
     }

@@ -24,17 +24,13 @@ bool isPlainName(std::string_view name)
         && name.find('\0') == std::string_view::npos;
 }
 
-// A file of the bundle's own folder that can be read as an image. The name is plain, so a
-// file that is not a link sits right in the folder: one look at it is enough. A link is
-// followed, and must not lead out of the bundle.
-bool isImageFileInside(const std::filesystem::path& file, const std::filesystem::path& folder)
+// A link inside the bundle's folder to an image file that is also inside it. Names are
+// plain, so only a link can lead elsewhere.
+bool isLinkToImageInside(const std::filesystem::path& file, const std::filesystem::path& folder)
 {
     std::error_code error;
-    auto status = std::filesystem::symlink_status(file, error);
-    if (error || !std::filesystem::exists(status))
+    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(file, error)) || error)
         return false;
-    if (!std::filesystem::is_symlink(status))
-        return !std::filesystem::is_directory(status);
     if (std::filesystem::is_directory(file, error) || error)
         return false;
     auto realFile = std::filesystem::canonical(file, error);
@@ -45,6 +41,17 @@ bool isImageFileInside(const std::filesystem::path& file, const std::filesystem:
         return false;
     auto relative = realFile.lexically_relative(realFolder);
     return !relative.empty() && *relative.begin() != "..";
+}
+
+// Opened without following links, so the common case, a plain file, costs one open; a
+// link is looked at only when that fails.
+RefPtr<UIImage> imageFileInside(const std::filesystem::path& file, const std::filesystem::path& folder)
+{
+    if (auto image = UIImage::imageWithContentsOfHostFile(file, UIImage::Links::Refuse))
+        return image;
+    if (isLinkToImageInside(file, folder))
+        return UIImage::imageWithContentsOfHostFile(file);
+    return nullptr;
 }
 
 Id imageNamedInBundleImp(Class, SEL, id name, id bundle)
@@ -70,9 +77,7 @@ RefPtr<UIImage> imageNamedInBundle(std::string_view name, const NSBundle* bundle
         return nullptr;
     for (auto& variant : variants) {
         auto hostPath = *folder / (std::string(name) + std::string(variant.suffix) + ".png");
-        if (!isImageFileInside(hostPath, *folder))
-            continue;
-        auto image = UIImage::imageWithContentsOfHostFile(hostPath);
+        auto image = imageFileInside(hostPath, *folder);
         if (!image)
             continue;
         return UIImage::imageWithCGImage(image->cgImage(), variant.scale);

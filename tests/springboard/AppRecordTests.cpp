@@ -15,6 +15,7 @@
 #include "platform/springboard/UIImage+NSBundle.h"
 
 #include <fstream>
+#include <sys/stat.h>
 
 namespace {
 
@@ -212,6 +213,11 @@ TEST_F(BundleImages, NamesNeverLeaveTheBundleFolder)
     auto own = imageNamedInBundle("secret", bundle().get());
     ASSERT_TRUE(own);
     EXPECT_EQ(own->pixelAt(0, 0), green);
+    // A link that stays inside the bundle is followed.
+    std::filesystem::create_symlink(host("/Applications/Art.app/secret@2x.png"), host("/Applications/Art.app/alias@2x.png"));
+    auto alias = imageNamedInBundle("alias", bundle().get());
+    ASSERT_TRUE(alias);
+    EXPECT_EQ(alias->pixelAt(0, 0), green);
 }
 
 TEST_F(BundleImages, BrokenImagesAreNoImage)
@@ -227,8 +233,10 @@ TEST_F(BundleImages, BrokenImagesAreNoImage)
     auto wide = uniformPNG(PNGCodec::maximumDimension + 1, 1, red);
     writeDeviceFile("/Applications/Art.app/Oversized@2x.png", std::string_view(reinterpret_cast<const char*>(wide.data()), wide.size()));
     std::filesystem::create_directories(host("/Applications/Art.app/Folder@2x.png"));
+    // A pipe in an icon's place must not leave the caller waiting for a writer.
+    ASSERT_EQ(::mkfifo(host("/Applications/Art.app/Pipe@2x.png").c_str(), 0644), 0);
 
-    for (auto name : { "Truncated", "Corrupt", "Empty", "Oversized", "Folder" })
+    for (auto name : { "Truncated", "Corrupt", "Empty", "Oversized", "Folder", "Pipe" })
         EXPECT_FALSE(imageNamedInBundle(name, bundle().get())) << name;
 }
 
