@@ -93,7 +93,7 @@ SBHomeScreenCompanions::SBHomeScreenCompanions(UIView* parent, UIView* belowView
         Class cls = NSClassFromString(spec.cellClass);
         if (!cls)
             continue;
-        Row row { spec.row, cls, UIView::create() };
+        Row row { spec.row, cls, UIView::create(), {}, std::nullopt, Row::Choice::First };
         row.view->setClipsToBounds(true);
         row.view->setHidden(true);
         if (parent) {
