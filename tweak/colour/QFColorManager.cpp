@@ -20,7 +20,7 @@ std::atomic<QFColorManager*> sharedInstance;
 Class QFColorManager::classObject()
 {
     static Class cls = ClassBuilder<QFColorManager>("QFColorManager", Object::classObject())
-                           .classMethod<&QFColorManager::sharedManager>("sharedManager")
+                           .classMethod<&QFColorManager::sharedManagerImpl>("sharedManager")
                            .method<&QFColorManager::initImpl>("init")
                            .method<&QFColorManager::notificationColors>("notificationColors")
                            .method<&QFColorManager::setNotificationColors>("setNotificationColors:")
@@ -41,14 +41,14 @@ Class QFColorManager::classObject()
     return cls;
 }
 
-RefPtr<QFColorManager> QFColorManager::sharedManager()
+QFColorManager* QFColorManager::sharedManager()
 {
     if (auto* made = sharedInstance.load(std::memory_order_acquire))
         return made;
     std::lock_guard lock(classLock());
     if (!sharedInstance.load(std::memory_order_relaxed)) {
         auto allocated = class_createInstance(classObject());
-        sharedInstance.store(objectAs<QFColorManager>(msgSend<Id>(allocated, SELECTOR("init")).get()).leakRef(), std::memory_order_release);
+        sharedInstance.store(objectAs<QFColorManager>(msgSend<Id>(allocated, SELECTOR("init"))).leakRef(), std::memory_order_release);
     }
     return sharedInstance.load(std::memory_order_relaxed);
 }

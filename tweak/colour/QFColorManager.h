@@ -7,14 +7,16 @@
 class QFColorManager : public Object {
     TW_OBJECT(QFColorManager)
 public:
-    // +sharedManager: created on first use under the lock bound to the class; never released.
-    static RefPtr<QFColorManager> sharedManager();
+    // +sharedManager: created on first use under the lock bound to the class; never
+    // released, so it is handed out without a reference.
+    static QFColorManager* sharedManager();
 
-    RefPtr<NSMutableDictionary> notificationColors() const { return m_notificationColors; }
-    RefPtr<NSMutableDictionary> widgetColors() const { return m_widgetColors; }
-    RefPtr<NSMutableDictionary> axonColors() const { return m_axonColors; }
-    RefPtr<NSMutableDictionary> grupiColors() const { return m_grupiColors; }
-    RefPtr<NSMutableDictionary> daynColors() const { return m_daynColors; }
+    // Borrowed, as the phone's property getters are; every layout pass reads them.
+    const RefPtr<NSMutableDictionary>& notificationColors() const { return m_notificationColors; }
+    const RefPtr<NSMutableDictionary>& widgetColors() const { return m_widgetColors; }
+    const RefPtr<NSMutableDictionary>& axonColors() const { return m_axonColors; }
+    const RefPtr<NSMutableDictionary>& grupiColors() const { return m_grupiColors; }
+    const RefPtr<NSMutableDictionary>& daynColors() const { return m_daynColors; }
 
     void setNotificationColors(RefPtr<NSMutableDictionary> colors) { m_notificationColors = std::move(colors); }
     void setWidgetColors(RefPtr<NSMutableDictionary> colors) { m_widgetColors = std::move(colors); }
@@ -26,6 +28,7 @@ protected:
     QFColorManager() = default;
 
 private:
+    static RefPtr<QFColorManager> sharedManagerImpl() { return sharedManager(); }
     Id initImpl();
 
     RefPtr<NSMutableDictionary> m_notificationColors;

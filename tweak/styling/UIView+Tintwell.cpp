@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
-#include <typeinfo>
 
 namespace {
 
@@ -46,10 +45,24 @@ const RememberedIvar& styleIvarOf(Class cls)
     return rememberedStyleIvar;
 }
 
+// The shared arbiter is nearly always the same object, and a variable's place in an object
+// follows from the object's address and class alone, so the last one found is kept.
+struct RememberedStyleAddress {
+    const Object* arbiter { nullptr };
+    Class cls { nullptr };
+    const void* address { nullptr };
+};
+RememberedStyleAddress rememberedStyleAddress;
+
 std::optional<long> readStyleIvar(Object* arbiter)
 {
     auto& style = styleIvarOf(arbiter->isa());
-    void* address = style.width == RememberedIvar::Width::None ? nullptr : object_getIvarAddress(arbiter, style.ivar);
+    if (style.width == RememberedIvar::Width::None)
+        return std::nullopt;
+    auto& remembered = rememberedStyleAddress;
+    if (remembered.arbiter != arbiter || remembered.cls != arbiter->isa())
+        remembered = { arbiter, arbiter->isa(), object_getIvarAddress(arbiter, style.ivar) };
+    const void* address = remembered.address;
     if (!address)
         return std::nullopt;
     if (style.width == RememberedIvar::Width::Long)
@@ -127,19 +140,21 @@ void paintBackground(Object* view, const Tint& tint, long percent)
     msgSend<void>(view, SELECTOR("setBackgroundColor:"), makeColorWithAlpha(tint.color, percent));
 }
 
-// The record and the colour are nearly always of exactly these classes, and every layout
-// pass paints; the full cast is left for subclasses.
-template<typename T>
-const T* argumentAs(Object* object)
+// Class methods are never taken away, so a class that answered once still does.
+bool hasSharedInstance(Class cls)
 {
-    if (object && typeid(*object) == typeid(T))
-        return static_cast<const T*>(object);
-    return dynamic_cast<const T*>(object);
+    static Class answered;
+    if (cls && cls == answered)
+        return true;
+    if (!class_respondsToClassSelector(cls, SELECTOR("sharedInstance")))
+        return false;
+    answered = cls;
+    return true;
 }
 
 long appearanceFrom(Class cls, const Object* view)
 {
-    auto arbiter = class_respondsToClassSelector(cls, SELECTOR("sharedInstance")) ? msgSendClass<Id>(cls, SELECTOR("sharedInstance")) : nullptr;
+    auto arbiter = hasSharedInstance(cls) ? msgSendClass<Id>(cls, SELECTOR("sharedInstance")) : nullptr;
     if (arbiter) {
         if (auto style = readStyleIvar(arbiter.get()))
             return *style;
@@ -175,7 +190,7 @@ void paint(Object* view, const QFConfig* config, const UIColor* color)
 // Added to UIView, so the receiver is a view without a cast.
 void setColorMethod(id self, SEL, id config, id color)
 {
-    paint(self, argumentAs<QFConfig>(config), argumentAs<UIColor>(color));
+    paint(self, objectCast<QFConfig>(config), objectCast<UIColor>(color));
 }
 
 } // namespace

@@ -141,7 +141,7 @@ TEST(ColourCache, SharedManagerIsOneInstanceWithSeparateDictionaries)
 {
     auto shared = QFColorManager::sharedManager();
     ASSERT_TRUE(shared);
-    EXPECT_EQ(msgSendClass<RefPtr<QFColorManager>>(QFColorManager::classObject(), SELECTOR("sharedManager")), shared);
+    EXPECT_EQ(msgSendClass<RefPtr<QFColorManager>>(QFColorManager::classObject(), SELECTOR("sharedManager")).get(), shared);
 
     auto fresh = msgSend<RefPtr<QFColorManager>>(class_createInstance(QFColorManager::classObject()), SELECTOR("init"));
     ASSERT_TRUE(fresh);

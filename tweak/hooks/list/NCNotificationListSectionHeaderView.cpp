@@ -94,13 +94,14 @@ void updateHeaderColor(id self, SEL, id)
     auto list = superviewOf(self);
     if (!list)
         return;
-    auto visibleViews = objectAs<NSDictionary>(msgSendIfResponds<Id>(list.get(), SELECTOR("visibleViews")).get());
+    auto visibleViews = objectAs<NSDictionary>(msgSendIfResponds<Id>(list.get(), SELECTOR("visibleViews")));
     if (!visibleViews || !visibleViews->count())
         return;
-    auto firstView = visibleViews->objectForKey(visibleViews->allKeys()->objectAtIndex(0).get());
-    if (!isKindOfClassNamed(firstView.get(), "NCNotificationListView"))
+    // The dictionary's own first key; held by the dictionary while it is used.
+    const Object* firstView = visibleViews->begin()->value.get();
+    if (!isKindOfClassNamed(firstView, "NCNotificationListView"))
         return;
-    auto colour = firstNotificationColour(firstView.get());
+    auto colour = firstNotificationColour(firstView);
     if (!colour)
         return;
     auto clearButton = ivarNamed(self, "_clearButton");

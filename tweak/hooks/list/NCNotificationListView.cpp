@@ -2,11 +2,14 @@
 #include "platform/foundation/NSMutableDictionary.h"
 #include "platform/foundation/NSObjCRuntime.h"
 #include "platform/graphics/UIColor.h"
+#include "platform/uikit/UIView.h"
 #include "tweak/colour/QFColorManager.h"
 #include "tweak/hooks/HookRows.h"
 #include "tweak/hooks/list/ListHookSupport.h"
 #include "tweak/settings/SettingsGlobals.h"
 #include "tweak/styling/UIView+Tintwell.h"
+
+#include <vector>
 
 // App groups: toggle colouring, header recolouring, the first-notification rule.
 namespace NCNotificationListViewHooks {
@@ -53,26 +56,21 @@ void insertViewAtIndex(id self, SEL sel, unsigned long index, bool animated)
         postUpdateHeaderColor();
 }
 
-bool isCoalescingCell(const Object* view)
-{
-    return isKindOfClassNamed(view, "NCNotificationListCoalescingHeaderCell") || isKindOfClassNamed(view, "NCNotificationListCoalescingControlsCell");
-}
-
 void paintToggles(const Object* coalescingCell, const UIColor* colour)
 {
     auto controlsView = msgSendIfResponds<Id>(coalescingCell, SELECTOR("coalescingControlsView"));
     auto pair = msgSendIfResponds<Id>(controlsView.get(), SELECTOR("toggleControlPair"));
-    auto toggles = objectAs<NSArray>(msgSendIfResponds<Id>(pair.get(), SELECTOR("toggleControls")).get());
+    auto toggles = objectAs<NSArray>(msgSendIfResponds<Id>(pair.get(), SELECTOR("toggleControls")));
     if (!toggles)
         return;
-    Class materialClass = objc_getClass("MTMaterialView");
+    Class materialClass = classNamed("MTMaterialView");
     for (auto& toggle : *toggles) {
         auto subviews = subviewsOf(toggle.get());
         if (!subviews)
             continue;
         for (auto& subview : *subviews) {
             if (isKindOf(subview.get(), materialClass))
-                setColorWithQFConfigcolor(objectAs<UIView>(subview.get()).get(), NotifsConfig.get(), colour);
+                setColorWithQFConfigcolor(objectCast<UIView>(subview.get()), NotifsConfig.get(), colour);
         }
     }
 }
@@ -85,15 +83,22 @@ void TWLsetHeaderColor(id self, SEL)
     if (msgSend<bool>(self, SELECTOR("isGrouped")))
         return;
     auto bundleID = msgSend<Id>(self, SELECTOR("TWLbundleIdForFirstNotification"));
-    auto cache = bundleID ? QFColorManager::sharedManager()->notificationColors() : nullptr;
-    auto colour = cache ? objectAs<UIColor>(cache->objectForKey(bundleID.get()).get()) : nullptr;
-    auto subviews = subviewsOf(self);
-    if (!subviews)
+    const auto& cache = QFColorManager::sharedManager()->notificationColors();
+    auto colour = bundleID && cache ? objectAs<UIColor>(cache->objectForKey(bundleID.get())) : nullptr;
+    // Every layout pass asks, so the list's own subviews are read in place instead of as a
+    // copied array; the few cells wanted are held while they are painted.
+    const auto* list = objectCast<UIView>(self);
+    if (!list)
         return;
-    for (auto& subview : *subviews) {
-        if (isCoalescingCell(subview.get()))
-            paintToggles(subview.get(), colour.get());
+    Class headerCell = classNamed("NCNotificationListCoalescingHeaderCell");
+    Class controlsCell = classNamed("NCNotificationListCoalescingControlsCell");
+    std::vector<RefPtr<UIView>> coalescingCells;
+    for (auto& subview : list->subviewList()) {
+        if (isKindOf(subview.get(), headerCell) || isKindOf(subview.get(), controlsCell))
+            coalescingCells.push_back(subview);
     }
+    for (auto& cell : coalescingCells)
+        paintToggles(cell.get(), colour.get());
 }
 
 // Written once, on the interface thread; looked up again while the class is not registered.
@@ -112,8 +117,7 @@ Id TWLbundleIdForFirstNotification(id self, SEL)
     auto visibleViews = msgSend<RefPtr<NSDictionary>>(self, SELECTOR("visibleViews"));
     if (!visibleViews || !visibleViews->count())
         return nullptr;
-    auto keys = visibleViews->allKeys();
-    auto firstView = visibleViews->objectForKey(keys->objectAtIndex(0).get());
+    const Object* firstView = visibleViews->begin()->value.get();
     Class cellClass = notificationCellClass();
     if (!firstView || !cellClass || !firstView->isKindOfClass(cellClass))
         return nullptr;

@@ -53,7 +53,7 @@ bool isKindOf(const Object* object, Class cls) { return object && cls && object-
 RefPtr<NSString> requestSectionIdentifier(const Object* controller)
 {
     auto request = msgSend<Id>(controller, SELECTOR("notificationRequest"));
-    return objectAs<NSString>(msgSendIfResponds<Id>(request.get(), SELECTOR("sectionIdentifier")).get());
+    return objectAs<NSString>(msgSendIfResponds<Id>(request.get(), SELECTOR("sectionIdentifier")));
 }
 
 struct PlatterKey {
@@ -69,13 +69,13 @@ size_t subviewCount(const UIView* view) { return view ? view->subviewList().size
 
 PlatterKey platterKey(const Object* controller)
 {
-    auto view = objectAs<UIView>(msgSend<Id>(controller, SELECTOR("view")).get());
+    auto view = msgSend<RefPtr<UIView>>(controller, SELECTOR("view"));
     auto secondAncestor = superviewOf(superviewOf(view.get()).get());
     auto thirdAncestor = superviewOf(secondAncestor.get());
     if (subviewCount(thirdAncestor.get()) <= 2 || isKindOf(secondAncestor.get(), notificationCellClass()))
         return { true, requestSectionIdentifier(controller) };
     if (isKindOf(thirdAncestor.get(), notificationListViewClass()))
-        return { true, objectAs<NSString>(msgSendIfResponds<Id>(thirdAncestor.get(), SELECTOR("TWLbundleIdForFirstNotification")).get()) };
+        return { true, objectAs<NSString>(msgSendIfResponds<Id>(thirdAncestor.get(), SELECTOR("TWLbundleIdForFirstNotification"))) };
     return { false, nullptr };
 }
 
@@ -136,19 +136,23 @@ void TWLsetNotificationColor(id self, SEL)
     if (!known)
         return;
     // Without a key nothing could be stored or read back, so nothing is worked out.
-    auto cache = key ? QFColorManager::sharedManager()->notificationColors() : nullptr;
-    Id cached = cache ? cache->objectForKey(key.get()) : nullptr;
+    NSMutableDictionary* cache = key ? QFColorManager::sharedManager()->notificationColors().get() : nullptr;
+    // Borrowed from the cache, which only ever gains entries.
+    const auto* entry = cache ? cache->entries().find(key.get()) : nullptr;
+    const Object* cached = entry ? entry->value.get() : nullptr;
+    RefPtr<UIColor> computed;
     if (cache && !cached) {
-        if (auto colour = computeColour(self, key.get())) {
-            cache->setObject(colour.get(), key.get());
-            cached = colour;
+        computed = computeColour(self, key.get());
+        if (computed) {
+            cache->setObject(computed.get(), key.get());
+            cached = computed.get();
         }
     }
-    auto colour = objectAs<UIColor>(cached.get());
+    auto* colour = objectCast<UIColor>(cached);
     auto lookView = ivarNamed(self, "_lookView");
     auto background = ivarNamed(lookView.get(), "_backgroundView");
     msgSendIfResponds<void>(background.get(), SELECTOR("setColorWithQFConfig:color:"),
-        static_cast<Object*>(NotifsConfig.get()), static_cast<Object*>(colour.get()));
+        static_cast<Object*>(NotifsConfig.get()), static_cast<Object*>(colour));
 }
 
 long userInterfaceStyleOf(const Object* traits) { return msgSendIfResponds<long>(traits, SELECTOR("userInterfaceStyle")); }
