@@ -9,6 +9,7 @@
 
 #include "platform/foundation/DeviceRoot.h"
 
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <mutex>
@@ -73,13 +74,19 @@ namespace {
 
 // The system keeps a database of installed apps rather than scanning bundles at every
 // question; this index plays that part. An entry is trusted while its Info.plist is
-// unchanged; a miss rescans, so apps installed later are found.
+// unchanged; a miss rescans, so apps installed later are found. An entry found unchanged
+// within the last second is not looked at again: the same app is asked for several times
+// in a row (its icon for a platter, for a widget, for the colour mode) and the phone's
+// database answers those without touching the disk.
+constexpr auto recheckAfter = std::chrono::seconds(1);
+
 struct IndexedApp {
     std::string folder;
     RefPtr<NSDictionary> info;
     // Where the Info.plist is on this machine, so checking it costs one look.
     std::filesystem::path infoHostPath;
     std::filesystem::file_time_type modified;
+    std::chrono::steady_clock::time_point checked;
 };
 
 struct AppIndex {
@@ -114,7 +121,7 @@ std::map<std::string, IndexedApp, std::less<>> scanApplications()
         auto declared = objectAs<NSString>(info->objectForStringKey("CFBundleIdentifier"));
         // The first app declaring an identifier wins, system apps before containers.
         if (declared && !apps.count(declared->view()))
-            apps.emplace(declared->utf8(), IndexedApp { folder, std::move(info), std::move(*infoHostPath), *modified });
+            apps.emplace(declared->utf8(), IndexedApp { folder, std::move(info), std::move(*infoHostPath), *modified, std::chrono::steady_clock::now() });
     }
     return apps;
 }
@@ -129,7 +136,13 @@ RefPtr<LSBundleProxy> LSBundleProxy::bundleProxyForIdentifier(std::string_view i
     std::lock_guard lock(index.mutex);
     auto& apps = index.byRoot[DeviceRoot::get()];
     auto it = apps.find(identifier);
-    if (it == apps.end() || modifiedTime(it->second.infoHostPath) != it->second.modified) {
+    auto now = std::chrono::steady_clock::now();
+    bool fresh = it != apps.end() && now - it->second.checked < recheckAfter;
+    if (!fresh && it != apps.end() && modifiedTime(it->second.infoHostPath) == it->second.modified) {
+        it->second.checked = now;
+        fresh = true;
+    }
+    if (!fresh) {
         apps = scanApplications();
         it = apps.find(identifier);
     }

@@ -14,8 +14,10 @@
 #include "platform/springboard/UIImage+ApplicationIcons.h"
 #include "platform/springboard/UIImage+NSBundle.h"
 
+#include <chrono>
 #include <fstream>
 #include <sys/stat.h>
+#include <thread>
 
 namespace {
 
@@ -116,6 +118,24 @@ TEST_F(AppRecords, UnknownOrCaseChangedIdentifiersHaveNoRecord)
     EXPECT_FALSE(LSBundleProxy::bundleProxyForIdentifier("com.apple.mobilesms"));
     EXPECT_FALSE(LSBundleProxy::bundleProxyForIdentifier("com.example.stray"));
     EXPECT_FALSE(LSBundleProxy::bundleProxyForIdentifier(""));
+}
+
+TEST_F(AppRecords, InstalledChangedAndRemovedAppsReachTheIndex)
+{
+    writeApp("/Applications/Lamp.app", "com.example.lamp", nullptr);
+    ASSERT_EQ(LSBundleProxy::bundleProxyForIdentifier("com.example.lamp")->localizedName()->utf8(), "Sample");
+    // A new app is found at once: a miss looks again.
+    writeApp("/Applications/Torch.app", "com.example.torch", nullptr);
+    EXPECT_TRUE(LSBundleProxy::bundleProxyForIdentifier("com.example.torch"));
+
+    auto renamed = NSDictionary::dictionaryWithPairs({ { text("CFBundleIdentifier"), text("com.example.lamp") }, { text("CFBundleName"), text("Lamp") } });
+    writeInfo("/Applications/Lamp.app", renamed.get());
+    std::filesystem::last_write_time(host("/Applications/Lamp.app/Info.plist"), std::filesystem::file_time_type::clock::now() + std::chrono::seconds(5));
+    std::filesystem::remove_all(host("/Applications/Torch.app"));
+    // Entries are looked at again once a second has passed since they were last found good.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+    EXPECT_EQ(LSBundleProxy::bundleProxyForIdentifier("com.example.lamp")->localizedName()->utf8(), "Lamp");
+    EXPECT_FALSE(LSBundleProxy::bundleProxyForIdentifier("com.example.torch"));
 }
 
 TEST_F(AppRecords, SentByNameThroughTheRuntime)
