@@ -178,27 +178,37 @@ RefPtr<UIImage> stockImgForID(const NSString* bundleID)
     return icon ? icon : genericIcon();
 }
 
+RefPtr<UIColor> colorForModeFromAnalysis(const NSArray* palette, const UIColor* merged, long mode, const UIColor* stockMerged)
+{
+    if (mode == 0)
+        return RefPtr<UIColor>(const_cast<UIColor*>(merged));
+    if (!palette)
+        return nullptr;
+    if (mode == 1)
+        return closestColorFromArrayToColor(palette, stockMerged ? stockMerged : merged);
+    if (mode == 2)
+        return firstVividColor(*palette);
+    return objectAs<UIColor>(palette->firstObject());
+}
+
 RefPtr<UIColor> colorForModeWithBundleID(const UIImage* image, long mode, const NSString* bundleID)
 {
     if (!image)
         return nullptr;
     if (mode == 0)
         return mergedColor(image);
-
     auto palette = TWLcolors(image);
+    RefPtr<UIColor> stockMerged;
+    RefPtr<UIColor> merged;
     if (mode == 1) {
-        RefPtr<UIColor> target;
         if (bundleID)
-            target = mergedColor(stockImgForID(bundleID).get());
+            stockMerged = mergedColor(stockImgForID(bundleID).get());
         // Without a stock icon the image is measured against its own average, as when no
         // bundle identifier is given: the surface is still tinted.
-        if (!target)
-            target = mergedColor(image);
-        return closestColorFromArrayToColor(palette.get(), target.get());
+        if (!stockMerged)
+            merged = mergedColor(image);
     }
-    if (mode == 2)
-        return firstVividColor(*palette);
-    return objectAs<UIColor>(palette->firstObject().get());
+    return colorForModeFromAnalysis(palette.get(), merged.get(), mode, stockMerged.get());
 }
 
 void registerUIImageTintwellMethods()

@@ -30,4 +30,9 @@ RefPtr<UIImage> stockImgForID(const NSString* bundleID);
 // opaque one, else nil; any other mode the first palette colour. Nil for a nil image.
 RefPtr<UIColor> colorForModeWithBundleID(const UIImage* image, long mode, const NSString* bundleID);
 
+// The same choice from an analysis already made, for callers that ask for several modes of
+// one image: its palette and merged colour, and for mode 1 the stock icon's merged colour
+// (nil to measure against the image's own).
+RefPtr<UIColor> colorForModeFromAnalysis(const NSArray* palette, const UIColor* merged, long mode, const UIColor* stockMerged);
+
 void registerUIImageTintwellMethods();

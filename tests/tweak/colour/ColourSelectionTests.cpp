@@ -126,6 +126,26 @@ TEST_F(ColourSelection, ModeOneMeasuresAgainstTheStockIconOrTheImageItself)
     EXPECT_TRUE(sameColour(mode(image, 1, "com.example.unknown").get(), sampled(200, 30, 30).get()));
 }
 
+// The colours command analyses an image once for all the modes it prints.
+TEST_F(ColourSelection, OneAnalysisAnswersEveryModeAsTheImageDoes)
+{
+    writeApp("com.example.blue", { { "Icon-60", blue } });
+    auto stockMerged = mergedColor(stockImgForID(NSString::string("com.example.blue").get()).get());
+    for (auto& image : { tricolour(), uniformImage({ 0, 0, 0, 0 }), uniformImage({ 250, 250, 250, 255 }) }) {
+        auto palette = TWLcolors(image.get());
+        auto merged = mergedColor(image.get());
+        for (long value : { 0L, 1L, 2L, 3L, -4L }) {
+            auto direct = mode(image, value);
+            auto analysed = colorForModeFromAnalysis(palette.get(), merged.get(), value, nullptr);
+            EXPECT_EQ(bool(direct), bool(analysed)) << value;
+            if (direct && analysed)
+                EXPECT_TRUE(direct->isEqual(analysed.get())) << value;
+        }
+        auto againstStock = colorForModeFromAnalysis(palette.get(), merged.get(), 1, stockMerged.get());
+        EXPECT_TRUE(againstStock->isEqual(mode(image, 1, "com.example.blue").get()));
+    }
+}
+
 TEST_F(ColourSelection, ModeTwoSkipsTransparentAndExtremeColours)
 {
     auto whiteThenBlue = imageOf([](size_t x, size_t) { return x < 7 ? CGImage::Pixel { 250, 250, 250, 255 } : CGImage::Pixel { 40, 90, 180, 255 }; });
