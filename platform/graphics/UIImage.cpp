@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <fstream>
+#include <optional>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -32,6 +33,32 @@ RefPtr<UIImage> UIImage::imageWithContentsOfFile(std::string_view devicePath)
     return imageWithContentsOfHostFile(*hostPath);
 }
 
+namespace {
+
+// The whole of an open plain file; nothing for anything else, an empty file, a short read,
+// or more than any PNG within the decoding limits could need.
+std::optional<std::vector<uint8_t>> readPlainFile(int fd)
+{
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
+        return std::nullopt;
+    if (status.st_size <= 0 || uint64_t(status.st_size) > 4 * PNGCodec::decodingBudget)
+        return std::nullopt;
+    std::vector<uint8_t> bytes(size_t(status.st_size));
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t count = ::read(fd, bytes.data() + done, bytes.size() - done);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            return std::nullopt;
+        done += size_t(count);
+    }
+    return bytes;
+}
+
+} // namespace
+
 RefPtr<UIImage> UIImage::imageWithContentsOfHostFile(const std::filesystem::path& path, Links links)
 {
     // One open answers what separate looks would: whether the file is there, is a link and
@@ -40,29 +67,11 @@ RefPtr<UIImage> UIImage::imageWithContentsOfHostFile(const std::filesystem::path
     int fd = ::open(path.c_str(), flags);
     if (fd < 0)
         return nullptr;
-    std::vector<uint8_t> bytes;
-    struct stat status {};
-    bool readable = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
-    // No PNG within the decoding limits comes near this; don't read what can't be decoded.
-    if (readable && status.st_size > 0 && uint64_t(status.st_size) <= 4 * PNGCodec::decodingBudget) {
-        bytes.resize(size_t(status.st_size));
-        size_t done = 0;
-        while (done < bytes.size()) {
-            ssize_t count = ::read(fd, bytes.data() + done, bytes.size() - done);
-            if (count < 0 && errno == EINTR)
-                continue;
-            if (count <= 0)
-                break;
-            done += size_t(count);
-        }
-        readable = done == bytes.size();
-    } else {
-        readable = false;
-    }
+    auto bytes = readPlainFile(fd);
     ::close(fd);
-    if (!readable)
+    if (!bytes)
         return nullptr;
-    return imageWithData(bytes);
+    return imageWithData(*bytes);
 }
 
 RefPtr<UIImage> UIImage::imageWithData(std::span<const uint8_t> png, double scale)
