@@ -136,7 +136,7 @@ TEST_F(HostileFiles, OneAppsHostileInfoPlistTakesOnlyThatAppOffItsIcon)
         auto* stillMessages = platterOf(screen, "From messages");
         ASSERT_TRUE(stillMessages) << name;
         EXPECT_EQ(hexOf((*stillMessages)["layer"]["borderColor"]), messagesColour) << name;
-        // Mail is still listed and painted, with the generic icon's colour.
+        // Mail itself is still listed; its colour now comes from the generic icon.
         ASSERT_TRUE(platterOf(screen, "From mail")) << name;
     }
 }
