@@ -1,17 +1,13 @@
 #include "outside/cephei/HBPreferences.h"
 
 #include "platform/foundation/CFNotificationCenter.h"
+#include "platform/foundation/CFPreferences.h"
 #include "platform/foundation/NSNumber.h"
 
 #include <cmath>
 #include <limits>
 
 namespace {
-
-std::string domainPath(const NSString* identifier)
-{
-    return "/var/mobile/Library/Preferences/" + identifier->utf8() + ".plist";
-}
 
 void reloadNotification(CFNotificationCenterRef, void* observer, CFStringRef, const void*, CFDictionaryRef)
 {
@@ -60,7 +56,7 @@ RefPtr<HBPreferences> HBPreferences::initWithIdentifier(const NSString* identifi
     {
         std::lock_guard lock(m_mutex);
         m_identifier = NSString::string(identifier->view());
-        m_values = NSDictionary::dictionaryWithContentsOfFile(domainPath(identifier));
+        m_values = CFPreferences::copyDomain(identifier->view());
     }
     // Subscribing now puts this observer ahead of every later one for the same name.
     auto name = NSString::string(identifier->utf8() + "/ReloadPrefs");
@@ -170,7 +166,7 @@ void HBPreferences::reloadPreferences()
     std::lock_guard lock(m_mutex);
     if (!m_identifier)
         return;
-    m_values = NSDictionary::dictionaryWithContentsOfFile(domainPath(m_identifier.get()));
+    m_values = CFPreferences::copyDomain(m_identifier->view());
     for (auto& binding : m_bindings) {
         Id stored = storedValue(binding.key.get());
         binding.assign(stored.get());

@@ -2,6 +2,7 @@
 
 #include "outside/sparkcolourpicker/SparkColourPickerUtils.h"
 #include "platform/foundation/CFNotificationCenter.h"
+#include "platform/foundation/CFPreferences.h"
 #include "platform/foundation/NSNumber.h"
 #include "platform/settings/PSListController.h"
 #include "platform/settings/PreferencesAppController.h"
@@ -54,7 +55,7 @@ RefPtr<NSString> SparkColourPickerCell::colourText() const
     std::string defaults = domain();
     if (!key || defaults.empty())
         return nullptr;
-    auto file = NSDictionary::dictionaryWithContentsOfFile(PSListController::domainPath(defaults));
+    auto file = CFPreferences::copyDomain(defaults);
     return file ? objectAs<NSString>(file->objectForKey(key.get()).get()) : nullptr;
 }
 
@@ -98,8 +99,9 @@ void SparkColourPickerCell::didSelectColourImpl(Object*, UIColor* colour)
     // Without the alpha option the picker offers opaque colours only.
     auto picked = alpha ? RefPtr<UIColor>(colour) : UIColor::colorWithRed(colour->red(), colour->green(), colour->blue(), 1);
     auto text = SparkColourPickerUtils::hexStringFromColour(picked.get());
-    if (!PSListController::writeDomainValue(defaults, text.get(), key.get())) {
-        PreferencesAppController::reportProblem(label + ": cannot write " + PSListController::domainPath(defaults));
+    auto result = PSListController::writeDomainValue(defaults, text.get(), key.get());
+    if (result != CFPreferences::WriteResult::Written) {
+        PreferencesAppController::reportProblem(label + ": " + CFPreferences::describe(result, defaults));
         return;
     }
     m_value = text;

@@ -2,8 +2,10 @@
 
 #include "platform/foundation/NSObjCRuntime.h"
 
-// A boolean, a signed 64-bit integer or a double; the kind is kept so a property list
-// written back holds the same element type it was read with.
+#include <cstdint>
+
+// A boolean, a 64-bit integer (signed, or unsigned above the signed range) or a double; the
+// kind is kept so a property list written back holds the same element type it was read with.
 class NSNumber : public Object {
     TW_OBJECT(NSNumber)
 public:
@@ -11,10 +13,15 @@ public:
 
     static RefPtr<NSNumber> numberWithBool(bool);
     static RefPtr<NSNumber> numberWithInteger(NSInteger);
+    static RefPtr<NSNumber> numberWithUnsignedInteger(uint64_t);
     static RefPtr<NSNumber> numberWithDouble(double);
 
     Kind kind() const { return m_kind; }
+    // Saturated for an unsigned value above the signed range.
     NSInteger integerValue() const;
+    uint64_t unsignedIntegerValue() const;
+    // An integer above the signed range, which only the unsigned accessor holds exactly.
+    bool isUnsigned() const { return m_unsigned; }
     double doubleValue() const;
     bool boolValue() const;
 
@@ -38,6 +45,7 @@ private:
     bool isEqualImpl(Object* other) const { return isEqual(other); }
 
     Kind m_kind { Kind::Integer };
+    bool m_unsigned { false };
     NSInteger m_integer { 0 };
     double m_real { 0 };
 };

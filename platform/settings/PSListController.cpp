@@ -297,21 +297,14 @@ Id PSListController::cachedCellForSpecifierImpl(PSSpecifier* specifier) { return
 
 std::string PSListController::domainPath(std::string_view defaults)
 {
-    return std::string(preferencesFolder) + std::string(defaults) + ".plist";
+    return CFPreferences::domainPath(defaults);
 }
 
-bool PSListController::writeDomainValue(std::string_view defaults, Object* value, NSString* key)
+CFPreferences::WriteResult PSListController::writeDomainValue(std::string_view defaults, Object* value, NSString* key)
 {
     if (defaults.empty() || !key)
-        return false;
-    std::string path = domainPath(defaults);
-    NSFileManager::defaultManager()->createDirectoryAtPath(preferencesFolder, true);
-    // A file that is missing or unreadable starts over empty, as the phone's store does.
-    auto domain = NSMutableDictionary::dictionaryWithContentsOfFile(path);
-    if (!domain)
-        domain = NSMutableDictionary::dictionary();
-    domain->setValue(value, key);
-    return PropertyList::writeFile(domain.get(), path, PropertyList::Format::Binary, true);
+        return CFPreferences::WriteResult::Failed;
+    return CFPreferences::setAppValue(defaults, key, value);
 }
 
 Id PSListController::readPreferenceValueImpl(PSSpecifier* specifier)
@@ -321,7 +314,7 @@ Id PSListController::readPreferenceValueImpl(PSSpecifier* specifier)
     auto defaults = specifier->stringProperty("defaults");
     auto key = objectAs<NSString>(specifier->propertyForKey("key").get());
     if (defaults && key) {
-        if (auto domain = NSDictionary::dictionaryWithContentsOfFile(domainPath(*defaults))) {
+        if (auto domain = CFPreferences::copyDomain(*defaults)) {
             if (auto value = domain->objectForKey(key.get()))
                 return value;
         }
@@ -337,8 +330,9 @@ void PSListController::setPreferenceValueImpl(Object* value, PSSpecifier* specif
     auto key = objectAs<NSString>(specifier->propertyForKey("key").get());
     if (!defaults || !key)
         return;
-    if (!writeDomainValue(*defaults, value, key.get())) {
-        PreferencesAppController::reportProblem(labelOf(*specifier) + ": cannot write " + domainPath(*defaults));
+    auto result = writeDomainValue(*defaults, value, key.get());
+    if (result != CFPreferences::WriteResult::Written) {
+        PreferencesAppController::reportProblem(labelOf(*specifier) + ": " + CFPreferences::describe(result, *defaults));
         return;
     }
     auto notification = specifier->stringProperty("PostNotification");

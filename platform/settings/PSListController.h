@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/foundation/CFPreferences.h"
 #include "platform/foundation/NSArray.h"
 #include "platform/foundation/NSBundle.h"
 #include "platform/settings/PSSpecifier.h"
@@ -63,8 +64,9 @@ public:
 
     // The domain file of a "defaults" name.
     static std::string domainPath(std::string_view defaults);
-    // Read, set (nil removes), write atomically; false when the file cannot be written.
-    static bool writeDomainValue(std::string_view defaults, Object* value, NSString* key);
+    // Through the domain's lock: read, set (nil removes), replace atomically. An existing file
+    // that cannot be read is left untouched and the change refused.
+    static CFPreferences::WriteResult writeDomainValue(std::string_view defaults, Object* value, NSString* key);
 
     ~PSListController() override;
 

@@ -18,6 +18,10 @@ SpecifierPlistReader::Result SpecifierPlistReader::read(const Object* plist, id 
     auto specifiers = NSMutableArray::array();
     result.specifiers = specifiers;
     std::string where = std::string(listName) + ".plist";
+    if (!plist) {
+        result.problems.push_back(where + ": not a readable property list");
+        return result;
+    }
     auto root = objectAs<NSDictionary>(plist);
     if (!root) {
         result.problems.push_back(where + ": not a specifier list (the root is not a dictionary)");

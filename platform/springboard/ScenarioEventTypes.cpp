@@ -1,6 +1,7 @@
 #include "platform/springboard/ScenarioEventTypes.h"
 
 #include "platform/foundation/CFNotificationCenter.h"
+#include "platform/foundation/CFPreferences.h"
 #include "platform/foundation/DeviceRoot.h"
 #include "platform/foundation/NSMutableDictionary.h"
 #include "platform/foundation/NSNumber.h"
@@ -476,17 +477,9 @@ ScenarioStep parseWritePreference(const json& value, ScenarioParseContext&)
             reload = requireNonEmptyString(*found, "\"reload\" (true, false or a notification name)");
     }
     return { [=](ScenarioRunner& runner) {
-        std::string path = "/var/mobile/Library/Preferences/" + domain + ".plist";
-        if (auto host = DeviceRoot::resolve(path)) {
-            std::error_code error;
-            std::filesystem::create_directories(host->parent_path(), error);
-        }
-        auto values = NSMutableDictionary::dictionaryWithContentsOfFile(path);
-        if (!values)
-            values = NSMutableDictionary::dictionary();
-        values->setValue(preferenceValue(stored, type).get(), NSString::string(key).get());
-        if (!PropertyList::writeFile(values.get(), path, PropertyList::Format::Binary, true))
-            runner.warn("cannot write " + quote(path));
+        auto result = CFPreferences::setAppValue(domain, NSString::string(key).get(), preferenceValue(stored, type).get());
+        if (result != CFPreferences::WriteResult::Written)
+            runner.warn(CFPreferences::describe(result, domain));
         if (!reload.empty())
             postSystemWide(runner, reload);
     } };

@@ -8,6 +8,9 @@
 #include "platform/foundation/NSNumber.h"
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/PropertyList.h"
+#include "tests/support/BinaryPlist.h"
+
+#include <chrono>
 
 #include <set>
 #include <sys/wait.h>
@@ -190,6 +193,228 @@ TEST_F(PropertyListFiles, AtomicWriteIsSeenWholeByAnotherProcess)
     EXPECT_GT(versionsSeen.size(), 1u);
     // No temporary files are left beside the target.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(host(path).parent_path()), std::filesystem::directory_iterator()), 1);
+}
+
+// ---- Hostile input: what libplist would abort or overflow on is nil, the whole file ----
+
+namespace bp = binaryplist;
+
+std::string xmlList(const std::string& body) { return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">" + body + "</plist>\n"; }
+
+Id readBytes(const std::string& bytes) { return PropertyList::fromBytes(bytes); }
+
+TEST(PropertyListGuard, StringsAndKeysHoldingANulMakeTheWholeListUnreadable)
+{
+    using namespace std::string_literals;
+    struct Case {
+        const char* name;
+        std::string bytes;
+    };
+    std::vector<Case> hostile {
+        { "xml string", xmlList("<dict><key>Good</key><string>fine</string><key>Bad</key><string>a\0b</string></dict>"s) },
+        { "xml key", xmlList("<dict><key>Ba\0d</key><string>fine</string></dict>"s) },
+        { "xml decimal entity", xmlList("<dict><key>Bad</key><string>a&#0;b</string></dict>") },
+        { "xml hex entity", xmlList("<dict><key>Bad</key><string>a&#x0;b</string></dict>") },
+        { "xml NUL between elements", xmlList("<dict><key>A</key><true/>\0</dict>"s) },
+        { "binary ascii", bp::dictionaryOf({ { "Good", bp::ascii("fine") }, { "Bad", bp::ascii("a\0b"s) } }) },
+        { "binary utf-16", bp::dictionaryOf({ { "Bad", bp::utf16({ 'a', 0, 'b' }) } }) },
+    };
+    bp::Builder utf16Key;
+    hostile.push_back({ "binary utf-16 key", utf16Key.build(utf16Key.add(bp::dictionary({ utf16Key.add(bp::utf16({ 'K', 0 })) }, { utf16Key.add(bp::boolean(true)) }))) });
+    for (auto& [name, bytes] : hostile)
+        EXPECT_EQ(readBytes(bytes), nullptr) << name;
+
+    // The same lists without the NUL read.
+    auto fine = objectAs<NSDictionary>(readBytes(bp::dictionaryOf({ { "Good", bp::ascii("fine") }, { "Text", bp::utf16({ 'a', 0xE9, 'b' }) } })));
+    ASSERT_TRUE(fine);
+    EXPECT_EQ(objectAs<NSString>(fine->objectForStringKey("Text").get())->utf8(), "a\u00e9b");
+    EXPECT_TRUE(readBytes(xmlList("<dict><key>Bad</key><string>a&#x41;b</string></dict>")));
+}
+
+TEST(PropertyListGuard, TextThatIsNotUTF8MakesTheWholeListUnreadable)
+{
+    std::vector<std::pair<const char*, std::string>> hostile {
+        { "xml latin-1 string", xmlList("<dict><key>CustomHint</key><string>caf\xE9</string></dict>") },
+        { "xml key", xmlList("<dict><key>K\xFF</key><string>v</string></dict>") },
+        { "xml overlong", xmlList("<array><string>\xC0\xAF</string></array>") },
+        { "xml surrogate entity", xmlList("<array><string>&#xD800;</string></array>") },
+        { "binary latin-1", bp::dictionaryOf({ { "CustomHint", bp::ascii("caf\xE9") } }) },
+        { "binary lone high surrogate", bp::dictionaryOf({ { "K", bp::utf16({ 'a', 0xD83D }) } }) },
+        { "binary lone low surrogate", bp::dictionaryOf({ { "K", bp::utf16({ 0xDE00, 'a' }) } }) },
+        { "binary reversed pair", bp::dictionaryOf({ { "K", bp::utf16({ 0xDE00, 0xD83D }) } }) },
+    };
+    for (auto& [name, bytes] : hostile)
+        EXPECT_EQ(readBytes(bytes), nullptr) << name;
+
+    auto emoji = objectAs<NSDictionary>(readBytes(bp::dictionaryOf({ { "K", bp::utf16({ 0xD83D, 0xDE00 }) } })));
+    ASSERT_TRUE(emoji);
+    EXPECT_EQ(objectAs<NSString>(emoji->objectForStringKey("K").get())->utf8(), "\xF0\x9F\x98\x80");
+    EXPECT_TRUE(readBytes(xmlList("<dict><key>CustomHint</key><string>caf\xC3\xA9</string></dict>")));
+}
+
+TEST(PropertyListGuard, TextThatCouldNotBeReadBackIsNeverWritten)
+{
+    using namespace std::string_literals;
+    for (auto text : { "a\0b"s, "caf\xE9"s }) {
+        auto asValue = NSDictionary::dictionaryWithPairs({ { NSString::string("K"), NSString::string(text) } });
+        auto asKey = NSDictionary::dictionaryWithPairs({ { NSString::string(text), NSString::string("v") } });
+        for (auto format : { PropertyList::Format::XML, PropertyList::Format::Binary }) {
+            EXPECT_FALSE(PropertyList::serialize(asValue, format));
+            EXPECT_FALSE(PropertyList::serialize(asKey, format));
+        }
+    }
+}
+
+std::string nestedXMLArrays(int depth, const std::string& before = "")
+{
+    std::string body = before;
+    for (int i = 0; i < depth; ++i)
+        body += "<array>";
+    for (int i = 0; i < depth; ++i)
+        body += "</array>";
+    return xmlList(body);
+}
+
+// Depth counts levels below the root: the innermost of 257 nested arrays is at 256.
+TEST(PropertyListGuard, NestingIsReadUpToTheLimitInBothForms)
+{
+    constexpr int levels = PropertyList::maximumDepth + 1;
+    EXPECT_TRUE(readBytes(nestedXMLArrays(levels)));
+    EXPECT_TRUE(readBytes(bp::nestedArrays(levels)));
+    EXPECT_EQ(readBytes(nestedXMLArrays(levels + 1)), nullptr);
+    EXPECT_EQ(readBytes(bp::nestedArrays(levels + 1)), nullptr);
+}
+
+TEST(PropertyListGuard, HundredThousandLevelsAreRefusedQuicklyInBothForms)
+{
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(readBytes(nestedXMLArrays(100000)), nullptr);
+    EXPECT_EQ(readBytes(bp::nestedArrays(100000)), nullptr);
+    // An empty root still adopts what follows it in libplist's reader.
+    EXPECT_EQ(readBytes(nestedXMLArrays(100000, "<array/>")), nullptr);
+    // Unclosed: libplist builds the tree before it notices, then frees it recursively.
+    std::string unclosed;
+    for (int i = 0; i < 100000; ++i)
+        unclosed += "<dict><key>k</key>";
+    EXPECT_EQ(readBytes(unclosed), nullptr);
+    // Comments, CDATA and quoted text skipped as libplist skips them do not hide nesting.
+    std::string disguised = "<?xml version=\"1.0\"?><!DOCTYPE plist \"]>\"><plist><array><!-- </array> --><string><![CDATA[</array>]]></string>";
+    for (int i = 0; i < 100000; ++i)
+        disguised += "<array x=\"</array>\">";
+    EXPECT_EQ(readBytes(disguised), nullptr);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+}
+
+TEST(PropertyListGuard, CyclesAndRunawaySharingInBinaryListsAreRefused)
+{
+    bp::Builder self;
+    self.add(bp::array({ 0 }));
+    EXPECT_EQ(readBytes(self.build(0)), nullptr);
+
+    bp::Builder loop;
+    loop.add(bp::array({ 1 }));
+    loop.add(bp::dictionary({ 2 }, { 0 }));
+    loop.add(bp::ascii("key"));
+    EXPECT_EQ(readBytes(loop.build(0)), nullptr);
+
+    // Each level refers twice to the one below: 2^60 objects once expanded.
+    bp::Builder bomb;
+    uint64_t level = bomb.add(bp::ascii("leaf"));
+    for (int i = 0; i < 60; ++i)
+        level = bomb.add(bp::array({ level, level }));
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(readBytes(bomb.build(level)), nullptr);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+
+    // Shared strings, as writers unique them, are ordinary.
+    bp::Builder shared;
+    uint64_t name = shared.add(bp::ascii("CFBundleIconFiles"));
+    uint64_t icon = shared.add(bp::ascii("AppIcon60x60"));
+    uint64_t inner = shared.add(bp::dictionary({ name }, { icon }));
+    auto list = objectAs<NSArray>(readBytes(shared.build(shared.add(bp::array({ inner, inner, icon })))));
+    ASSERT_TRUE(list);
+    EXPECT_EQ(list->count(), 3u);
+}
+
+TEST(PropertyListGuard, MalformedBinaryStructureIsUnreadable)
+{
+    auto good = bp::dictionaryOf({ { "K", bp::ascii("v") } });
+    ASSERT_TRUE(readBytes(good));
+    auto patched = [&](size_t fromEnd, char byte) {
+        std::string bytes = good;
+        bytes[bytes.size() - fromEnd] = byte;
+        return bytes;
+    };
+    EXPECT_EQ(readBytes(patched(26, 0)), nullptr) << "offset size 0";
+    EXPECT_EQ(readBytes(patched(25, 9)), nullptr) << "reference size 9";
+    EXPECT_EQ(readBytes(patched(1, 0x7f)), nullptr) << "offset table past the end";
+    EXPECT_EQ(readBytes(patched(9, 5)), nullptr) << "root beyond the objects";
+    bp::Builder dangling;
+    EXPECT_EQ(readBytes(dangling.build(dangling.add(bp::array({ 7 })))), nullptr);
+    bp::Builder numberKey;
+    EXPECT_EQ(readBytes(numberKey.build(numberKey.add(bp::dictionary({ numberKey.add(bp::integer(1)) }, { 0 })))), nullptr);
+    bp::Builder wideInteger;
+    EXPECT_EQ(readBytes(wideInteger.build(wideInteger.add('\x14' + bp::bigEndian(1, 8) + bp::bigEndian(0, 8)))), nullptr) << "a 128-bit value libplist would cut";
+}
+
+// ---- Values that must come back exactly ------------------------------------------------
+
+TEST(PropertyListValues, BinaryDatesAndIntegersRoundTripExactly)
+{
+    const std::vector<double> dates { 0, 123456789.123456789, -0.5, -1.25e9, 63113904000.0, -63114076800.0, 1e15 };
+    const std::vector<std::pair<std::string, std::string>> entries {
+        { "Fraction", bp::date(dates[1]) },
+        { "JustBefore", bp::date(dates[2]) },
+        { "Past", bp::date(dates[3]) },
+        { "DistantFuture", bp::date(dates[4]) },
+        { "DistantPast", bp::date(dates[5]) },
+        { "Far", bp::date(dates[6]) },
+        { "Largest", bp::unsignedInteger(UINT64_MAX) },
+        { "AboveSigned", bp::unsignedInteger(uint64_t(INT64_MAX) + 2) },
+        { "Smallest", bp::integer(INT64_MIN) },
+        { "MinusOne", bp::integer(-1) },
+        { "Real", bp::real(0.1) },
+    };
+    auto read = objectAs<NSDictionary>(readBytes(bp::dictionaryOf(entries)));
+    ASSERT_TRUE(read);
+    auto check = [&](const NSDictionary* values) {
+        for (size_t i = 1; i < 7; ++i)
+            EXPECT_EQ(objectAs<NSDate>(values->objectForStringKey(entries[i - 1].first).get())->timeIntervalSinceReferenceDate(), dates[i]) << entries[i - 1].first;
+        auto largest = objectAs<NSNumber>(values->objectForStringKey("Largest").get());
+        EXPECT_TRUE(largest->isUnsigned());
+        EXPECT_EQ(largest->unsignedIntegerValue(), UINT64_MAX);
+        EXPECT_EQ(objectAs<NSNumber>(values->objectForStringKey("AboveSigned").get())->unsignedIntegerValue(), uint64_t(INT64_MAX) + 2);
+        EXPECT_EQ(objectAs<NSNumber>(values->objectForStringKey("Smallest").get())->integerValue(), INT64_MIN);
+        EXPECT_FALSE(objectAs<NSNumber>(values->objectForStringKey("Smallest").get())->isUnsigned());
+        EXPECT_EQ(objectAs<NSNumber>(values->objectForStringKey("MinusOne").get())->integerValue(), -1);
+        EXPECT_EQ(objectAs<NSNumber>(values->objectForStringKey("Real").get())->doubleValue(), 0.1);
+    };
+    check(read.get());
+    auto written = PropertyList::serialize(read, PropertyList::Format::Binary);
+    ASSERT_TRUE(written);
+    auto reread = objectAs<NSDictionary>(readBytes(*written));
+    ASSERT_TRUE(reread);
+    check(reread.get());
+    EXPECT_TRUE(reread->isEqual(read.get()));
+}
+
+TEST(PropertyListValues, XMLKeepsWholeSecondsOfFourDigitYearsAndBigIntegers)
+{
+    auto values = NSDictionary::dictionaryWithPairs({
+        { NSString::string("Date"), NSDate::dateWithTimeIntervalSinceReferenceDate(63000000000.0) },
+        { NSString::string("Early"), NSDate::dateWithTimeIntervalSinceReferenceDate(-63000000000.0) },
+        { NSString::string("Largest"), NSNumber::numberWithUnsignedInteger(UINT64_MAX) },
+        { NSString::string("Smallest"), NSNumber::numberWithInteger(INT64_MIN) },
+    });
+    auto xml = PropertyList::serialize(values, PropertyList::Format::XML);
+    ASSERT_TRUE(xml);
+    auto reread = objectAs<NSDictionary>(readBytes(*xml));
+    ASSERT_TRUE(reread);
+    EXPECT_TRUE(reread->isEqual(values.get())) << *xml;
+    // Past year 9999 the XML form has no way back: not written rather than written wrong.
+    auto far = NSDictionary::dictionaryWithPairs({ { NSString::string("Date"), NSDate::dateWithTimeIntervalSinceReferenceDate(1e15) } });
+    EXPECT_FALSE(PropertyList::serialize(far, PropertyList::Format::XML));
+    EXPECT_TRUE(PropertyList::serialize(far, PropertyList::Format::Binary));
 }
 
 } // namespace

@@ -130,6 +130,36 @@ TEST(SpringBoardTool, BrokenDeviceRootsNeverCrashTheHost)
     EXPECT_THAT(run.output, HasSubstr("HookProbe: -[SpringBoard applicationDidFinishLaunching:] intercepted\n"));
 }
 
+// libplist asserts on a string whose length is not its strlen, and recurses once per level of
+// a binary list: either used to take the whole host down at launch.
+TEST(SpringBoardTool, FiltersThatWouldAbortTheReaderAreReportedUnreadable)
+{
+    using namespace std::string_literals;
+    TemporaryRoot root;
+    auto filter = [](const std::string& bundle) {
+        return "<plist version=\"1.0\"><dict><key>Filter</key><dict><key>Bundles</key><array><string>" + bundle + "</string></array></dict></dict></plist>";
+    };
+    auto library = fs::path(testDevice) / "Library/MobileSubstrate/DynamicLibraries/HookProbe.dylib";
+    fs::create_directories(root.libraries());
+    for (auto name : { "NulString", "NulKey", "Deep", "Probe" })
+        fs::copy_file(library, root.libraries() / (std::string(name) + ".dylib"));
+    root.write("Library/MobileSubstrate/DynamicLibraries/NulString.plist", filter("com.apple.springboard\0"s));
+    root.write("Library/MobileSubstrate/DynamicLibraries/NulKey.plist", "<plist version=\"1.0\"><dict><key>Fil\0ter</key><dict/></dict></plist>"s);
+    std::string deep = "<plist version=\"1.0\">";
+    for (int i = 0; i < 100000; ++i)
+        deep += "<array>";
+    root.write("Library/MobileSubstrate/DynamicLibraries/Deep.plist", deep);
+    root.write("Library/MobileSubstrate/DynamicLibraries/Probe.plist", filter("com.apple.springboard"));
+
+    auto run = runSpringBoard({ "--root", root.path().string() });
+
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_THAT(run.output, HasSubstr("NulString.dylib: not loaded (unreadable filter)\n"));
+    EXPECT_THAT(run.output, HasSubstr("NulKey.dylib: not loaded (unreadable filter)\n"));
+    EXPECT_THAT(run.output, HasSubstr("Deep.dylib: not loaded (unreadable filter)\n"));
+    EXPECT_THAT(run.output, HasSubstr("Probe.dylib: loaded\n"));
+}
+
 TEST(SpringBoardTool, RunForDeliversSystemWideNotificationsToExtensions)
 {
     TemporaryRoot root;
