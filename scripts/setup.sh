@@ -1,12 +1,21 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only when one is missing.
+#   scripts/setup.sh [preset...]
+# The clang and fuzz presets also need Debian's clang and its sanitizer and libFuzzer runtimes;
+# they are installed only when one of those presets is named.
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config ccache
-  libplist-dev libplist++-dev libcairo2-dev libpango1.0-dev libspng-dev
+  libplist-dev libplist++-dev libcairo2-dev libpango1.0-dev libspng-dev zlib1g-dev
   nlohmann-json3-dev libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
 )
+for preset in "$@"; do
+  case "$preset" in
+    clang|fuzz) packages+=(clang libclang-rt-dev) ;;
+    *) ;;
+  esac
+done
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

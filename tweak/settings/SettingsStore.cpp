@@ -106,6 +106,9 @@ template<typename... Ts>
 struct Overloaded : Ts... {
     using Ts::operator()...;
 };
+// Clang 14 does not deduce an aggregate's template arguments from its initialiser.
+template<typename... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>;
 
 void fill(QFConfig* record, long outThickness, long outAlpha, long fullAlpha, long bothThickness,
     long dBodyAlpha, long dOutlAlpha, long lBodyAlpha, long lOutlAlpha, long style)
