@@ -9,6 +9,7 @@
 #include "platform/foundation/NSURL.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/graphics/PNGCodec.h"
+#include "platform/springboard/AppIndex.h"
 #include "platform/springboard/AppRecordClasses.h"
 #include "platform/springboard/LSBundleProxy.h"
 #include "platform/springboard/UIImage+ApplicationIcons.h"
@@ -174,6 +175,109 @@ TEST_F(AppRecords, WronglyShapedInfoPlistsEndQuietly)
     auto good = LSBundleProxy::bundleProxyForIdentifier("com.example.good");
     ASSERT_TRUE(good);
     EXPECT_TRUE(good->iconsDictionary());
+}
+
+// The index of each test's fresh device root starts with no scans.
+class AppIndexCost : public AppRecords {
+protected:
+    static uint64_t scans() { return AppIndex::statistics().scans; }
+    static uint64_t reads() { return AppIndex::statistics().infoPlistReads; }
+    // A file changed within a tick of a scan is read again at the next one, since its time
+    // may not have moved; waiting past that window keeps the counts exact.
+    static void settle() { std::this_thread::sleep_for(std::chrono::milliseconds(50)); }
+};
+
+TEST_F(AppIndexCost, MissesCostOneScanUntilTheFoldersChange)
+{
+    writeApp("/Applications/Lamp.app", "com.example.lamp", nullptr);
+    writeApp("/var/containers/Bundle/Application/5A1F-22/Lantern.app", "com.example.lantern", nullptr);
+    writeDeviceFile("/Applications/Garbage.app/Info.plist", "not a property list");
+    settle();
+
+    for (int ask = 0; ask < 50; ++ask)
+        EXPECT_FALSE(LSBundleProxy::bundleProxyForIdentifier("com.example.unknown" + std::to_string(ask)));
+    EXPECT_TRUE(LSBundleProxy::bundleProxyForIdentifier("com.example.lantern"));
+    EXPECT_EQ(scans(), 1u);
+    EXPECT_EQ(reads(), 3u);
+    EXPECT_EQ(AppIndex::statistics().apps, 2u);
+    EXPECT_EQ(AppIndex::statistics().unreadable, 1u);
+
+    // A new app is found at the first question, in either folder, and only its file is read.
+    writeApp("/Applications/Torch.app", "com.example.torch", nullptr);
+    settle();
+    EXPECT_TRUE(LSBundleProxy::bundleProxyForIdentifier("com.example.torch"));
+    EXPECT_EQ(reads(), 4u);
+    writeApp("/var/containers/Bundle/Application/77B0-01/Kite.app", "com.example.kite", nullptr);
+    settle();
+    EXPECT_TRUE(LSBundleProxy::bundleProxyForIdentifier("com.example.kite"));
+    EXPECT_EQ(reads(), 5u);
+    writeApp("/var/containers/Bundle/Application/5A1F-22/Second.app", "com.example.second", nullptr);
+    settle();
+    EXPECT_TRUE(LSBundleProxy::bundleProxyForIdentifier("com.example.second"));
+    EXPECT_EQ(reads(), 6u);
+    EXPECT_EQ(scans(), 4u);
+    for (int ask = 0; ask < 50; ++ask)
+        EXPECT_FALSE(LSBundleProxy::bundleProxyForIdentifier("com.example.unknown" + std::to_string(ask)));
+    EXPECT_EQ(scans(), 4u);
+    EXPECT_EQ(reads(), 6u);
+}
+
+TEST_F(AppIndexCost, UnreadableInfoPlistIsReadOnceUntilItChanges)
+{
+    writeApp("/Applications/Lamp.app", "com.example.lamp", nullptr);
+    writeDeviceFile("/Applications/Broken.app/Info.plist", "bplist00 truncated");
+    std::filesystem::create_directories(host("/Applications/Empty.app"));
+    settle();
+    for (int ask = 0; ask < 20; ++ask)
+        EXPECT_FALSE(LSBundleProxy::bundleProxyForIdentifier("com.example.broken"));
+    EXPECT_EQ(reads(), 2u);
+
+    // Mended in place: same file, so only its size and time tell.
+    auto mended = NSDictionary::dictionaryWithPairs({ { text("CFBundleIdentifier"), text("com.example.broken") }, { text("CFBundleName"), text("Mended") } });
+    ASSERT_TRUE(PropertyList::writeFile(mended.get(), "/Applications/Broken.app/Info.plist", PropertyList::Format::XML, false));
+    settle();
+    auto record = LSBundleProxy::bundleProxyForIdentifier("com.example.broken");
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->localizedName()->utf8(), "Mended");
+    EXPECT_EQ(reads(), 3u);
+    // A folder that had no Info.plist gets one.
+    writeApp("/Applications/Empty.app", "com.example.filled", nullptr);
+    settle();
+    EXPECT_TRUE(LSBundleProxy::bundleProxyForIdentifier("com.example.filled"));
+    EXPECT_EQ(reads(), 4u);
+    EXPECT_TRUE(LSBundleProxy::bundleProxyForIdentifier("com.example.lamp"));
+    EXPECT_EQ(AppIndex::statistics().unreadable, 0u);
+}
+
+TEST_F(AppIndexCost, AppRewrittenInPlaceUnderAnotherIdentifierShowsWithinASecond)
+{
+    writeApp("/Applications/Lamp.app", "com.example.lamp", nullptr);
+    EXPECT_TRUE(LSBundleProxy::bundleProxyForIdentifier("com.example.lamp"));
+    auto renamed = NSDictionary::dictionaryWithPairs({ { text("CFBundleIdentifier"), text("com.example.lantern") }, { text("CFBundleName"), text("Lantern") } });
+    writeInfo("/Applications/Lamp.app", renamed.get(), PropertyList::Format::XML);
+    std::filesystem::last_write_time(host("/Applications/Lamp.app/Info.plist"), std::filesystem::file_time_type::clock::now() + std::chrono::seconds(5));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+    auto record = LSBundleProxy::bundleProxyForIdentifier("com.example.lantern");
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->bundleURL()->pathString(), "/Applications/Lamp.app");
+    EXPECT_FALSE(LSBundleProxy::bundleProxyForIdentifier("com.example.lamp"));
+}
+
+TEST_F(AppIndexCost, RecordsKeepOnlyTheKeysTheyAnswerFrom)
+{
+    auto info = NSMutableDictionary::dictionary();
+    info->setObjectForStringKey(text("com.example.large"), "CFBundleIdentifier");
+    info->setObjectForStringKey(text("Large"), "CFBundleDisplayName");
+    info->setObjectForStringKey(iconsWithFiles({ text("AppIcon") }).get(), "CFBundleIcons");
+    info->setObjectForStringKey(text(std::string(1 << 20, 'x')), "Filler");
+    writeInfo("/Applications/Large.app", info.get());
+
+    auto app = AppIndex::find("com.example.large");
+    ASSERT_TRUE(app);
+    EXPECT_FALSE(app->info->objectForStringKey("Filler"));
+    auto record = LSBundleProxy::bundleProxyForIdentifier("com.example.large");
+    EXPECT_EQ(record->localizedName()->utf8(), "Large");
+    EXPECT_TRUE(record->iconsDictionary());
 }
 
 class BundleImages : public AppRecords {
