@@ -1,15 +1,18 @@
 #include "platform/runtime/ClassBuilder.h"
+#include "platform/runtime/RuntimeStatistics.h"
 #include "platform/runtime/Substrate.h"
 
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <bit>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <shared_mutex>
 #include <unordered_map>
 
@@ -27,9 +30,28 @@ struct objc_property {
 
 namespace {
 
-struct MethodCache {
-    uint64_t epoch;
-    std::unordered_map<SEL, Method> entries;
+struct MethodCacheEntry {
+    std::atomic<SEL> sel { nullptr };
+    // Null for a selector no class in the chain implements.
+    std::atomic<Method> method { nullptr };
+};
+
+// A class's remembered lookups: an open-addressing table that senders read without a lock.
+// Under the registry lock an entry is only ever added, or has its method changed in place
+// when a method is added up the chain; a table half full is copied into one twice its size.
+// The old table is kept, because a sender on another thread may still be reading it; the
+// kept tables of a class add up to less than its live one.
+struct alignas(MethodCacheEntry) MethodCache {
+    uint32_t capacity;
+    uint32_t shift;
+    uint32_t occupied { 0 };
+
+    MethodCacheEntry* entries() { return reinterpret_cast<MethodCacheEntry*>(this + 1); }
+    const MethodCacheEntry* entries() const { return reinterpret_cast<const MethodCacheEntry*>(this + 1); }
+    // Selectors are heap addresses 16 bytes apart; multiplying spreads them over the table.
+    uint32_t home(SEL sel) const { return uint32_t((reinterpret_cast<uintptr_t>(sel) * 0x9E3779B97F4A7C15ull) >> shift); }
+    uint32_t next(uint32_t index) const { return (index + 1) & (capacity - 1); }
+    static size_t bytesFor(uint32_t capacity) { return sizeof(MethodCache) + capacity * sizeof(MethodCacheEntry); }
 };
 
 } // namespace
@@ -46,7 +68,7 @@ struct objc_class {
     std::vector<SEL> methodOrder;
     std::vector<std::unique_ptr<objc_ivar>> ivars;
     std::vector<std::unique_ptr<objc_property>> properties;
-    std::atomic<const MethodCache*> cache { nullptr };
+    std::atomic<MethodCache*> cache { nullptr };
 };
 
 namespace {
@@ -62,8 +84,11 @@ struct Registry {
     std::unordered_map<std::string, Class, NameHash, std::equal_to<>> classes;
     std::unordered_map<std::string, std::unique_ptr<objc_selector>, NameHash, std::equal_to<>> selectors;
     std::atomic<uint64_t> epoch { 1 };
-    // Old caches stay readable by senders that loaded them before a rebuild.
-    std::vector<std::unique_ptr<const MethodCache>> retiredCaches;
+    // Classes with a method cache, for refreshing what they remember when a method is added.
+    std::vector<Class> cachedClasses;
+    // Tables outgrown by their class, still readable by senders that loaded them before.
+    std::vector<MethodCache*> outgrownCaches;
+    std::atomic<size_t> methodCacheBytes { 0 };
 };
 
 // Counts additions of instance variables, so remembered lookups know when to look again.
@@ -88,6 +113,78 @@ Method resolveLocked(Class cls, SEL sel)
             return m;
     }
     return nullptr;
+}
+
+MethodCache* makeMethodCache(uint32_t capacity)
+{
+    size_t bytes = MethodCache::bytesFor(capacity);
+    auto* cache = new (::operator new(bytes)) MethodCache { capacity, uint32_t(64 - std::countr_zero(capacity)) };
+    for (uint32_t index = 0; index < capacity; ++index)
+        new (&cache->entries()[index]) MethodCacheEntry;
+    registry().methodCacheBytes.fetch_add(bytes, std::memory_order_relaxed);
+    return cache;
+}
+
+MethodCacheEntry* findCacheEntry(MethodCache* cache, SEL sel)
+{
+    for (uint32_t index = cache->home(sel);; index = cache->next(index)) {
+        auto& entry = cache->entries()[index];
+        SEL key = entry.sel.load(std::memory_order_relaxed);
+        if (key == sel)
+            return &entry;
+        if (!key)
+            return nullptr;
+    }
+}
+
+// Writes into an empty slot; the method is stored before the selector that publishes it.
+void insertCacheEntry(MethodCache* cache, SEL sel, Method method)
+{
+    uint32_t index = cache->home(sel);
+    while (cache->entries()[index].sel.load(std::memory_order_relaxed))
+        index = cache->next(index);
+    auto& entry = cache->entries()[index];
+    entry.method.store(method, std::memory_order_relaxed);
+    entry.sel.store(sel, std::memory_order_release);
+    ++cache->occupied;
+}
+
+void rememberLookupLocked(Class cls, SEL sel, Method method)
+{
+    auto& r = registry();
+    MethodCache* cache = cls->cache.load(std::memory_order_relaxed);
+    if (!cache) {
+        cache = makeMethodCache(8);
+        cls->cache.store(cache, std::memory_order_release);
+        r.cachedClasses.push_back(cls);
+    }
+    if (auto* entry = findCacheEntry(cache, sel)) {
+        entry->method.store(method, std::memory_order_release);
+        return;
+    }
+    // At most half full, so a probe always ends at an empty slot after a step or two.
+    if ((cache->occupied + 1) * 2 > cache->capacity) {
+        MethodCache* larger = makeMethodCache(cache->capacity * 2);
+        for (uint32_t index = 0; index < cache->capacity; ++index) {
+            auto& entry = cache->entries()[index];
+            if (SEL key = entry.sel.load(std::memory_order_relaxed))
+                insertCacheEntry(larger, key, entry.method.load(std::memory_order_relaxed));
+        }
+        cls->cache.store(larger, std::memory_order_release);
+        r.outgrownCaches.push_back(cache);
+        cache = larger;
+    }
+    insertCacheEntry(cache, sel, method);
+}
+
+// A method added to a class changes what its subclasses that already asked for it resolve to.
+void refreshCachedLookupsLocked(Class owner, SEL sel)
+{
+    for (Class cls : registry().cachedClasses) {
+        auto* entry = findCacheEntry(cls->cache.load(std::memory_order_relaxed), sel);
+        if (entry && class_isSubclassOf(cls, owner))
+            entry->method.store(resolveLocked(cls, sel), std::memory_order_release);
+    }
 }
 
 } // namespace
@@ -250,6 +347,7 @@ bool class_addMethod(Class cls, SEL sel, IMP imp, const char* types)
     method->types = types ? types : "";
     cls->methods.emplace(sel, std::move(method));
     cls->methodOrder.push_back(sel);
+    refreshCachedLookupsLocked(cls, sel);
     r.epoch.fetch_add(1, std::memory_order_acq_rel);
     return true;
 }
@@ -258,26 +356,24 @@ Method lookupMethod(Class cls, SEL sel)
 {
     if (!cls || !sel)
         return nullptr;
-    auto& r = registry();
-    uint64_t epoch = r.epoch.load(std::memory_order_acquire);
-    if (const MethodCache* cache = cls->cache.load(std::memory_order_acquire); cache && cache->epoch == epoch) {
-        auto it = cache->entries.find(sel);
-        if (it != cache->entries.end())
-            return it->second;
+    if (const MethodCache* cache = cls->cache.load(std::memory_order_acquire)) {
+        for (uint32_t index = cache->home(sel);; index = cache->next(index)) {
+            auto& entry = cache->entries()[index];
+            SEL key = entry.sel.load(std::memory_order_acquire);
+            if (key == sel)
+                return entry.method.load(std::memory_order_acquire);
+            if (!key)
+                break;
+        }
     }
+    auto& r = registry();
     std::unique_lock lock(r.mutex);
-    epoch = r.epoch.load(std::memory_order_acquire);
     Method method = resolveLocked(cls, sel);
-    auto fresh = std::make_unique<MethodCache>();
-    fresh->epoch = epoch;
-    const MethodCache* old = cls->cache.load(std::memory_order_acquire);
-    if (old && old->epoch == epoch)
-        fresh->entries = old->entries;
-    fresh->entries[sel] = method;
-    cls->cache.store(fresh.get(), std::memory_order_release);
-    r.retiredCaches.emplace_back(fresh.release());
+    rememberLookupLocked(cls, sel, method);
     return method;
 }
+
+size_t objc_methodCacheBytes() { return registry().methodCacheBytes.load(std::memory_order_relaxed); }
 
 Method class_getInstanceMethod(Class cls, SEL sel) { return lookupMethod(cls, sel); }
 
@@ -331,6 +427,7 @@ void MSHookMessageEx(Class cls, SEL sel, IMP replacement, IMP* result)
     method->types = inherited->types;
     cls->methods.emplace(sel, std::move(method));
     cls->methodOrder.push_back(sel);
+    refreshCachedLookupsLocked(cls, sel);
     r.epoch.fetch_add(1, std::memory_order_acq_rel);
 }
 

@@ -88,7 +88,7 @@ void objc_setAssociatedObject(id object, const void* key, id value, objc_Associa
 RefPtr<Object> objc_getAssociatedObject(id object, const void* key);
 void objc_removeAssociatedObjects(id object);
 
-// Bumped whenever a method table changes; message caches compare against it.
+// Bumped whenever a method is added to a class (the method cache updates in place).
 uint64_t objc_methodTableEpoch();
 
 [[noreturn]] void objc_fatal(const std::string& message);

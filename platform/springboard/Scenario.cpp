@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -57,6 +58,52 @@ std::pair<const ScenarioEventType*, const json*> eventKey(const json& event)
     return { type, value };
 }
 
+// Arrays and objects open deeper than the limit, outside strings; a JSON text that is
+// malformed in other ways is left for the parser to name.
+bool nestsDeeperThan(std::string_view text, size_t limit)
+{
+    size_t depth = 0;
+    bool inString = false;
+    for (size_t index = 0; index < text.size(); ++index) {
+        char c = text[index];
+        if (inString) {
+            if (c == '\\')
+                ++index;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > limit)
+                return true;
+        } else if ((c == ']' || c == '}') && depth) {
+            --depth;
+        }
+    }
+    return false;
+}
+
+// Messages quote the file's own texts; control characters in them must not reach a
+// terminal, and one message stays one readable line. The parser's own messages quote the
+// bytes it stopped at, which need not be UTF-8, so those escape every byte past ASCII.
+std::string printable(std::string_view text, bool asciiOnly = false)
+{
+    constexpr size_t longest = 400;
+    std::string result;
+    for (unsigned char c : text) {
+        if (result.size() >= longest && (asciiOnly || (c & 0xC0) != 0x80))
+            return result + "...";
+        if (c < 0x20 || c == 0x7F || (asciiOnly && c > 0x7F)) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
+            result += escaped;
+        } else {
+            result += char(c);
+        }
+    }
+    return result;
+}
+
 std::optional<double> eventTime(const json& event, double clock)
 {
     auto found = event.find("at");
@@ -84,7 +131,14 @@ std::optional<Scenario> Scenario::load(const std::filesystem::path& file, std::s
         error = file.string() + ": cannot be read";
         return std::nullopt;
     }
-    std::string text((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+    // Read one byte past the limit, so a device or a pipe that never ends is refused too.
+    std::string text(maximumFileBytes + 1, '\0');
+    stream.read(text.data(), std::streamsize(text.size()));
+    if (stream.bad()) {
+        error = file.string() + ": cannot be read";
+        return std::nullopt;
+    }
+    text.resize(size_t(stream.gcount()));
     auto scenario = parseText(text, file.parent_path(), error);
     if (!scenario)
         error = file.string() + ": " + error;
@@ -93,11 +147,23 @@ std::optional<Scenario> Scenario::load(const std::filesystem::path& file, std::s
 
 std::optional<Scenario> Scenario::parseText(std::string_view text, const std::filesystem::path& folder, std::string& error)
 {
+    if (text.size() > maximumFileBytes) {
+        error = "larger than " + std::to_string(maximumFileBytes / 1024) + " KiB; a scenario is a few kilobytes";
+        return std::nullopt;
+    }
+    if (nestsDeeperThan(text, maximumNesting)) {
+        error = "arrays and objects nested deeper than " + std::to_string(maximumNesting);
+        return std::nullopt;
+    }
     json document;
     try {
         document = json::parse(text);
-    } catch (const json::parse_error& parseError) {
-        error = "not JSON (" + std::string(parseError.what()) + ")";
+    } catch (const json::out_of_range& fault) {
+        // The parser's only range fault: a number beyond what a double holds.
+        error = "a number out of range (" + printable(fault.what(), true) + ")";
+        return std::nullopt;
+    } catch (const json::exception& fault) {
+        error = "not JSON (" + printable(fault.what(), true) + ")";
         return std::nullopt;
     }
     return parse(document, folder, error);
@@ -110,7 +176,7 @@ std::optional<Scenario> Scenario::parse(const json& document, const std::filesys
     if (document.is_object()) {
         for (auto& [key, member] : document.items()) {
             if (key != "events" && key != "description") {
-                error = "unknown top-level key \"" + key + "\" (a scenario has \"description\" and \"events\")";
+                error = "unknown top-level key \"" + printable(key) + "\" (a scenario has \"description\" and \"events\")";
                 return std::nullopt;
             }
         }
@@ -153,12 +219,14 @@ std::optional<Scenario> Scenario::parse(const json& document, const std::filesys
             ScenarioStep step = eventType->parse(*value, context);
             context.event = nullptr;
             clock += step.advancesClockBy;
+            if (clock > maximumSeconds)
+                throw ScenarioError("the scenario clock would pass " + std::to_string(long(maximumSeconds)) + " seconds (one day)");
             scenario.m_events.push_back({ number, type, at, std::move(step.action) });
         } catch (const ScenarioError& fault) {
             error = "event " + std::to_string(number);
             if (!type.empty())
                 error += " (\"" + type + "\")";
-            error += ": " + std::string(fault.what());
+            error += ": " + printable(fault.what());
             return std::nullopt;
         }
     }

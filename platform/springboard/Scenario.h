@@ -28,6 +28,11 @@ public:
         std::function<void(ScenarioRunner&)> action;
     };
 
+    // Scenarios are a few kilobytes; anything near these is not one, and is refused before
+    // the JSON parser sees it.
+    static constexpr size_t maximumFileBytes = 1024 * 1024;
+    static constexpr size_t maximumNesting = 32;
+
     // Nullopt with a message naming the file and the faulty event when the file cannot be
     // read or does not describe a scenario.
     static std::optional<Scenario> load(const std::filesystem::path& file, std::string& error);

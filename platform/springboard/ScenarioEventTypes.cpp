@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 #include <sstream>
 
@@ -56,7 +57,11 @@ std::string requireString(const json& value, std::string_view what)
 {
     if (!value.is_string())
         throw ScenarioError(std::string(what) + " must be a string, not " + value.type_name());
-    return value.get<std::string>();
+    auto text = value.get<std::string>();
+    // Names, identifiers and paths end at a NUL further down; what follows it would be lost.
+    if (text.find('\0') != std::string::npos)
+        throw ScenarioError(std::string(what) + " must not hold a NUL character (\\u0000)");
+    return text;
 }
 
 std::string requireNonEmptyString(const json& value, std::string_view what)
@@ -129,8 +134,12 @@ ScenarioStep parsePublish(const json& value, ScenarioParseContext& context)
     auto message = stringField(event, "message");
     unsigned long destinations = SBHomeScreen::destinationLockScreen;
     if (auto found = event.find("destinations"); found != event.end()) {
-        if (!found->is_number_integer() || found->get<long long>() < 0)
-            throw ScenarioError("\"destinations\" must be a whole number of destination bits (2 banner, 4 lock screen)");
+        // The bulletin board's destination bits fit 32 bits; compared as JSON holds the number,
+        // so a huge or negative one is not wrapped into range first.
+        bool inRange = found->is_number_unsigned() ? found->get<uint64_t>() <= UINT32_MAX
+                                                   : found->is_number_integer() && found->get<int64_t>() >= 0;
+        if (!inRange)
+            throw ScenarioError("\"destinations\" must be a whole number of destination bits from 0 to 4294967295 (2 banner, 4 lock screen)");
         destinations = found->get<unsigned long>();
     }
     auto name = stringField(event, "name");

@@ -1,8 +1,11 @@
 #include "platform/runtime/ClassBuilder.h"
+#include "platform/runtime/RuntimeStatistics.h"
 #include "platform/runtime/Substrate.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -409,6 +412,140 @@ TEST(Threads, SendsStayCorrectWhileMethodsAreAdded)
     MSHookMessageEx(cls, SELECTOR("legs"), &concurrentReplacement, &concurrentSlot);
     stop = true;
     sender.join();
+}
+
+// ---- The method cache ------------------------------------------------------------------
+
+std::vector<SEL> numberedSelectors(const std::string& prefix, int count)
+{
+    std::vector<SEL> selectors;
+    for (int index = 0; index < count; ++index)
+        selectors.push_back(sel_registerName((prefix + std::to_string(index)).c_str()));
+    return selectors;
+}
+
+long addedLegs(id, SEL) { return 6; }
+long sevenLegs(id, SEL) { return 7; }
+long eightLegs(id, SEL) { return 8; }
+long (*discardedSlot)(id, SEL);
+
+// A lookup remembered costs a table slot and its share of the tables outgrown on the way:
+// at most a table four times the lookups, and the outgrown ones less than that again.
+constexpr size_t cacheBytesPerLookupBound = 160;
+
+TEST(MethodCache, HoldsMemoryLinearInTheLookupsOfOneClass)
+{
+    Class cls = freshSubclass(Dog::classObject());
+    auto object = class_createInstance(cls);
+    auto selectors = numberedSelectors("oneClassProbe", 4000);
+    size_t before = objc_methodCacheBytes();
+    for (SEL sel : selectors)
+        EXPECT_FALSE(object->respondsToSelector(sel));
+    EXPECT_EQ(msgSend<long>(object, SELECTOR("legs")), 4);
+    size_t held = objc_methodCacheBytes() - before;
+    EXPECT_GT(held, 4000 * sizeof(void*) * 2);
+    EXPECT_LE(held, 4001 * cacheBytesPerLookupBound);
+    // Asking again costs nothing more.
+    for (SEL sel : selectors)
+        EXPECT_FALSE(object->respondsToSelector(sel));
+    EXPECT_EQ(objc_methodCacheBytes() - before, held);
+}
+
+TEST(MethodCache, HoldsMemoryLinearInTheLookupsAcrossClasses)
+{
+    auto selectors = numberedSelectors("acrossClassesProbe", 20);
+    std::vector<RefPtr<Object>> objects;
+    for (int index = 0; index < 200; ++index)
+        objects.push_back(class_createInstance(freshSubclass(Dog::classObject())));
+    size_t before = objc_methodCacheBytes();
+    for (auto& object : objects) {
+        for (SEL sel : selectors)
+            EXPECT_FALSE(object->respondsToSelector(sel));
+    }
+    EXPECT_LE(objc_methodCacheBytes() - before, objects.size() * selectors.size() * cacheBytesPerLookupBound);
+}
+
+TEST(MethodCache, MethodChangesRefreshWhatIsRememberedWithoutGrowingIt)
+{
+    Class base = freshSubclass(Dog::classObject());
+    Class cls = freshSubclass(base);
+    auto object = class_createInstance(cls);
+    auto baseObject = class_createInstance(base);
+    auto selectors = numberedSelectors("refreshProbe", 1000);
+    for (SEL sel : selectors) {
+        EXPECT_FALSE(object->respondsToSelector(sel));
+        EXPECT_FALSE(baseObject->respondsToSelector(sel));
+    }
+    EXPECT_EQ(msgSend<long>(object, SELECTOR("legs")), 4);
+    size_t held = objc_methodCacheBytes();
+
+    for (int round = 0; round < 100; ++round) {
+        // Added to the superclass: reaches the subclass that remembered the selector as missing.
+        ASSERT_TRUE(class_addMethod(base, selectors[round], &addedLegs));
+        EXPECT_EQ(msgSend<long>(object, selectors[round]), 6);
+        // Overriding an inherited method, then replacing an own one, as hooks do.
+        if (round % 2)
+            MSHookMessageEx(base, SELECTOR("legs"), &eightLegs, &discardedSlot);
+        else
+            MSHookMessageEx(cls, SELECTOR("legs"), &sevenLegs, &discardedSlot);
+        EXPECT_EQ(msgSend<long>(object, SELECTOR("legs")), 7);
+        EXPECT_EQ(msgSend<long>(baseObject, SELECTOR("legs")), round ? 8 : 4);
+        for (SEL sel : selectors)
+            object->respondsToSelector(sel);
+    }
+    for (int index = 0; index < 1000; ++index)
+        EXPECT_EQ(object->respondsToSelector(selectors[index]), index < 100) << index;
+    EXPECT_EQ(objc_methodCacheBytes(), held);
+}
+
+long (*threadLegsSlot)(id, SEL);
+long tenfoldLegs(id self, SEL sel) { return threadLegsSlot(self, sel) * 10; }
+
+TEST(Threads, SendersOnSeveralThreadsSeeMethodsAsTheyAreAddedAndReplaced)
+{
+    Class base = freshSubclass(Dog::classObject());
+    std::vector<Class> classes { base, freshSubclass(base), freshSubclass(base) };
+    classes.push_back(freshSubclass(classes[1]));
+    auto added = numberedSelectors("threadAdded", 300);
+    std::atomic<int> addedCount { 0 };
+    std::atomic<bool> hooked { false };
+    std::atomic<bool> stop { false };
+    std::atomic<long> faults { 0 };
+
+    std::vector<std::thread> senders;
+    for (int thread = 0; thread < 3; ++thread) {
+        senders.emplace_back([&, thread] {
+            auto object = class_createInstance(classes[thread]);
+            // Every thread's own first-time lookups make the tables grow under the others.
+            auto own = numberedSelectors("threadOwn" + std::to_string(thread) + "_", 2000);
+            size_t next = 0;
+            while (!stop.load()) {
+                bool wasHooked = hooked.load();
+                long legs = msgSend<long>(object, SELECTOR("legs"));
+                if (legs != 40 && (wasHooked || legs != 4))
+                    ++faults;
+                int known = addedCount.load();
+                if (known > 0 && !object->respondsToSelector(added[known - 1]))
+                    ++faults;
+                if (next < own.size() && object->respondsToSelector(own[next++]))
+                    ++faults;
+            }
+        });
+    }
+    for (int index = 0; index < int(added.size()); ++index) {
+        class_addMethod(base, added[index], &addedLegs);
+        addedCount.store(index + 1);
+        if (index % 30 == 0)
+            freshSubclass(classes[index % classes.size()]);
+        if (index == 150) {
+            MSHookMessageEx(base, SELECTOR("legs"), &tenfoldLegs, &threadLegsSlot);
+            hooked.store(true);
+        }
+    }
+    stop.store(true);
+    for (auto& sender : senders)
+        sender.join();
+    EXPECT_EQ(faults.load(), 0);
 }
 
 } // namespace

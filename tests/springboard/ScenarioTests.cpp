@@ -20,6 +20,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <map>
 #include <set>
 #include <sys/wait.h>
 
@@ -104,6 +105,50 @@ TEST(ScenarioFiles, FaultsAreNamedWithTheirEvent)
     };
     for (auto& testCase : cases)
         EXPECT_THAT(parseError(testCase.text), HasSubstr(testCase.message)) << testCase.text;
+}
+
+TEST(ScenarioFiles, NumbersOutOfRangeAreRefusedNotWrappedOrThrown)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        { R"([ { "at": 1e500, "lock": true } ])", "a number out of range" },
+        { R"([ { "advance": -1e500 } ])", "a number out of range" },
+        { R"([ { "advance": 86400 }, { "advance": 0.001 } ])", "event 2 (\"advance\"): the scenario clock would pass 86400 seconds" },
+        { R"([ { "at": 86000, "lock": true }, { "advance": 401 } ])", "event 2 (\"advance\"): the scenario clock would pass" },
+        { R"([ { "waitFor": "n", "timeout": 1e20 } ])", "\"timeout\" must be between 0 and 86400" },
+        { R"([ { "publish": { "section": "a", "destinations": 4294967296 } } ])", "from 0 to 4294967295" },
+        { R"([ { "publish": { "section": "a", "destinations": 9223372036854775812 } } ])", "from 0 to 4294967295" },
+        { R"([ { "publish": { "section": "a", "destinations": -9223372036854775807 } } ])", "from 0 to 4294967295" },
+        { R"([ { "publish": { "section": "a", "destinations": 4.0 } } ])", "whole number" },
+    };
+    for (auto& [text, message] : cases)
+        EXPECT_THAT(parseError(text), HasSubstr(message)) << text;
+    // The edges themselves are in range.
+    EXPECT_EQ(parseError(R"([ { "advance": 86399 }, { "at": 86400, "lock": true } ])"), "(parsed)");
+    EXPECT_EQ(parseError(R"([ { "publish": { "section": "a", "destinations": 4294967295 } } ])"), "(parsed)");
+}
+
+TEST(ScenarioFiles, SizeNestingAndTextAreBoundedBeforeTheParserRuns)
+{
+    auto nested = [](size_t depth) { return "[ { \"lock\": " + std::string(depth - 2, '[') + std::string(depth - 2, ']') + " } ]"; };
+    EXPECT_THAT(parseError(nested(Scenario::maximumNesting)), HasSubstr("takes no argument"));
+    EXPECT_THAT(parseError(nested(Scenario::maximumNesting + 1)), HasSubstr("nested deeper than 32"));
+    // Far past any stack: refused by counting, never handed to the parser.
+    EXPECT_THAT(parseError(std::string(1'000'000, '[')), HasSubstr("nested deeper than"));
+    // Brackets inside strings, escaped quotes included, are text.
+    EXPECT_EQ(parseError(R"([ { "post": "[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[\"[[[[" } ])"), "(parsed)");
+
+    std::string large = R"([ { "post": ")" + std::string(Scenario::maximumFileBytes, 'x') + R"(" } ])";
+    EXPECT_THAT(parseError(large), HasSubstr("larger than 1024 KiB"));
+
+    EXPECT_THAT(parseError("[ { \"post\": \"caf\xE9\" } ]"), HasSubstr("not JSON"));
+    EXPECT_THAT(parseError(R"([ { "post": "a\ud800" } ])"), HasSubstr("not JSON"));
+    EXPECT_THAT(parseError(R"([ { "post": "a\u0000b" } ])"), HasSubstr("must not hold a NUL"));
+    // What the file says is quoted without its control characters, and not at any length.
+    auto message = parseError(R"([ { "\u001b[2Jrocket": true } ])");
+    EXPECT_THAT(message, HasSubstr("unknown event type \"\\x1B[2Jrocket\""));
+    EXPECT_EQ(message.find('\x1b'), std::string::npos);
+    EXPECT_LT(parseError("[ { \"" + std::string(100'000, 'k') + "\": true } ]").size(), 1000u);
+    EXPECT_EQ(parseError("[ { \"post\": \"\xE9\" } ]").find('\xE9'), std::string::npos);
 }
 
 TEST(ScenarioFiles, SampleScenariosParseAndBadOnesDoNot)
@@ -398,15 +443,46 @@ TEST_F(HostScenario, WidgetsPageIsWhatThePictureShowsWhileShown)
 
 TEST_F(HostScenario, BadScenariosStopTheHostBeforeAnythingRuns)
 {
-    for (auto& entry : fs::directory_iterator(scenarioFolder() / "bad")) {
+    // What each file of bad/ is refused for; the others are refused for their shape.
+    const std::map<std::string, std::string> faults {
+        { "number-too-large.json", "a number out of range" },
+        { "time-past-a-day.json", "event 1 (\"lock\"): \"at\" must be between 0 and 86400 seconds" },
+        { "clock-past-a-day.json", "event 2 (\"advance\"): the scenario clock would pass 86400 seconds" },
+        { "negative-advance.json", "must be between 0 and 86400 seconds" },
+        { "advance-not-a-number.json", "must be a number of seconds, not boolean" },
+        { "time-is-a-string.json", "\"at\" must be a number of seconds, not string" },
+        { "negative-timeout.json", "\"timeout\" must be between 0 and 86400 seconds" },
+        { "fractional-destinations.json", "\"destinations\" must be a whole number" },
+        { "destinations-too-large.json", "\"destinations\" must be a whole number" },
+        { "title-not-a-string.json", "\"title\" must be a string, not number" },
+        { "nul-in-section.json", "\"section\" must not hold a NUL" },
+        { "lone-surrogate.json", "not JSON" },
+        { "invalid-utf8.json", "not JSON" },
+        { "nested-too-deep.json", "nested deeper than 32" },
+    };
+    // Larger than any scenario; and a device that never ends.
+    std::ofstream(m_output / "oversized.json") << R"({ "events": [ { "post": ")" << std::string(Scenario::maximumFileBytes, 'x') << R"(" } ] })";
+    std::vector<fs::path> files { m_output / "oversized.json", "/dev/zero" };
+    for (auto& entry : fs::directory_iterator(scenarioFolder() / "bad"))
+        files.push_back(entry.path());
+    for (auto& file : files) {
         auto snapshot = m_output / "never.json";
-        auto run = runHost({ "--root", m_root.string(), "--scenario", entry.path().string(), "--snapshot", snapshot.string() });
-        EXPECT_EQ(run.status, 2) << entry.path() << run.output;
-        EXPECT_THAT(run.output, HasSubstr("bad scenario: " + entry.path().string() + ": "));
+        auto run = runHost({ "--root", m_root.string(), "--scenario", file.string(), "--snapshot", snapshot.string() });
+        EXPECT_EQ(run.status, 2) << file << run.output;
+        // One message, one line.
+        EXPECT_THAT(run.output, testing::StartsWith("tintwell-springboard: bad scenario: " + file.string() + ": ")) << file;
+        EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1) << file << run.output;
+        if (auto fault = faults.find(file.filename().string()); fault != faults.end()) {
+            EXPECT_THAT(run.output, HasSubstr(fault->second)) << file;
+        }
+        if (file.filename() == "oversized.json" || file.filename() == "zero") {
+            EXPECT_THAT(run.output, HasSubstr("larger than 1024 KiB"));
+        }
         // Not even the extensions were loaded.
         EXPECT_THAT(run.output, testing::Not(HasSubstr("no extensions")));
         EXPECT_FALSE(fs::exists(snapshot));
     }
+    EXPECT_GE(files.size(), faults.size() + 2);
     auto missing = runHost({ "--root", m_root.string(), "--scenario", (m_output / "absent.json").string() });
     EXPECT_EQ(missing.status, 2);
     auto noFolder = runHost({ "--root", m_root.string(), "--snapshot", (m_output / "absent/out.json").string() });
