@@ -16,12 +16,21 @@
 
 namespace {
 
+// Runtime state of the device, as the phone's preferences daemon keeps it: the preferences
+// folder itself holds nothing but the domains.
+constexpr std::string_view lockFolder = "/private/var/run/cfprefsd/";
+
 // Held for one read, change and replace; released when the descriptor closes.
 class DomainLock {
 public:
-    explicit DomainLock(const std::filesystem::path& domainFile)
+    explicit DomainLock(std::string_view domain)
     {
-        auto lockFile = domainFile.parent_path() / ("." + domainFile.filename().string() + ".lock");
+        auto folder = DeviceRoot::resolve(lockFolder);
+        if (!folder)
+            return;
+        std::error_code error;
+        std::filesystem::create_directories(*folder, error);
+        auto lockFile = *folder / (std::string(domain) + ".plist.lock");
         m_descriptor = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
         if (m_descriptor < 0)
             return;
@@ -106,7 +115,7 @@ CFPreferences::WriteResult CFPreferences::setAppValue(std::string_view domain, c
         return WriteResult::Failed;
     std::error_code error;
     std::filesystem::create_directories(host->parent_path(), error);
-    DomainLock lock(*host);
+    DomainLock lock(domain);
     if (!lock.held())
         return WriteResult::Failed;
     auto values = NSMutableDictionary::dictionary();

@@ -10,8 +10,8 @@ class NSString;
 // The preference domains of "/var/mobile/Library/Preferences", one property list each,
 // served the way the phone's preferences daemon serves them. Every change of a domain is a
 // read, change and replace made under that domain's lock, which every process on the device
-// root shares (a lock file beside the domain file), so concurrent writers never lose each
-// other's update; the replacement is an atomic rename, so readers see the old file or the
+// root shares (an flock on "/private/var/run/cfprefsd/DOMAIN.plist.lock"), so concurrent
+// writers never lose each other's update; the replacement is an atomic rename, so readers see the old file or the
 // new one, never part of one.
 class CFPreferences {
 public:
