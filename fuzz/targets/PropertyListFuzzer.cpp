@@ -127,8 +127,8 @@ void walkAsDomain(const FuzzDevice& device, std::string_view bytes, const Object
 
     auto before = NSDictionary::dictionaryWithContentsOfFile(domainFile);
     auto written = NSString::string("TintwellFuzzWritten");
-    bool wrote = PSListController::writeDomainValue(domain, NSNumber::numberWithInteger(1).get(), written.get());
-    if (!wrote) {
+    auto result = PSListController::writeDomainValue(domain, NSNumber::numberWithInteger(1).get(), written.get());
+    if (result != CFPreferences::WriteResult::Written) {
         fuzzCheck(fileBytes(device.hostPath(domainFile)) == bytes, "a refused write leaves the file untouched");
         return;
     }
