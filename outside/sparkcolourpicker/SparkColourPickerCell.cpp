@@ -54,7 +54,7 @@ RefPtr<NSString> SparkColourPickerCell::colourText() const
     std::string defaults = domain();
     if (!key || defaults.empty())
         return nullptr;
-    auto file = NSDictionary::dictionaryWithContentsOfFile(PSListController::domainPath(defaults));
+    auto file = NSDictionary::sendDictionaryWithContentsOfFile(PSListController::domainPath(defaults));
     return file ? objectAs<NSString>(file->objectForKey(key.get()).get()) : nullptr;
 }
 
@@ -62,9 +62,10 @@ RefPtr<UIColor> SparkColourPickerCell::displayedColour() const
 {
     auto settings = options();
     auto fallback = settings ? objectAs<NSString>(settings->objectForStringKey("fallback").get()) : nullptr;
+    // Without a fallback a row with nothing picked shows no colour, as its reader gets none.
     if (!fallback)
-        fallback = NSString::string("#ffffff");
-    return SparkColourPickerUtils::colourWithStringwithFallback(colourText().get(), fallback.get());
+        return SparkColourPickerUtils::sendColourWithString(colourText().get());
+    return SparkColourPickerUtils::sendColourWithStringWithFallback(colourText().get(), fallback.get());
 }
 
 void SparkColourPickerCell::refreshImpl(PSSpecifier* specifier)
