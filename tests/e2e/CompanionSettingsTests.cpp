@@ -98,7 +98,7 @@ TEST_F(CompanionRows, ColourModeOfAxonAndGrupiColoursTheirCellsByTheirOwnMode)
     })));
     auto before = screenShowing("Before the modes changed");
     auto* mailPlatter = platterOf(before, "Before the modes changed");
-    ASSERT_TRUE(mailPlatter) << m_device.homeScreenLog();
+    ASSERT_TRUE(mailPlatter && appCell(before, "AXNAppCell", mail) && appCell(before, "GRPAppCell", mail)) << m_device.homeScreenLog();
     // Every surface on the default mode: the cells take the platter's colour.
     EXPECT_EQ(rgbOf((*appCell(before, "AXNAppCell", mail))["backgroundColor"]), rgbOf((*mailPlatter)["backgroundColor"]));
     EXPECT_EQ(rgbOf((*appCell(before, "GRPAppCell", mail))["backgroundColor"]), rgbOf((*mailPlatter)["backgroundColor"]));
