@@ -135,7 +135,7 @@ void TWLRootListController::viewDidLoadImpl()
     m_headerImageView = UIImageView::create(CGRectMake(0, 0, headerHeight, headerHeight));
     m_headerImageView->setContentMode(2);
     m_headerImageView->setClipsToBounds(true);
-    msgSendIfResponds<void>(m_headerImageView.get(), SELECTOR("setOpaque:"), true);
+    msgSend<void>(m_headerImageView.get(), SELECTOR("setOpaque:"), true);
     m_headerImageView->setImage(UIImage::imageWithContentsOfFile(bannerPath).get());
     stopAutoresizingConstraints(m_headerImageView.get());
     m_headerView->addSubview(m_headerImageView.get());
@@ -197,7 +197,7 @@ void TWLRootListController::scrollViewDidScrollImpl(UIScrollView* scrollView)
     bool headerGone = y > headerHeight;
     auto icon = m_iconView;
     auto label = m_titleLabel;
-    UIView::animateWithDuration(0.2, NSBlock::create([icon, label, headerGone] {
+    UIView::sendAnimateWithDuration(0.2, NSBlock::create([icon, label, headerGone] {
         if (icon)
             icon->setAlpha(headerGone ? 1.0 : 0.0);
         if (label)

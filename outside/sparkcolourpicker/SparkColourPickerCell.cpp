@@ -63,9 +63,10 @@ RefPtr<UIColor> SparkColourPickerCell::displayedColour() const
 {
     auto settings = options();
     auto fallback = settings ? objectAs<NSString>(settings->objectForStringKey("fallback").get()) : nullptr;
+    // Without a fallback a row with nothing picked shows no colour, as its reader gets none.
     if (!fallback)
-        fallback = NSString::string("#ffffff");
-    return SparkColourPickerUtils::colourWithStringwithFallback(colourText().get(), fallback.get());
+        return SparkColourPickerUtils::sendColourWithString(colourText().get());
+    return SparkColourPickerUtils::sendColourWithStringWithFallback(colourText().get(), fallback.get());
 }
 
 void SparkColourPickerCell::refreshImpl(PSSpecifier* specifier)

@@ -5,7 +5,8 @@
 // libsparkcolourpicker's colour row, used by specifiers with "cellClass"
 // "SparkColourPickerCell" and a "libsparkcolourpicker" dictionary: "defaults" (the
 // colours file's domain), "fallback" (a colour text) and "alpha" (whether the picker
-// offers opacity). It shows a swatch of the stored colour, else of the fallback; a
+// offers opacity). It shows a swatch of the stored colour, else of the fallback (else an
+// empty swatch: the row's reader, given no fallback either, gets no colour); a
 // picked colour is written as "#RRGGBB:A.AA" under the row's "key" into
 // "/var/mobile/Library/Preferences/<defaults>.plist" (read, empty when missing; set;
 // write atomically), then the row's "PostNotification" is posted system-wide.

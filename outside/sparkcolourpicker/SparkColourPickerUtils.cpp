@@ -162,9 +162,13 @@ std::string SparkColourPickerUtils::hexStringFromComponents(const Components& co
 
 Class SparkColourPickerUtils::classObject()
 {
-    // Its operations are class methods, reached as C++ static functions; the class is
-    // registered so the library is found by name, as on the phone.
-    static Class cls = ClassBuilder<SparkColourPickerUtils>("SparkColourPickerUtils", Object::classObject()).build();
+    // Its operations are class methods, answered as messages so a hook on them sees the
+    // callers' sends, as on the phone.
+    static Class cls = ClassBuilder<SparkColourPickerUtils>("SparkColourPickerUtils", Object::classObject())
+                           .classMethod<&SparkColourPickerUtils::colourWithStringImpl>("colourWithString:")
+                           .classMethod<&SparkColourPickerUtils::colourWithStringWithFallbackImpl>("colourWithString:withFallback:")
+                           .classMethod<&SparkColourPickerUtils::hexStringFromColourImpl>("hexStringFromColour:")
+                           .build();
     return cls;
 }
 
@@ -183,6 +187,16 @@ RefPtr<UIColor> SparkColourPickerUtils::colourWithStringwithFallback(const NSStr
     if (auto colour = colourWithString(text))
         return colour;
     return colourWithString(fallback);
+}
+
+RefPtr<UIColor> SparkColourPickerUtils::sendColourWithString(const NSString* text)
+{
+    return msgSendClass<RefPtr<UIColor>>(classObject(), SELECTOR("colourWithString:"), text);
+}
+
+RefPtr<UIColor> SparkColourPickerUtils::sendColourWithStringWithFallback(const NSString* text, const NSString* fallback)
+{
+    return msgSendClass<RefPtr<UIColor>>(classObject(), SELECTOR("colourWithString:withFallback:"), text, fallback);
 }
 
 RefPtr<NSString> SparkColourPickerUtils::hexStringFromColour(const UIColor* colour)

@@ -34,6 +34,16 @@ public:
     // +hexStringFromColour: — nil for a missing colour.
     static RefPtr<NSString> hexStringFromColour(const UIColor* colour);
 
+    // The two conversions as a caller on the phone makes them: sends to the class, so a
+    // replacement of either method runs.
+    static RefPtr<UIColor> sendColourWithString(const NSString* text);
+    static RefPtr<UIColor> sendColourWithStringWithFallback(const NSString* text, const NSString* fallback);
+
 protected:
     SparkColourPickerUtils() = default;
+
+private:
+    static RefPtr<UIColor> colourWithStringImpl(NSString* text) { return colourWithString(text); }
+    static RefPtr<UIColor> colourWithStringWithFallbackImpl(NSString* text, NSString* fallback) { return colourWithStringwithFallback(text, fallback); }
+    static RefPtr<NSString> hexStringFromColourImpl(UIColor* colour) { return hexStringFromColour(colour); }
 };

@@ -17,6 +17,7 @@ Class NSDictionary::classObject()
                            .method<&NSDictionary::objectForKeyImpl>("valueForKey:")
                            .method<&NSDictionary::allKeys>("allKeys")
                            .method<&NSDictionary::allValues>("allValues")
+                           .classFunction("dictionaryWithContentsOfFile:", &NSDictionary::dictionaryWithContentsOfFileImpl)
                            .build();
     return cls;
 }
@@ -42,6 +43,23 @@ RefPtr<NSDictionary> NSDictionary::dictionaryWithContentsOfFile(std::string_view
     if (!dictionary)
         return nullptr;
     return dictionary->copy();
+}
+
+Id NSDictionary::dictionaryWithContentsOfFileImpl(Class cls, SEL, id path)
+{
+    auto text = objectAs<NSString>(path);
+    if (!text)
+        return nullptr;
+    // Sent to NSMutableDictionary (inherited), it answers a mutable one, as on the phone.
+    if (class_isSubclassOf(cls, NSMutableDictionary::classObject()))
+        return NSMutableDictionary::dictionaryWithContentsOfFile(text->view());
+    return dictionaryWithContentsOfFile(text->view());
+}
+
+RefPtr<NSDictionary> NSDictionary::sendDictionaryWithContentsOfFile(std::string_view devicePath)
+{
+    auto path = NSString::string(devicePath);
+    return msgSendClass<RefPtr<NSDictionary>>(classObject(), SELECTOR("dictionaryWithContentsOfFile:"), path.get());
 }
 
 Id NSDictionary::objectForKey(const Object* key) const

@@ -24,6 +24,9 @@ public:
     static RefPtr<NSDictionary> dictionaryWithPairs(const std::vector<std::pair<Id, Id>>& pairs);
     // Nil when the file is missing or unreadable, or its root is not a dictionary.
     static RefPtr<NSDictionary> dictionaryWithContentsOfFile(std::string_view devicePath);
+    // +[NSDictionary dictionaryWithContentsOfFile:] as a caller on the phone makes it: a send
+    // to the class, so a replacement of the method runs.
+    static RefPtr<NSDictionary> sendDictionaryWithContentsOfFile(std::string_view devicePath);
 
     NSUInteger count() const { return m_map.size(); }
     Id objectForKey(const Object* key) const;
@@ -65,5 +68,6 @@ private:
     mutable std::atomic<NSArray*> m_keyList { nullptr };
 
     Id objectForKeyImpl(Object* key) const { return objectForKey(key); }
+    static Id dictionaryWithContentsOfFileImpl(Class, SEL, id path);
     bool isEqualImpl(Object* other) const { return isEqual(other); }
 };

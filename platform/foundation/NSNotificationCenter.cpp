@@ -43,6 +43,7 @@ Class NSNotificationCenter::classObject()
                            .method<&NSNotificationCenter::postNotificationImpl>("postNotification:")
                            .method<&NSNotificationCenter::postNotificationNameImpl>("postNotificationName:object:")
                            .method<&NSNotificationCenter::postNotificationNameUserInfoImpl>("postNotificationName:object:userInfo:")
+                           .classMethod<&NSNotificationCenter::defaultCenterImpl>("defaultCenter")
                            .build();
     return cls;
 }
@@ -51,6 +52,11 @@ NSNotificationCenter* NSNotificationCenter::defaultCenter()
 {
     static NSNotificationCenter* center = make<NSNotificationCenter>().leakRef();
     return center;
+}
+
+RefPtr<NSNotificationCenter> NSNotificationCenter::sendDefaultCenter()
+{
+    return msgSendClass<RefPtr<NSNotificationCenter>>(classObject(), SELECTOR("defaultCenter"));
 }
 
 void NSNotificationCenter::addObserver(id observer, SEL selector, const NSString* name, id object)

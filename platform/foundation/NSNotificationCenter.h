@@ -17,11 +17,15 @@
 //
 // Runtime methods: addObserver:selector:name:object:, removeObserver:,
 // removeObserver:name:object:, postNotification:, postNotificationName:object:,
-// postNotificationName:object:userInfo: (names as NSString, nil meaning any).
+// postNotificationName:object:userInfo: (names as NSString, nil meaning any); the class
+// method +defaultCenter.
 class NSNotificationCenter : public Object {
     TW_OBJECT(NSNotificationCenter)
 public:
     static NSNotificationCenter* defaultCenter();
+    // +[NSNotificationCenter defaultCenter] as a caller on the phone asks it: a send to the
+    // class, so a replacement of the method runs.
+    static RefPtr<NSNotificationCenter> sendDefaultCenter();
 
     // A nil name observes every name; a nil object observes every poster.
     void addObserver(id observer, SEL selector, const NSString* name, id object);
@@ -46,6 +50,7 @@ private:
 
     void add(id observer, SEL, std::optional<std::string> name, id object);
     void remove(id observer, const std::optional<std::string>& name, id object);
+    static RefPtr<NSNotificationCenter> defaultCenterImpl() { return defaultCenter(); }
     void postNotificationImpl(NSNotification* notification) { postNotification(notification); }
     void postNotificationNameImpl(NSString* name, id object) { postNotificationName(name, object); }
     void postNotificationNameUserInfoImpl(NSString* name, id object, NSDictionary* userInfo) { postNotificationName(name, object, userInfo); }

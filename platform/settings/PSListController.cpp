@@ -95,13 +95,13 @@ Id PSListController::initImpl()
     auto self = msgSendSuper<Id>(this, classObject(), SELECTOR("init"));
     if (!self)
         return nullptr;
-    NSNotificationCenter::defaultCenter()->addObserver(this, SELECTOR("willBecomeActive"), willEnterForegroundNotification, nullptr);
+    NSNotificationCenter::sendDefaultCenter()->addObserver(this, SELECTOR("willBecomeActive"), willEnterForegroundNotification, nullptr);
     return self;
 }
 
 void PSListController::deallocImpl()
 {
-    NSNotificationCenter::defaultCenter()->removeObserver(this);
+    NSNotificationCenter::sendDefaultCenter()->removeObserver(this);
     msgSendSuper<void>(this, classObject(), SELECTOR("dealloc"));
 }
 

@@ -281,7 +281,15 @@ void PSTableCell::controlChangedImpl(Object* sender)
         break;
     case PSSliderCell: {
         auto slider = objectAs<UISlider>(m_control.get());
-        value = NSNumber::numberWithDouble(slider->value());
+        if (auto step = sliderStep()) {
+            // A segmented slider rests on its stops; whole stops are stored as integers.
+            double stop = slider->minimumValue() + std::round((slider->value() - slider->minimumValue()) / *step) * *step;
+            slider->setValue(stop);
+            bool whole = *step == std::floor(*step) && slider->minimumValue() == std::floor(slider->minimumValue());
+            value = whole ? NSNumber::numberWithInteger(std::lround(slider->value())) : NSNumber::numberWithDouble(slider->value());
+        } else {
+            value = NSNumber::numberWithDouble(slider->value());
+        }
         if (m_sliderValueLabel)
             m_sliderValueLabel->setText(std::string_view(numberText(slider->value())));
         break;
@@ -303,6 +311,18 @@ void PSTableCell::controlChangedImpl(Object* sender)
     }
     m_value = value;
     m_specifier->performSetterWithValue(value.get());
+}
+
+std::optional<double> PSTableCell::sliderStep() const
+{
+    auto slider = objectAs<UISlider>(m_control.get());
+    if (!slider || !truthy(m_specifier->propertyForKey("isSegmented").get()))
+        return std::nullopt;
+    double segments = std::floor(realValue(m_specifier->propertyForKey("segmentCount").get(), 0));
+    double span = slider->maximumValue() - slider->minimumValue();
+    if (!std::isfinite(segments) || segments < 1 || !std::isfinite(span) || span <= 0)
+        return std::nullopt;
+    return span / segments;
 }
 
 void PSTableCell::chooseValue(Object* value)

@@ -4,11 +4,14 @@
 #include "platform/uikit/UIControl.h"
 #include "platform/uikit/UITableViewCell.h"
 
+#include <optional>
+
 // The cell of one specifier row. It builds what its cell type shows and reads its value
 // through the specifier's getter:
 // - PSSwitchCell: a switch (accessory), on when the value is true;
 // - PSSliderCell: a slider between "min" and "max", with the value beside it when
-//   "showValue" is true;
+//   "showValue" is true; with "isSegmented" true it rests on "segmentCount" equal steps
+//   between them, and a value on whole steps is handed on as an integer;
 // - PSSegmentCell: a segmented control of "validTitles" (else the values' texts), the
 //   value's segment selected;
 // - PSLinkListCell: the current value's title as detail, with a disclosure indicator;
@@ -65,6 +68,8 @@ private:
     void buildControl();
     void showValue();
     std::string titleForValue(const Object* value) const;
+    // The step of a segmented slider; nullopt for a free one.
+    std::optional<double> sliderStep() const;
 
     long m_type { PSStaticTextCell };
     RefPtr<UIControl> m_control;

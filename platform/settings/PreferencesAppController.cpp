@@ -186,6 +186,6 @@ bool PreferencesAppController::openURLImpl(Object* address)
 
 void PreferencesAppController::applicationWillEnterForeground()
 {
-    NSNotificationCenter::defaultCenter()->postNotificationName(PSListController::willEnterForegroundNotification, this);
+    NSNotificationCenter::sendDefaultCenter()->postNotificationName(PSListController::willEnterForegroundNotification, this);
     layoutNow();
 }

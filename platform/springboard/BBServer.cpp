@@ -64,7 +64,8 @@ void BBServer::setObserver(Observer observer)
 
 void BBServer::publishBulletinDestinationsImpl(RefPtr<BBBulletin> bulletin, unsigned long destinations)
 {
-    publishBulletinDestinationsAlwaysToLockScreenImpl(std::move(bulletin), destinations, false);
+    // A send, as the phone's server does: a hook on the three-argument form sees this one too.
+    msgSend<void>(this, SELECTOR("publishBulletin:destinations:alwaysToLockScreen:"), static_cast<Object*>(bulletin.get()), destinations, false);
 }
 
 void BBServer::publishBulletinDestinationsAlwaysToLockScreenImpl(RefPtr<BBBulletin> bulletin, unsigned long destinations, bool alwaysToLockScreen)

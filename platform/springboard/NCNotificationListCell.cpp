@@ -1,4 +1,5 @@
 #include "platform/springboard/NCNotificationListCell.h"
+#include "platform/springboard/NCNotificationShortLookView.h"
 
 #include <algorithm>
 
@@ -80,6 +81,18 @@ void NCNotificationListCell::closeSwipe()
     if (m_cellActionButtonsView)
         m_cellActionButtonsView->setHidden(true);
     setNeedsLayout();
+}
+
+void NCNotificationListCell::setStackedBehind(bool behind)
+{
+    auto platter = objectAs<NCNotificationShortLookView>(m_contentViewController ? m_contentViewController->viewIfLoaded().get() : nullptr);
+    if (!platter)
+        return;
+    double alpha = behind ? 0.0 : 1.0;
+    for (UIView* part : { static_cast<UIView*>(platter->headerContentView().get()), static_cast<UIView*>(platter->notificationContentView().get()) }) {
+        if (part && part->alpha() != alpha)
+            part->setAlpha(alpha);
+    }
 }
 
 void NCNotificationListCell::layoutSubviewsImpl()

@@ -31,6 +31,10 @@ public:
 
     double preferredHeight(double width) const;
 
+    // A cell stacked behind the front one of a collapsed group shows only the edges of its
+    // platter: its header and texts fade out, and come back when it is in front again.
+    void setStackedBehind(bool behind);
+
 protected:
     NCNotificationListCell() = default;
 

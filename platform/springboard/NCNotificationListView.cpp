@@ -208,6 +208,8 @@ void NCNotificationListView::layoutSubviewsImpl()
             view->setHidden(depth >= shown);
             if (depth >= shown)
                 continue;
+            if (auto* cell = dynamic_cast<NCNotificationListCell*>(view.get()))
+                cell->setStackedBehind(depth > 0);
             double inset = stackInset * double(depth);
             view->setFrame(CGRectMake(inset, stackOffset * double(depth), std::max(0.0, width - 2 * inset), frontHeight));
         }
@@ -228,6 +230,8 @@ void NCNotificationListView::layoutSubviewsImpl()
     // Newest on top.
     for (auto it = m_entries.rbegin(); it != m_entries.rend(); ++it) {
         it->view->setHidden(false);
+        if (auto* cell = dynamic_cast<NCNotificationListCell*>(it->view.get()))
+            cell->setStackedBehind(false);
         place(it->view.get());
     }
     if (m_footerView && !m_footerView->isHidden())

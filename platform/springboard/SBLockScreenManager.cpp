@@ -6,7 +6,7 @@ Class SBLockScreenManager::classObject()
                            .classFunction("sharedInstance", &SBLockScreenManager::sharedInstanceImpl)
                            .method<&SBLockScreenManager::lockUIFromSourceImpl>("lockUIFromSource:withOptions:")
                            .method<&SBLockScreenManager::unlockUIFromSourceImpl>("unlockUIFromSource:withOptions:")
-                           .method<&SBLockScreenManager::isUILocked>("isUILocked")
+                           .method<&SBLockScreenManager::isUILockedImpl>("isUILocked")
                            .build();
     return cls;
 }

@@ -50,6 +50,10 @@ Class UIView::classObject()
                            .method<&UIView::layerImpl>("layer")
                            .method<&UIView::clipsToBounds>("clipsToBounds")
                            .method<&UIView::setClipsToBoundsImpl>("setClipsToBounds:")
+                           .method<&UIView::isOpaque>("isOpaque")
+                           .method<&UIView::setOpaqueImpl>("setOpaque:")
+                           .classFunction("animateWithDuration:animations:", &UIView::animateImpl)
+                           .classFunction("animateWithDuration:animations:completion:", &UIView::animateCompletionImpl)
                            .method<&UIView::contentMode>("contentMode")
                            .method<&UIView::setContentModeImpl>("setContentMode:")
                            .method<&UIView::tag>("tag")
@@ -350,6 +354,16 @@ void UIView::animateWithDuration(double duration, id animations, id completion)
     s_lastAnimationDuration.store(duration);
     msgSend<void>(animations, SELECTOR("invoke"));
     msgSend<void>(completion, SELECTOR("invoke"));
+}
+
+void UIView::sendAnimateWithDuration(double duration, id animations)
+{
+    msgSendClass<void>(classObject(), SELECTOR("animateWithDuration:animations:"), duration, animations);
+}
+
+void UIView::sendAnimateWithDuration(double duration, id animations, id completion)
+{
+    msgSendClass<void>(classObject(), SELECTOR("animateWithDuration:animations:completion:"), duration, animations, completion);
 }
 
 void UIView::animateWithDuration(double duration, const std::function<void()>& animations, const std::function<void()>& completion)

@@ -34,7 +34,8 @@ enum UIViewContentMode : long {
 // setClipsToBounds:, contentMode, setContentMode:, tag, setTag:, viewWithTag:,
 // setNeedsLayout, layoutIfNeeded, layoutSubviews, nextResponder, traitCollection,
 // traitCollectionDidChange:, overrideUserInterfaceStyle, setOverrideUserInterfaceStyle:,
-// convertRect:toView:, isDescendantOfView:.
+// convertRect:toView:, isDescendantOfView:, isOpaque, setOpaque:; class methods
+// +animateWithDuration:animations: and +animateWithDuration:animations:completion:.
 class UIView : public UIResponder {
     TW_OBJECT(UIView)
 public:
@@ -82,6 +83,10 @@ public:
     RefPtr<CALayer> layer() const { return m_layer; }
     bool clipsToBounds() const { return m_layer->masksToBounds(); }
     void setClipsToBounds(bool clips) { msgSend<void>(this, SELECTOR("setClipsToBounds:"), clips); }
+    // A promise that the view fills its bounds with opaque content; a drawing hint that
+    // changes nothing shown. YES for a new view, as on the phone.
+    bool isOpaque() const { return m_opaque; }
+    void setOpaque(bool opaque) { msgSend<void>(this, SELECTOR("setOpaque:"), opaque); }
     long contentMode() const { return m_contentMode; }
     void setContentMode(long mode) { msgSend<void>(this, SELECTOR("setContentMode:"), mode); }
     long tag() const { return m_tag; }
@@ -114,7 +119,10 @@ public:
 
     // +[UIView animateWithDuration:animations:] and the completion form. Model values
     // change at once, as they do on the phone; the blocks run before the call returns.
+    // The id forms are the methods' bodies; callers that a hook should see send instead.
     static void animateWithDuration(double duration, id animations, id completion = nullptr);
+    static void sendAnimateWithDuration(double duration, id animations);
+    static void sendAnimateWithDuration(double duration, id animations, id completion);
     static void animateWithDuration(double duration, const std::function<void()>& animations, const std::function<void()>& completion = {});
     static long animationCount();
     static double lastAnimationDuration();
@@ -127,6 +135,8 @@ protected:
     // The body of -[UIView initWithFrame:]; subclasses register their own initWithFrame:
     // and reach this one with msgSendSuper.
     Id initWithFrameImpl(CGRect frame);
+    static void animateImpl(Class, SEL, double duration, id animations) { animateWithDuration(duration, animations); }
+    static void animateCompletionImpl(Class, SEL, double duration, id animations, id completion) { animateWithDuration(duration, animations, completion); }
     // Delivers the style the subtree is now shown with to every view and root-view
     // controller in it whose style changed; inheritedStyle is the superview's.
     void deliverTraitsInSubtree(long inheritedStyle);
@@ -157,6 +167,7 @@ private:
     void setBackgroundColorImpl(RefPtr<UIColor> color) { m_backgroundColor = std::move(color); }
     Id layerImpl() const { return m_layer; }
     void setClipsToBoundsImpl(bool clips) { m_layer->setMasksToBounds(clips); }
+    void setOpaqueImpl(bool opaque) { m_opaque = opaque; }
     void setContentModeImpl(long mode) { m_contentMode = mode; }
     void setTagImpl(long tag) { m_tag = tag; }
     Id viewWithTagImpl(long tag) const { return viewWithTag(tag); }
@@ -183,6 +194,7 @@ private:
     RefPtr<UIColor> m_backgroundColor;
     double m_alpha { 1 };
     bool m_hidden { false };
+    bool m_opaque { true };
     bool m_needsLayout { true };
     long m_contentMode { UIViewContentModeScaleToFill };
     long m_tag { 0 };

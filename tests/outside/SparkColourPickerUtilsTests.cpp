@@ -2,6 +2,7 @@
 
 #include "platform/foundation/NSString.h"
 #include "platform/graphics/UIColor.h"
+#include "platform/runtime/Substrate.h"
 
 #include <gtest/gtest.h>
 
@@ -96,6 +97,40 @@ TEST(ColourText, WriterRoundsComponentsAndReadsBack)
     ASSERT_TRUE(back);
     EXPECT_TRUE(back->isEqual(colour.get()));
     EXPECT_FALSE(SparkColourPickerUtils::hexStringFromColour(nullptr));
+}
+
+Id (*originalColourWithString)(Class, SEL, id);
+std::vector<std::string> seenTexts;
+Id recordingColourWithString(Class cls, SEL sel, id text)
+{
+    auto* string = dynamic_cast<NSString*>(text);
+    seenTexts.push_back(string ? string->utf8() : "nil");
+    return originalColourWithString(cls, sel, text);
+}
+
+// Callers reach the conversions as messages to the class, so a hook on either runs.
+TEST(ColourText, ConversionsAnswerAsClassMessagesThatAHookSees)
+{
+    Class utils = objc_getClass("SparkColourPickerUtils");
+    ASSERT_TRUE(utils);
+    auto red = msgSendClass<RefPtr<UIColor>>(utils, SELECTOR("colourWithString:"), NSString::string("#FF0000").get());
+    ASSERT_TRUE(red);
+    EXPECT_EQ(red->red(), 1);
+    auto fallback = NSString::string("#ffffff");
+    auto white = msgSendClass<RefPtr<UIColor>>(utils, SELECTOR("colourWithString:withFallback:"), static_cast<NSString*>(nullptr), fallback.get());
+    ASSERT_TRUE(white);
+    EXPECT_EQ(white->green(), 1);
+    EXPECT_FALSE(msgSendClass<RefPtr<UIColor>>(utils, SELECTOR("colourWithString:"), NSString::string("#XYZ").get()));
+
+    MSHookMessageEx(objc_getMetaClass(utils), SELECTOR("colourWithString:"), &recordingColourWithString, &originalColourWithString);
+    auto sent = SparkColourPickerUtils::sendColourWithString(NSString::string("#00FF00").get());
+    // The fallback form is its own method: a hook on the plain one does not see it.
+    SparkColourPickerUtils::sendColourWithStringWithFallback(nullptr, fallback.get());
+    decltype(originalColourWithString) replaced = nullptr;
+    MSHookMessageEx(objc_getMetaClass(utils), SELECTOR("colourWithString:"), originalColourWithString, &replaced);
+    EXPECT_EQ(seenTexts, std::vector<std::string> { "#00FF00" });
+    ASSERT_TRUE(sent);
+    EXPECT_EQ(sent->green(), 1);
 }
 
 } // namespace

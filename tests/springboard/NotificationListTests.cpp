@@ -21,6 +21,16 @@ std::string summaryOf(SBHomeScreen& home, const std::string& identifier)
     return look->notificationContentView()->summaryLabel()->textString();
 }
 
+// The header and texts of a platter, as faded (0) or shown (1); the platter's material stays.
+double contentAlpha(SBHomeScreen& home, const std::string& identifier)
+{
+    auto look = home.cellForNotification(identifier)->contentViewController()->lookView();
+    EXPECT_EQ(look->headerContentView()->alpha(), look->notificationContentView()->alpha());
+    EXPECT_EQ(look->backgroundView()->alpha(), 1);
+    EXPECT_FALSE(look->backgroundView()->isHidden());
+    return look->notificationContentView()->alpha();
+}
+
 TEST_F(NotificationList, CollapsedGroupStacksTheNewestOverTwoAndHidesItsControls)
 {
     SBHomeScreen home;
@@ -41,8 +51,14 @@ TEST_F(NotificationList, CollapsedGroupStacksTheNewestOverTwoAndHidesItsControls
     EXPECT_GT(behind->frame().origin.y, 0);
     EXPECT_LT(behind->frame().size.width, front->frame().size.width);
     EXPECT_EQ(summaryOf(home, identifiers[4]), "4 more notifications");
+    // Behind the front platter only the edges of the others show, not their texts.
+    EXPECT_EQ(contentAlpha(home, identifiers[4]), 1);
+    EXPECT_EQ(contentAlpha(home, identifiers[3]), 0);
+    EXPECT_EQ(contentAlpha(home, identifiers[2]), 0);
 
     home.expandGroup("com.apple.MobileSMS");
+    for (auto& identifier : identifiers)
+        EXPECT_EQ(contentAlpha(home, identifier), 1) << identifier;
     EXPECT_EQ(keyTexts(group->visibleViews().get()), identifiers);
     EXPECT_FALSE(group->headerView()->isHidden());
     EXPECT_EQ(summaryOf(home, identifiers[4]), "");
@@ -53,6 +69,11 @@ TEST_F(NotificationList, CollapsedGroupStacksTheNewestOverTwoAndHidesItsControls
     home.collapseGroup("com.apple.MobileSMS");
     EXPECT_TRUE(group->isGrouped());
     EXPECT_EQ(group->visibleViews()->count(), 3u);
+    EXPECT_EQ(contentAlpha(home, identifiers[3]), 0);
+    // A newer notification goes in front; the one it covers fades.
+    identifiers.push_back(home.publishBulletin("com.apple.MobileSMS", "Tintwell", "Message 5"));
+    EXPECT_EQ(contentAlpha(home, identifiers[5]), 1);
+    EXPECT_EQ(contentAlpha(home, identifiers[4]), 0);
     EXPECT_FALSE(home.collapseGroup("com.example.none"));
 }
 

@@ -31,6 +31,32 @@ TEST(QFConfig, SetterMessageFillsFieldsInArgumentOrder)
     EXPECT_EQ(msgSend<long>(record, SELECTOR("style")), 9);
 }
 
+Id (*originalFactory)(Class, SEL, long, long, long, long, long, long, long, long, long);
+long factoryHookCalls = 0;
+Id countedFactory(Class cls, SEL sel, long a, long b, long c, long d, long e, long f, long g, long h, long i)
+{
+    ++factoryHookCalls;
+    return originalFactory(cls, sel, a, b, c, d, e, f, g, h, i);
+}
+
+TEST(QFConfig, FactoryAnswersAClassMessageThatAHookSees)
+{
+    SEL factory = SELECTOR("newQFConfigWithBT:BA:FA:BT:DB:DC:LB:LC:style:");
+    ASSERT_TRUE(class_respondsToClassSelector(QFConfig::classObject(), factory));
+    auto sent = msgSendClass<RefPtr<QFConfig>>(objc_getClass("QFConfig"), factory, 1L, 2L, 3L, 4L, 5L, 6L, 7L, 8L, 9L);
+    ASSERT_TRUE(sent);
+    EXPECT_EQ(fields(*sent), (std::vector<long> { 1, 2, 3, 4, 5, 6, 7, 8, 9 }));
+
+    MSHookMessageEx(objc_getMetaClass(QFConfig::classObject()), factory, &countedFactory, &originalFactory);
+    auto hooked = msgSendClass<RefPtr<QFConfig>>(QFConfig::classObject(), factory, 9L, 8L, 7L, 6L, 5L, 4L, 3L, 2L, 1L);
+    decltype(originalFactory) replaced = nullptr;
+    MSHookMessageEx(objc_getMetaClass(QFConfig::classObject()), factory, originalFactory, &replaced);
+    EXPECT_EQ(factoryHookCalls, 1);
+    ASSERT_TRUE(hooked);
+    EXPECT_NE(hooked.get(), sent.get());
+    EXPECT_EQ(fields(*hooked), (std::vector<long> { 9, 8, 7, 6, 5, 4, 3, 2, 1 }));
+}
+
 TEST(QFConfig, FactoryBuildsADistinctEqualRecordEachCall)
 {
     auto first = QFConfig::newQFConfigWithBTBAFABTDBDCLBLCstyle(1, 2, 3, 4, 5, 6, 7, 8, 9);

@@ -1,5 +1,6 @@
 #include "UIKitTestSupport.h"
 
+#include "platform/foundation/NSBlock.h"
 #include "platform/uikit/UILabel.h"
 
 namespace {
@@ -131,6 +132,46 @@ TEST_F(ViewTree, ConvertsRectsThroughOffsetsAndScrolledBounds)
     EXPECT_EQ(leaf->convertRectToView(leaf->bounds(), nullptr), CGRectMake(15, 17, 10, 10));
     EXPECT_EQ(leaf->convertRectToView(leaf->bounds(), middle), CGRectMake(5, 5, 10, 10));
     EXPECT_EQ(middle->frame(), CGRectMake(10, 20, 200, 200));
+}
+
+TEST_F(ViewTree, OpaqueIsAViewPropertyThroughTheRuntime)
+{
+    auto view = UIView::create(CGRectMake(0, 0, 10, 10));
+    EXPECT_TRUE(msgSend<bool>(view, SELECTOR("isOpaque"))) << "a new view is opaque, as on the phone";
+    msgSend<void>(view, SELECTOR("setOpaque:"), false);
+    EXPECT_FALSE(view->isOpaque());
+    view->setOpaque(true);
+    EXPECT_TRUE(msgSend<bool>(view, SELECTOR("isOpaque")));
+}
+
+void (*originalAnimate)(Class, SEL, double, id);
+std::vector<double> g_animatedDurations;
+void recordAnimate(Class cls, SEL sel, double duration, id animations)
+{
+    g_animatedDurations.push_back(duration);
+    originalAnimate(cls, sel, duration, animations);
+}
+
+TEST_F(ViewTree, AnimationsAnswerAsClassMessagesThatAHookSees)
+{
+    auto view = UIView::create(CGRectMake(0, 0, 10, 10));
+    long before = UIView::animationCount();
+    bool completed = false;
+    UIView::sendAnimateWithDuration(0.3, NSBlock::create([&] { view->setAlpha(0.5); }).get(), NSBlock::create([&] { completed = true; }).get());
+    EXPECT_EQ(view->alpha(), 0.5);
+    EXPECT_TRUE(completed);
+
+    Class meta = objc_getMetaClass(UIView::classObject());
+    MSHookMessageEx(meta, SELECTOR("animateWithDuration:animations:"), &recordAnimate, &originalAnimate);
+    UIView::sendAnimateWithDuration(0.2, NSBlock::create([&] { view->setAlpha(1); }).get());
+    decltype(originalAnimate) replaced = nullptr;
+    MSHookMessageEx(meta, SELECTOR("animateWithDuration:animations:"), originalAnimate, &replaced);
+
+    // The hook ran and the original still animated.
+    EXPECT_EQ(g_animatedDurations, std::vector<double> { 0.2 });
+    EXPECT_EQ(view->alpha(), 1);
+    EXPECT_EQ(UIView::animationCount(), before + 2);
+    EXPECT_EQ(UIView::lastAnimationDuration(), 0.2);
 }
 
 } // namespace

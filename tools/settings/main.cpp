@@ -4,6 +4,7 @@
 #include "platform/foundation/DeviceRoot.h"
 #include "platform/foundation/NSRunLoop.h"
 #include "platform/settings/SettingsClasses.h"
+#include "platform/springboard/ExtensionLoader.h"
 
 #include <CLI/CLI.hpp>
 #include <filesystem>
@@ -79,6 +80,13 @@ int main(int argc, char** argv)
     DeviceRoot::set(root);
     NSRunLoop::mainRunLoop();
     registerSettingsClasses();
+    // The hooking framework loads the extensions whose filters name the Settings app, as
+    // on the phone, before the app makes its first object.
+    auto report = ExtensionLoader("com.apple.Preferences", "Preferences").loadExtensions();
+    for (auto& extension : report.extensions) {
+        if (extension.outcome == ExtensionLoader::Outcome::LoadFailed || extension.outcome == ExtensionLoader::Outcome::BadFilter)
+            std::cerr << "tintwell-settings: warning: " << extension.name << ": " << ExtensionLoader::describe(extension.outcome) << ' ' << extension.error << '\n';
+    }
     SettingsSession session;
     printProblems();
     for (auto& action : actions) {

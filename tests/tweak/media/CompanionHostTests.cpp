@@ -217,6 +217,41 @@ TEST(DaynContainers, OneBesideEveryPlatterWithItsNotificationColour)
     });
 }
 
+// "Coloured Cells" of Dayn: Selected Cell follows the app selected in Axon's row.
+TEST(DaynContainers, SelectedCellFollowsTheRowsSelection)
+{
+    inCompanionHomeScreen(fullFill("Dayn") + boolEntry("AxonColoring", false), { "Axon", "Dayn" }, [](CompanionHomeScreen& screen) {
+        auto& home = screen.home();
+        auto messagesNote = home.publishBulletin(messages, "Chloe", "On my way");
+        auto mailNote = home.publishBulletin(mail, "Ada", "Minutes");
+        home.layoutNow();
+        auto container = [&](const std::string& identifier) { return home.companions().containerInCell(home.cellForNotification(identifier).get()); };
+        ASSERT_TRUE(container(messagesNote) && container(mailNote));
+        // The default: the newest app, first in the row, is selected.
+        EXPECT_TRUE(filledWith(container(mailNote).get(), appColour(mail).get()));
+        EXPECT_TRUE(isCleared(container(messagesNote).get()));
+
+        EXPECT_THAT(playScenario(home, R"([{ "selectCompanionCell": { "app": "com.apple.MobileSMS", "companion": "axon" } }])"), IsEmpty());
+        EXPECT_TRUE(filledWith(container(messagesNote).get(), appColour(messages).get()));
+        EXPECT_TRUE(isCleared(container(mailNote).get()));
+
+        // A row without a selection selects no container.
+        EXPECT_THAT(playScenario(home, R"([{ "deselectCompanionCell": { "app": "com.apple.MobileSMS", "companion": "axon" } }])"), IsEmpty());
+        EXPECT_TRUE(isCleared(container(messagesNote).get()));
+        EXPECT_TRUE(isCleared(container(mailNote).get()));
+
+        // Every Cell and No Cell ignore the selection; each container is painted as it joins.
+        screen.changePreferences(fullFill("Dayn") + boolEntry("AxonColoring", false) + integerEntry("DaynColorStyle", 0));
+        auto calendarNote = home.publishBulletin(calendar, "Dentist", "09:30");
+        home.layoutNow();
+        EXPECT_TRUE(filledWith(container(calendarNote).get(), appColour(calendar).get()));
+        screen.changePreferences(fullFill("Dayn") + boolEntry("AxonColoring", false) + integerEntry("DaynColorStyle", 2));
+        auto laterMail = home.publishBulletin(mail, "Ben", "Tickets");
+        home.layoutNow();
+        EXPECT_TRUE(isCleared(container(laterMail).get()));
+    });
+}
+
 TEST(CompanionRows, RootWithoutCompanionsShowsNone)
 {
     inCompanionHomeScreen(fullFill("Axon"), {}, [](CompanionHomeScreen& screen) {

@@ -137,18 +137,28 @@ private:
             alwaysToLockScreen, m_serverQueue && m_serverQueue->isCurrent(), HostClock::uptimeNanoseconds() });
     }
 
+    // The server's two-argument form sends the three-argument one, as on the phone; only
+    // the outer call is the one the caller made.
+    static inline thread_local int s_publishDepth = 0;
+
     static inline void (*s_previousPublish)(id, SEL, id, unsigned long) = nullptr;
     static void publishWithDestinations(id self, SEL sel, id bulletin, unsigned long destinations)
     {
-        shared().note(self, "publishBulletin:destinations:", bulletin, destinations, false);
+        if (!s_publishDepth)
+            shared().note(self, "publishBulletin:destinations:", bulletin, destinations, false);
+        ++s_publishDepth;
         s_previousPublish(self, sel, bulletin, destinations);
+        --s_publishDepth;
     }
 
     static inline void (*s_previousPublishAlways)(id, SEL, id, unsigned long, bool) = nullptr;
     static void publishAlwaysToLockScreen(id self, SEL sel, id bulletin, unsigned long destinations, bool always)
     {
-        shared().note(self, "publishBulletin:destinations:alwaysToLockScreen:", bulletin, destinations, always);
+        if (!s_publishDepth)
+            shared().note(self, "publishBulletin:destinations:alwaysToLockScreen:", bulletin, destinations, always);
+        ++s_publishDepth;
         s_previousPublishAlways(self, sel, bulletin, destinations, always);
+        --s_publishDepth;
     }
 
     static inline void (*s_previousLock)(id, SEL, int, id) = nullptr;

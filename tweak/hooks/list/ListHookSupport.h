@@ -24,7 +24,7 @@ inline Id superviewOf(const Object* view) { return msgSendIfResponds<Id>(view, S
 inline void postUpdateHeaderColor()
 {
     static NSString* name = NSString::string(updateHeaderColorNotification).leakRef();
-    msgSend<void>(NSNotificationCenter::defaultCenter(), SELECTOR("postNotificationName:object:"), name, static_cast<Object*>(nullptr));
+    msgSend<void>(NSNotificationCenter::sendDefaultCenter(), SELECTOR("postNotificationName:object:"), name, static_cast<Object*>(nullptr));
 }
 
 // An absent collection counts as unspecified (0).

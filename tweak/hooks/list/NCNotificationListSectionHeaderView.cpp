@@ -43,7 +43,7 @@ Id (*previousInitWithFrame)(id, SEL, CGRect);
 Id initWithFrame(id self, SEL sel, CGRect frame)
 {
     if (recolouringOn()) {
-        msgSend<void>(NSNotificationCenter::defaultCenter(), SELECTOR("addObserver:selector:name:object:"), self,
+        msgSend<void>(NSNotificationCenter::sendDefaultCenter(), SELECTOR("addObserver:selector:name:object:"), self,
             SELECTOR("updateHeaderColor:"), notificationName(), static_cast<Object*>(nullptr));
     }
     return previousInitWithFrame(self, sel, frame);
@@ -54,7 +54,7 @@ Id initWithFrame(id self, SEL sel, CGRect frame)
 void (*previousDealloc)(id, SEL);
 void dealloc(id self, SEL sel)
 {
-    msgSend<void>(NSNotificationCenter::defaultCenter(), SELECTOR("removeObserver:name:object:"), self, notificationName(),
+    msgSend<void>(NSNotificationCenter::sendDefaultCenter(), SELECTOR("removeObserver:name:object:"), self, notificationName(),
         static_cast<Object*>(nullptr));
     previousDealloc(self, sel);
 }
@@ -115,7 +115,7 @@ void updateHeaderColor(id self, SEL, id)
             continue;
         // The block holds the material and the colour until it has run.
         auto animations = NSBlock::create([material, colour] { setColorWithQFConfigcolor(material.get(), NotifsConfig.get(), colour.get()); });
-        UIView::animateWithDuration(recolourAnimationDuration, animations.get());
+        UIView::sendAnimateWithDuration(recolourAnimationDuration, animations.get());
     }
 }
 

@@ -84,9 +84,9 @@ RefPtr<UIImage> systemIconImage(const NSString* bundleID)
 RefPtr<UIColor> customWidgetColour()
 {
     static NSString* fallback = NSString::string(customColourFallback).leakRef();
-    auto colours = NSDictionary::dictionaryWithContentsOfFile(SettingsStore::colorsFile);
+    auto colours = NSDictionary::sendDictionaryWithContentsOfFile(SettingsStore::colorsFile);
     auto text = colours ? objectAs<NSString>(colours->objectForStringKey("WidgetCustomHEX").get()) : nullptr;
-    return SparkColourPickerUtils::colourWithStringwithFallback(text.get(), fallback);
+    return SparkColourPickerUtils::sendColourWithStringWithFallback(text.get(), fallback);
 }
 
 RefPtr<UIColor> computeAppColour(const Object* header, const NSString* bundleID)

@@ -12,7 +12,7 @@ void (*previousSetSelected)(id, SEL, bool);
 void setSelected(id self, SEL sel, bool selected)
 {
     previousSetSelected(self, sel, selected);
-    AppCellPattern::apply(self, selected, axonColorStyle, QFColorManager::sharedManager()->axonColors().get(), AxonConfig.get());
+    AppCellPattern::apply(self, selected, axonColorStyle, axonColorCalc, QFColorManager::sharedManager()->axonColors().get(), AxonConfig.get());
 }
 
 } // namespace

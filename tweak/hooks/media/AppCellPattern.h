@@ -48,13 +48,13 @@ inline RefPtr<UIImage> systemIconImage(const NSString* key)
 inline RefPtr<UIColor> customNotificationColour()
 {
     static NSString* entry = NSString::string("NotifCustomHEX").leakRef();
-    auto colours = NSDictionary::dictionaryWithContentsOfFile(coloursFilePath);
+    auto colours = NSDictionary::sendDictionaryWithContentsOfFile(coloursFilePath);
     auto text = colours ? objectAs<NSString>(colours->objectForKey(entry).get()) : nullptr;
-    return SparkColourPickerUtils::colourWithString(text.get());
+    return SparkColourPickerUtils::sendColourWithString(text.get());
 }
 
-// The colour for a key not cached yet.
-inline RefPtr<UIColor> computeColour(const Object* cell, const NSString* key)
+// The colour for a key not cached yet, under the row's own colour mode.
+inline RefPtr<UIColor> computeColour(const Object* cell, const NSString* key, long colorMode)
 {
     std::string_view name = key->view();
     RefPtr<UIImage> image;
@@ -77,7 +77,7 @@ inline RefPtr<UIColor> computeColour(const Object* cell, const NSString* key)
             image = cellIconImage(cell);
     }
     if (image)
-        return colorForModeWithBundleID(image.get(), notifColorCalc, key);
+        return colorForModeWithBundleID(image.get(), colorMode, key);
     return customNotificationColour();
 }
 
@@ -94,7 +94,7 @@ inline void clear(const Object* cell)
 }
 
 // After the cell's own setSelected:.
-inline void apply(const Object* cell, bool selected, long colorStyle, NSMutableDictionary* cache, QFConfig* config)
+inline void apply(const Object* cell, bool selected, long colorStyle, long colorMode, NSMutableDictionary* cache, QFConfig* config)
 {
     bool tint = colorStyle == 0 || (colorStyle == 1 && selected);
     if (!tint) {
@@ -104,7 +104,7 @@ inline void apply(const Object* cell, bool selected, long colorStyle, NSMutableD
     auto key = objectAs<NSString>(msgSendIfResponds<Id>(cell, SELECTOR("bundleIdentifier")).get());
     // Without a key nothing could be stored or read back, so nothing is worked out.
     if (key && !cache->objectForKey(key.get())) {
-        auto colour = computeColour(cell, key.get());
+        auto colour = computeColour(cell, key.get(), colorMode);
         if (colour)
             cache->setObject(colour.get(), key.get());
     }

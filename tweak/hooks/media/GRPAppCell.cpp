@@ -12,7 +12,7 @@ void (*previousSetSelected)(id, SEL, bool);
 void setSelected(id self, SEL sel, bool selected)
 {
     previousSetSelected(self, sel, selected);
-    AppCellPattern::apply(self, selected, grupiColorStyle, QFColorManager::sharedManager()->grupiColors().get(), GrupiConfig.get());
+    AppCellPattern::apply(self, selected, grupiColorStyle, grupiColorCalc, QFColorManager::sharedManager()->grupiColors().get(), GrupiConfig.get());
 }
 
 } // namespace

@@ -35,9 +35,9 @@ RefPtr<UIColor> customMusicColour()
 {
     static NSString* entry = NSString::string("MusicCustomHEX").leakRef();
     static NSString* fallback = NSString::string("#ffffff").leakRef();
-    auto colours = NSDictionary::dictionaryWithContentsOfFile(coloursFilePath);
+    auto colours = NSDictionary::sendDictionaryWithContentsOfFile(coloursFilePath);
     auto text = colours ? objectAs<NSString>(colours->objectForKey(entry).get()) : nullptr;
-    return SparkColourPickerUtils::colourWithStringwithFallback(text.get(), fallback);
+    return SparkColourPickerUtils::sendColourWithStringWithFallback(text.get(), fallback);
 }
 
 RefPtr<UIColor> artworkColour(const Object* header)

@@ -82,9 +82,9 @@ PlatterKey platterKey(const Object* controller)
 RefPtr<UIColor> customNotificationColour()
 {
     static NSString* entry = NSString::string("NotifCustomHEX").leakRef();
-    auto colours = NSDictionary::dictionaryWithContentsOfFile(coloursFilePath);
+    auto colours = NSDictionary::sendDictionaryWithContentsOfFile(coloursFilePath);
     auto text = colours ? objectAs<NSString>(colours->objectForKey(entry).get()) : nullptr;
-    return SparkColourPickerUtils::colourWithString(text.get());
+    return SparkColourPickerUtils::sendColourWithString(text.get());
 }
 
 RefPtr<UIImage> systemIconImage(const NSString* key)

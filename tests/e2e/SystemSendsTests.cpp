@@ -1,0 +1,91 @@
+// An extension that hooks the system methods the system once called around the runtime,
+// installed beside Tintwell on a live device: each hook must be reached by the system's
+// own send, in the home screen or in the Settings app, with the original still doing its
+// work.
+#include "LiveDevice.h"
+
+#include <gmock/gmock.h>
+
+using namespace e2e;
+using ::testing::HasSubstr;
+
+namespace {
+
+const std::string probe = "SystemSendProbe: ";
+
+std::string sentBySystem(const std::string& method, const std::string& outcome)
+{
+    return probe + method + " sent by the system; the original " + outcome;
+}
+
+class SystemSends : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_device.ready());
+        auto libraries = m_device.host("/Library/MobileSubstrate/DynamicLibraries");
+        for (auto* file : { "SystemSendProbe.dylib", "SystemSendProbe.plist" })
+            fs::copy_file(fs::path(TINTWELL_PROBE_EXTENSIONS) / file, libraries / file);
+        // Custom colours for notifications and widgets, read from the colours file.
+        std::ofstream(m_device.host("/var/mobile/Library/Preferences/com.quillfen.tintwellprefs.plist"))
+            << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
+               "<key>NotifImageCalc</key><integer>2</integer><key>WidgetImageCalc</key><integer>2</integer>"
+               "</dict></plist>\n";
+        std::ofstream(m_device.host("/var/mobile/Library/Preferences/com.quillfen.tintwellprefs.colors.plist"))
+            << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
+               "<key>NotifCustomHEX</key><string>#FF8800:1.00</string>"
+               "<key>WidgetCustomHEX</key><string>#00AA44:1.00</string>"
+               "</dict></plist>\n";
+    }
+
+    LiveDevice m_device;
+};
+
+} // namespace
+
+TEST_F(SystemSends, HomeScreenSendsEveryHookedMethodThroughTheRuntime)
+{
+    m_device.startHomeScreen(m_device.writeScenario("system-sends.json", json::array({
+        { { "lock", true } },
+        { { "publish", { { "section", "com.apple.mobilemail" }, { "title", "Probe" }, { "message", "Custom colour" } } } },
+        { { "post", "com.quillfen.tintwell/TestBanner" } },
+        { { "advance", 1 } },
+        { { "showWidgets", true } },
+    })));
+    ASSERT_EQ(m_device.homeScreen()->wait(), 0) << m_device.homeScreenLog();
+    auto log = m_device.homeScreenLog();
+    EXPECT_THAT(log, HasSubstr(probe + "loaded"));
+
+    // The colours file, read and converted by Tintwell's own sends.
+    EXPECT_THAT(log, HasSubstr(sentBySystem("+[NSDictionary dictionaryWithContentsOfFile:]", "answered 2 entries for com.quillfen.tintwellprefs.colors.plist")));
+    EXPECT_THAT(log, HasSubstr(sentBySystem("+[SparkColourPickerUtils colourWithString:]", "answered #FF8800 for \"#FF8800:1.00\"")));
+    EXPECT_THAT(log, HasSubstr(sentBySystem("+[SparkColourPickerUtils colourWithString:withFallback:]", "answered #00AA44 for \"#00AA44:1.00\"")));
+    // The list's header colour notification and its animated repaint.
+    EXPECT_THAT(log, HasSubstr(sentBySystem("+[NSNotificationCenter defaultCenter]", "answered the process's centre")));
+    EXPECT_THAT(log, HasSubstr(sentBySystem("+[UIView animateWithDuration:animations:]", "ran the animations for 0.200000 s")));
+    // The home screen asks the lock screen for every delivery, locked here.
+    EXPECT_THAT(log, HasSubstr(sentBySystem("-[SBLockScreenManager isUILocked]", "answered YES")));
+    // The scenario's publish uses the three-argument form; the test banner the two-argument
+    // one, which reaches the three-argument form through the runtime.
+    EXPECT_THAT(log, HasSubstr(sentBySystem("-[BBServer publishBulletin:destinations:alwaysToLockScreen:]", "published \"Custom colour\"")));
+    EXPECT_THAT(log, HasSubstr(sentBySystem("-[BBServer publishBulletin:destinations:alwaysToLockScreen:] from publishBulletin:destinations:", "published \"Test banner!\"")));
+    // No caller makes a style record with the factory; the probe's own send reaches it.
+    EXPECT_THAT(log, HasSubstr(probe + "+[QFConfig newQFConfigWithBT:BA:FA:BT:DB:DC:LB:LC:style:] reached the replacement; the original answered a filled record"));
+}
+
+TEST_F(SystemSends, SettingsAppSendsTheHookedMethodsItUses)
+{
+    auto run = m_device.settings({ "open Tintwell", "scroll 250", "open Notifications", "back", "open Widgets" });
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_THAT(run.output, HasSubstr(probe + "loaded"));
+    // The list controllers observe the app's return to the foreground.
+    EXPECT_THAT(run.output, HasSubstr(sentBySystem("+[NSNotificationCenter defaultCenter]", "answered the process's centre")));
+    // The root page's title swap as it scrolls.
+    EXPECT_THAT(run.output, HasSubstr(sentBySystem("+[UIView animateWithDuration:animations:]", "ran the animations for 0.200000 s")));
+    // The colour rows read the colours file and show its colours.
+    EXPECT_THAT(run.output, HasSubstr(sentBySystem("+[NSDictionary dictionaryWithContentsOfFile:]", "answered 2 entries for com.quillfen.tintwellprefs.colors.plist")));
+    EXPECT_THAT(run.output, HasSubstr(sentBySystem("+[SparkColourPickerUtils colourWithString:]", "answered #FF8800 for \"#FF8800:1.00\"")));
+    EXPECT_THAT(run.output, HasSubstr(sentBySystem("+[SparkColourPickerUtils colourWithString:withFallback:]", "answered #00AA44 for \"#00AA44:1.00\"")));
+    // Classes of the home screen only: nothing of them is hooked or reported here.
+    EXPECT_THAT(run.output, ::testing::Not(HasSubstr("SBLockScreenManager")));
+}
