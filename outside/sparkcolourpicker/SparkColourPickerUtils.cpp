@@ -163,9 +163,17 @@ std::string SparkColourPickerUtils::hexStringFromComponents(const Components& co
 Class SparkColourPickerUtils::classObject()
 {
     // Its operations are class methods, reached as C++ static functions; the class is
-    // registered so the library is found by name, as on the phone.
-    static Class cls = ClassBuilder<SparkColourPickerUtils>("SparkColourPickerUtils", Object::classObject()).build();
+    // registered so the library is found by name, as on the phone, and a program that does
+    // not link the library reads colour texts through +colourWithString:.
+    static Class cls = ClassBuilder<SparkColourPickerUtils>("SparkColourPickerUtils", Object::classObject())
+                           .classMethod<&SparkColourPickerUtils::colourWithStringImpl>("colourWithString:")
+                           .build();
     return cls;
+}
+
+Id SparkColourPickerUtils::colourWithStringImpl(NSString* text)
+{
+    return colourWithString(text);
 }
 
 RefPtr<UIColor> SparkColourPickerUtils::colourWithString(const NSString* text)

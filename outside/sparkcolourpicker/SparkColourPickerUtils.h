@@ -36,4 +36,7 @@ public:
 
 protected:
     SparkColourPickerUtils() = default;
+
+private:
+    static Id colourWithStringImpl(NSString* text);
 };
