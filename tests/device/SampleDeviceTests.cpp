@@ -244,7 +244,7 @@ TEST(SampleDeviceGenerator, BadUsageExitsWithStatusTwoOnOneLine)
         { "/tmp/tintwell-never-written", "--no-such-option" },
         { "/tmp/tintwell-never-written", "--extensions", "/tmp/tintwell-no-such-folder" },
         { "/tmp/tintwell-never-written", "--without", "a/b" },
-        { "/tmp/tintwell-never-written", "--without", "axon,,dayn" },
+        { "/tmp/tintwell-never-written", "--without", "" },
     };
     for (auto& arguments : badUsages) {
         auto run = subprocess::run(TINTWELL_MAKE_DEVICE_EXECUTABLE, arguments, true);

@@ -10,13 +10,15 @@ classic=("$4" "$5" "$6")
 rootless=("$7" "$8" "$9")
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+# Reads all its input: with pipefail, an early exit of grep -q would fail the writer.
+has() { grep "$@" >/dev/null; }
 
 host=$work/host
 mkdir -p "$host"
 dpkg-deb -x "$tools" "$host"
 bin=$host/usr/bin
 for tool in tintwell-springboard tintwell-settings tintwell-notify tintwell-colors tintwell-make-device tintwell-bound-settings; do
-  "$bin/$tool" --version | grep -qx "$tool [0-9.]*" || fail "$tool --version"
+  "$bin/$tool" --version | has -x "$tool [0-9.]*" || fail "$tool --version"
 done
 
 for layout in classic rootless; do
@@ -34,7 +36,7 @@ for layout in classic rootless; do
     --snapshot "$work/$layout.json" >"$work/$layout.report" 2>&1 || fail "$layout: home screen exited with $?: $(head -3 "$work/$layout.report")"
   grep -q '^Tintwell.dylib: loaded (' "$work/$layout.report" || fail "$layout: Tintwell did not load: $(head -3 "$work/$layout.report")"
   # The fifteen samples, each outlined in its app's colour (the defaults: a 3-point outline).
-  outlined=$(tr -d ' \n' < "$work/$layout.json" | grep -o '"borderWidth":3[,}]' | wc -l || true)
+  outlined=$(tr -d ' \n' < "$work/$layout.json" | grep -oE '"borderWidth":3(\.0)?[,}]' | wc -l || true)
   [ "$outlined" -ge 15 ] || fail "$layout: $outlined tinted platters in the snapshot, expected at least 15"
 
   "$bin/tintwell-settings" --root "$root" --do "open Tintwell" --do "open Notifications" --do "set Fill/Opacity = 40" \

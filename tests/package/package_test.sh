@@ -12,8 +12,11 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+# Reads all its input: with pipefail, an early exit of grep -q would fail the writer.
+has() { grep "$@" >/dev/null; }
 
 "$cpack" --config "$config" -B "$work/out" >"$work/cpack.log" 2>&1 || { cat "$work/cpack.log" >&2; exit 1; }
+echo "package: made in ${SECONDS}s"
 
 tools=$work/out/tintwell-tools_${version}_amd64.deb
 declare -A tweak cephei spark
@@ -51,7 +54,7 @@ for layout in classic rootless; do
   check_field "$deb" Depends "mobilesubstrate (>= 0.9.5000), preferenceloader (>= 2.2.6), ws.hbang.common (>= $cephei_least), com.spark.libsparkcolourpicker (>= 1.0)"
   [ -n "$(field "$deb" Author)" ] || fail "$layout: no Author"
   [ -n "$(field "$deb" Depiction)" ] || fail "$layout: no Depiction"
-  field "$deb" Description | grep -q 'simulated device' || fail "$layout: the description does not say the binaries are for the simulated device"
+  field "$deb" Description | has 'simulated device' || fail "$layout: the description does not say the binaries are for the simulated device"
   # What Depends names is packaged, in a version that satisfies it.
   for dependency in "${cephei[$layout]}" "${spark[$layout]}"; do
     name=$(field "$dependency" Package)
@@ -72,7 +75,7 @@ for layout in classic rootless; do
     grep -qx "$prefix$path" "$work/$layout.files" || fail "$layout: $prefix$path is in no package"
   done
   if grep -q 'var/mobile' "$work/$layout.files"; then fail "$layout: user files are packaged"; fi
-  if [ -n "$prefix" ] && grep -v '^var$' "$work/$layout.files" | grep -v '^var/jb' | grep -q .; then
+  if [ -n "$prefix" ] && grep -v '^var$' "$work/$layout.files" | grep -v '^var/jb' | has .; then
     fail "rootless: paths outside /var/jb: $(grep -v '^var$' "$work/$layout.files" | grep -v '^var/jb' | head -3 | tr '\n' ' ')"
   fi
   if [ -z "$prefix" ] && grep -q '^var/jb' "$work/$layout.files"; then fail "classic: rootless paths"; fi
@@ -92,7 +95,7 @@ for deb in "$tools" "${tweak[@]}" "${cephei[@]}" "${spark[@]}"; do
         case $entry in '$ORIGIN'|'$ORIGIN/'*) ;; *) fail "${file#"$unpacked"/}: RUNPATH entry $entry" ;; esac
       done
     done < <(echo "$dynamic" | sed -n 's/.*(\(RUNPATH\|RPATH\)).*\[\(.*\)\]/\2/p')
-    if echo "$dynamic" | grep '(NEEDED)' | grep -q '/'; then fail "${file#"$unpacked"/}: a NEEDED entry holds a path"; fi
+    if echo "$dynamic" | grep '(NEEDED)' | has '/'; then fail "${file#"$unpacked"/}: a NEEDED entry holds a path"; fi
   done < <(find "$unpacked" -type f -print0)
   if grep -rlF "$build" "$unpacked" >/dev/null; then
     fail "$(basename "$deb"): names the build folder: $(grep -rlF "$build" "$unpacked" | head -3 | tr '\n' ' ')"
@@ -102,14 +105,15 @@ done
 rootless_dylib=$work/unpacked/com.quillfen.tintwell_${version}_rootless_amd64/var/jb/Library/MobileSubstrate/DynamicLibraries/Tintwell.dylib
 classic_dylib=$work/unpacked/com.quillfen.tintwell_${version}_classic_amd64/Library/MobileSubstrate/DynamicLibraries/Tintwell.dylib
 if [ -f "$rootless_dylib" ] && [ -f "$classic_dylib" ]; then
-  strings "$rootless_dylib" | grep -qx '/var/jb/Library/MobileSubstrate/DynamicLibraries/Axon.dylib' || fail "rootless Tintwell.dylib lacks the rootless companion paths"
-  if strings "$classic_dylib" | grep -q '/var/jb'; then fail "classic Tintwell.dylib holds /var/jb paths"; fi
+  strings "$rootless_dylib" | has -x '/var/jb/Library/MobileSubstrate/DynamicLibraries/Axon.dylib' || fail "rootless Tintwell.dylib lacks the rootless companion paths"
+  if strings "$classic_dylib" | has '/var/jb'; then fail "classic Tintwell.dylib holds /var/jb paths"; fi
   bundle=$work/unpacked/com.quillfen.tintwell_${version}_rootless_amd64/var/jb/Library/PreferenceBundles/TintwellPrefs.bundle/TintwellPrefs
-  strings "$bundle" | grep -qx '/var/jb/Library/PreferenceBundles/TintwellPrefs.bundle/Icons/Notifs-icon@2x.png' || fail "rootless bundle lacks its rootless icon path"
-  strings "$bundle" | grep -qx '/var/jb/usr/bin/sbreload' || fail "rootless bundle lacks the rootless restart tool"
+  strings "$bundle" | has -x '/var/jb/Library/PreferenceBundles/TintwellPrefs.bundle/Icons/Notifs-icon@2x.png' || fail "rootless bundle lacks its rootless icon path"
+  strings "$bundle" | has -x '/var/jb/usr/bin/sbreload' || fail "rootless bundle lacks the rootless restart tool"
 fi
 
 [ "$failures" -eq 0 ] || { echo "$failures failure(s) before installing" >&2; exit 1; }
+echo "package: control files, contents and RUNPATHs checked at ${SECONDS}s"
 
 # Installed and run away from the build: the build folder hidden behind an empty one
 # where a private mount namespace is possible (root in CI), else as it is (the checks
@@ -119,7 +123,7 @@ installed=(bash "$source/tests/package/installed.sh" "$work" "$source" "$tools"
            "${tweak[rootless]}" "${cephei[rootless]}" "${spark[rootless]}")
 if command -v unshare >/dev/null && unshare -m true 2>/dev/null; then
   unshare -m bash -c 'mount -t tmpfs tmpfs "$0" && exec "$@"' "$build" "${installed[@]}" || exit 1
-  echo "package: installed and run with the build folder hidden"
+  echo "package: installed and run with the build folder hidden, done at ${SECONDS}s"
 else
   "${installed[@]}" || exit 1
   echo "package: installed and run (no mount namespace here: the build folder stayed visible)"
