@@ -28,6 +28,7 @@ int main(int argc, char** argv)
     std::string root;
     std::string name;
     ToolCommandLine commandLine(app, "tintwell-notify");
+    app.footer("Exit status: 0 posted (also when nobody observes the name); 2 bad usage.");
     app.add_option("--root", root, "Device root folder, the phone's \"/\"")->required()->check(CLI::ExistingDirectory);
     app.add_option("NAME", name, "Notification name, e.g. com.quillfen.tintwell/TestNotifications")->required()->check(checkName);
     if (auto status = commandLine.parse(argc, argv))

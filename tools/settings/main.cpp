@@ -47,7 +47,9 @@ int main(int argc, char** argv)
     app.add_flag("--dump", dump, "Print the final page's rows and values as JSON");
     app.add_option("--picture", pictureFile, "Write a picture of the final screen (PNG) here")->check(checkOutputFolder);
     app.add_option("--picture-scale", pictureScale, "Pixels per point of the picture (default 2)")->check(ToolCommandLine::numberBetween(0.5, 4));
-    app.footer("Actions: open LABEL | url prefs:root=NAME | set LABEL = VALUE | tap LABEL | scroll Y | alert BUTTON | back | resume | wait SECONDS");
+    app.footer("Actions: open LABEL | url prefs:root=NAME | set ROW = VALUE | tap ROW | scroll Y | alert BUTTON | back | resume | wait SECONDS\n"
+               "A ROW is LABEL when only one row has it, GROUP/LABEL, or key:KEY (its preference key).\n"
+               "Exit status: 0 every action done; 1 the picture could not be written; 2 bad usage or an action that cannot be done.");
     if (auto status = commandLine.parse(argc, argv))
         return *status;
 

@@ -99,6 +99,8 @@ int main(int argc, char** argv)
     std::string snapshotOn;
     bool verbose = false;
     ToolCommandLine commandLine(app, "tintwell-springboard");
+    app.footer("Exit status: 0 launched and ran; 1 the snapshot or picture could not be written; 2 bad usage;\n"
+               "3 a scenario's waitFor timed out.");
     app.add_option("--root", root, "Device root folder, the phone's \"/\"")->required()->check(CLI::ExistingDirectory);
     app.add_option("--run-for", runFor, "Seconds to keep the run loop live, delivering system-wide notifications (0: run what is due and exit)")
         ->check(ToolCommandLine::nonNegativeNumber());
