@@ -1,13 +1,25 @@
-# Run by CPack after it wrote the packages: adds the Name and Author control fields.
+# Run by CPack after it wrote the packages: gives each its own Version and the control
+# fields the phone's package managers show (Name, Author, Depiction, Icon), which CPack
+# does not write.
 find_program(DPKG_DEB dpkg-deb REQUIRED)
 foreach(package ${CPACK_PACKAGE_FILES})
+  get_filename_component(file ${package} NAME)
+  if(NOT DEFINED CPACK_TINTWELL_FIELDS_${file})
+    continue()
+  endif()
   set(work ${package}.fields)
   file(REMOVE_RECURSE ${work})
   execute_process(COMMAND ${DPKG_DEB} -R ${package} ${work} COMMAND_ERROR_IS_FATAL ANY)
   file(READ ${work}/DEBIAN/control control)
   string(REGEX REPLACE "\n+$" "" control "${control}")
-  string(APPEND control "\nName: ${CPACK_TINTWELL_NAME_FIELD}\nAuthor: ${CPACK_TINTWELL_AUTHOR_FIELD}\n")
-  file(WRITE ${work}/DEBIAN/control "${control}")
+  set(fields "${CPACK_TINTWELL_FIELDS_${file}}")
+  string(REGEX MATCH "^Version: [^\n]*" version "${fields}")
+  string(REGEX REPLACE "^Version: [^\n]*\n?" "" fields "${fields}")
+  string(REGEX REPLACE "\nVersion: [^\n]*" "\n${version}" control "${control}")
+  if(fields)
+    string(APPEND control "\n${fields}")
+  endif()
+  file(WRITE ${work}/DEBIAN/control "${control}\n")
   execute_process(COMMAND ${DPKG_DEB} --root-owner-group -Zgzip -b ${work} ${package}
     OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
   file(REMOVE_RECURSE ${work})

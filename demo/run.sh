@@ -13,6 +13,11 @@ demo=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
 work=$(mktemp -d)
+# Settings someone stored on the device show in the demo; say so rather than surprise.
+stored="$device/var/mobile/Library/Preferences/com.quillfen.tintwellprefs.plist"
+if [ -f "$stored" ]; then
+  echo "demo: the Tintwell settings stored on $device apply (delete $stored for the defaults)" >&2
+fi
 hostpid=
 cleanup() {
   [ -n "$hostpid" ] && kill "$hostpid" 2>/dev/null

@@ -18,6 +18,7 @@ using Design = IconArtist::Design;
 
 constexpr std::string_view containers = "/var/containers/Bundle/Application/";
 constexpr std::string_view extensionFolder = "/Library/MobileSubstrate/DynamicLibraries";
+constexpr std::string_view rootlessPrefix = "/var/jb";
 
 struct IconSize {
     std::string_view base;
@@ -121,6 +122,15 @@ std::string lowercase(std::string text)
     return text;
 }
 
+// Where the root's jailbreak keeps extensions: under "/var/jb" once the root is rootless.
+fs::path extensionFolderOf(const fs::path& root)
+{
+    std::error_code error;
+    if (fs::is_directory(hostPath(root, rootlessPrefix), error))
+        return hostPath(root, std::string(rootlessPrefix) + std::string(extensionFolder));
+    return hostPath(root, extensionFolder);
+}
+
 bool isNamed(const fs::path& library, const std::set<std::string>& names)
 {
     auto name = lowercase(library.stem().string());
@@ -150,7 +160,7 @@ const std::vector<SampleDevice::App>& SampleDevice::apps()
     return apps;
 }
 
-bool SampleDevice::write(const fs::path& root)
+bool SampleDevice::write(const fs::path& root, Layout layout)
 {
     for (auto& app : apps()) {
         if (!writeApp(root, app))
@@ -160,12 +170,14 @@ bool SampleDevice::write(const fs::path& root)
         return false;
     std::error_code error;
     fs::create_directories(hostPath(root, "/var/mobile/Library/Preferences"), error);
+    if (!error && layout == Layout::Rootless)
+        fs::create_directories(hostPath(root, rootlessPrefix), error);
     return !error;
 }
 
 bool SampleDevice::installExtensions(const fs::path& root, const fs::path& from, const std::set<std::string>& leftOut)
 {
-    auto target = hostPath(root, extensionFolder);
+    auto target = extensionFolderOf(root);
     std::error_code error;
     fs::create_directories(target, error);
     if (error)
@@ -190,7 +202,7 @@ bool SampleDevice::installExtensions(const fs::path& root, const fs::path& from,
 
 bool SampleDevice::removeExtensions(const fs::path& root, const std::set<std::string>& names)
 {
-    auto folder = hostPath(root, extensionFolder);
+    auto folder = extensionFolderOf(root);
     std::error_code error;
     if (!fs::is_directory(folder, error))
         return true;

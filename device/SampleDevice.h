@@ -22,13 +22,19 @@ public:
 
     static const std::vector<App>& apps();
 
+    // A rootless device has the folder "/var/jb", under which its jailbreak installs
+    // everything: extensions, settings bundles, tools.
+    enum class Layout { Classic, Rootless };
+
     // False when a folder or file could not be written.
-    static bool write(const std::filesystem::path& root);
+    static bool write(const std::filesystem::path& root, Layout = Layout::Classic);
 
     // Extension libraries are named without ".dylib", in any case ("axon" is Axon.dylib).
     // Copies every "NAME.dylib" of the folder with its filter "NAME.plist" into the root's
-    // "/Library/MobileSubstrate/DynamicLibraries", except the left-out names.
+    // "/Library/MobileSubstrate/DynamicLibraries" ("/var/jb/Library/..." on a rootless
+    // root), except the left-out names.
     static bool installExtensions(const std::filesystem::path& root, const std::filesystem::path& from, const std::set<std::string>& leftOut);
-    // Takes the named libraries and their filters out of the root's extension folder.
+    // Takes the named libraries and their filters out of the root's extension folder
+    // (the rootless one on a rootless root).
     static bool removeExtensions(const std::filesystem::path& root, const std::set<std::string>& names);
 };

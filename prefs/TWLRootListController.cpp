@@ -238,7 +238,7 @@ void TWLRootListController::cepheiRespringImpl()
 void TWLRootListController::respringUtilImpl()
 {
     auto task = NSTask::create();
-    task->setLaunchPath(NSString::string(NSTask::sbreloadPath).get());
+    task->setLaunchPath(NSString::string(sbreloadPath).get());
     task->launch();
 }
 

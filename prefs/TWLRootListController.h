@@ -1,6 +1,7 @@
 #pragma once
 
 #include "outside/cephei/HBRootListController.h"
+#include "platform/foundation/rootless.h"
 #include "platform/uikit/UIBarButtonItem.h"
 #include "platform/uikit/UIImageView.h"
 #include "platform/uikit/UILabel.h"
@@ -15,8 +16,9 @@
 class TWLRootListController : public HBRootListController {
     TW_OBJECT(TWLRootListController)
 public:
-    static constexpr const char* iconPath = "/Library/PreferenceBundles/TintwellPrefs.bundle/Icons/Notifs-icon@2x.png";
-    static constexpr const char* bannerPath = "/Library/PreferenceBundles/TintwellPrefs.bundle/Icons/Notifs-Banner.png";
+    static constexpr const char* iconPath = ROOT_PATH("/Library/PreferenceBundles/TintwellPrefs.bundle/Icons/Notifs-icon@2x.png");
+    static constexpr const char* bannerPath = ROOT_PATH("/Library/PreferenceBundles/TintwellPrefs.bundle/Icons/Notifs-Banner.png");
+    static constexpr const char* sbreloadPath = ROOT_PATH("/usr/bin/sbreload");
     static constexpr double headerHeight = 200.0;
 
     RefPtr<UIBarButtonItem> respringButton() const { return m_respringButton; }

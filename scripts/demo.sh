@@ -8,8 +8,10 @@ cd "$(dirname "$0")/.."
 out="${1:-out}"
 scripts/setup.sh
 cmake --preset release >/dev/null
-# Only what the demo runs: both hosts, both deliverables, the companions and the sample device.
+# What the demo runs (both hosts, both deliverables, the companions and the sample device),
+# and the small tools the docs' examples use.
 cmake --build --preset release --target tintwell-springboard tintwell-settings \
-    Tintwell TintwellPrefs Axon Grupi Dayn sample_device
+    Tintwell TintwellPrefs Axon Grupi Dayn sample_device \
+    tintwell-notify tintwell-colors tintwell-bound-settings tintwell-make-device
 demo/run.sh build/release/tools/tintwell-springboard build/release/tools/settings/tintwell-settings \
     build/release/device "$out"

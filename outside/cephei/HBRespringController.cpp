@@ -1,6 +1,7 @@
 #include "outside/cephei/HBRespringController.h"
 
 #include "platform/foundation/NSString.h"
+#include "platform/foundation/rootless.h"
 #include "platform/settings/NSTask.h"
 #include "platform/settings/PreferencesAppController.h"
 
@@ -16,7 +17,7 @@ Class HBRespringController::classObject()
 void HBRespringController::respring()
 {
     auto task = NSTask::create();
-    task->setLaunchPath(NSString::string(NSTask::sbreloadPath).get());
+    task->setLaunchPath(NSString::string(ROOT_PATH("/usr/bin/sbreload")).get());
     task->launch();
 }
 

@@ -39,6 +39,16 @@ void DeviceRoot::set(std::filesystem::path hostFolder)
     rootStorage() = (error ? hostFolder : absolute).lexically_normal();
 }
 
+std::string DeviceRoot::installPrefix()
+{
+    constexpr const char* rootlessPrefix = "/var/jb";
+    auto folder = resolve(rootlessPrefix);
+    std::error_code error;
+    if (folder && std::filesystem::is_directory(*folder, error))
+        return rootlessPrefix;
+    return {};
+}
+
 std::optional<std::string> DeviceRoot::normalize(std::string_view devicePath)
 {
     if (devicePath.empty() || devicePath.find('\0') != std::string_view::npos)

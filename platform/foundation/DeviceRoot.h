@@ -21,6 +21,11 @@ public:
     // The device path of a host path inside the root, nullopt when it lies outside.
     static std::optional<std::string> devicePath(const std::filesystem::path& hostPath);
 
+    // Where the device's jailbreak installs its files: "/var/jb" on a rootless device (one
+    // whose "/var/jb" is a folder), "" on a classic one. Extensions, settings bundles and
+    // the jailbreak's tools live beneath it.
+    static std::string installPrefix();
+
     // The device path lexically normalised to an absolute path ("/a/../b" → "/b").
     static std::optional<std::string> normalize(std::string_view devicePath);
 };

@@ -48,7 +48,7 @@ std::vector<std::string> searchFolders()
         for (auto& uuid : *uuids)
             folders.push_back(std::string(containers) + "/" + static_cast<NSString*>(uuid.get())->utf8());
     }
-    folders.push_back("/Library/PreferenceBundles");
+    folders.push_back(DeviceRoot::installPrefix() + "/Library/PreferenceBundles");
     return folders;
 }
 

@@ -51,7 +51,7 @@ void NSTask::launchImpl()
         m_terminationStatus = 127;
         return;
     }
-    if (m_launchPath->view() == sbreloadPath) {
+    if (m_launchPath->view() == DeviceRoot::installPrefix() + sbreloadPath) {
         auto result = HomeScreenRestarter::restart();
         if (!result.restarted)
             PreferencesAppController::reportProblem(std::string("sbreload: ") + result.problem);

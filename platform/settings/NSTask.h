@@ -7,15 +7,17 @@
 #include <sys/types.h>
 
 // A program started from a device path with arguments. "/usr/bin/sbreload", the
-// home-screen restart tool, is part of the platform (HomeScreenRestarter) and runs in
-// the calling process; any other launch path is an executable file of the device root,
-// started as a child process. A launch path that is missing or not executable starts
+// home-screen restart tool the jailbreak installs ("/var/jb/usr/bin/sbreload" on a
+// rootless device, where "/usr/bin/sbreload" does not exist), is part of the platform
+// (HomeScreenRestarter) and runs in the calling process; any other launch path is an
+// executable file of the device root, started as a child process. A launch path that is missing or not executable starts
 // nothing and is reported, where the phone would raise.
 // Registered: init, launchPath, setLaunchPath:, arguments, setArguments:, launch,
 // waitUntilExit, isRunning, terminationStatus, processIdentifier.
 class NSTask : public Object {
     TW_OBJECT(NSTask)
 public:
+    // Beneath the device's install prefix (DeviceRoot::installPrefix).
     static constexpr const char* sbreloadPath = "/usr/bin/sbreload";
 
     static RefPtr<NSTask> create();

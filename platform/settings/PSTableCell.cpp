@@ -255,7 +255,7 @@ std::string PSTableCell::valueText() const
     switch (m_type) {
     case PSSwitchCell:
         if (auto toggle = objectAs<UISwitch>(m_control.get()))
-            return toggle->isOn() ? "true" : "false";
+            return toggle->isOn() ? "on" : "off";
         return {};
     case PSSliderCell:
         if (auto slider = objectAs<UISlider>(m_control.get()))

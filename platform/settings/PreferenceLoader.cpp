@@ -1,5 +1,6 @@
 #include "platform/settings/PreferenceLoader.h"
 
+#include "platform/foundation/DeviceRoot.h"
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSFileManager.h"
 #include "platform/foundation/NSMutableArray.h"
@@ -13,12 +14,12 @@ namespace {
 
 std::string bundleFolder(std::string_view name)
 {
-    return std::string(PreferenceLoader::bundlesFolder) + "/" + std::string(name) + ".bundle";
+    return DeviceRoot::installPrefix() + PreferenceLoader::bundlesFolder + "/" + std::string(name) + ".bundle";
 }
 
 RefPtr<PSSpecifier> entrySpecifier(const std::string& file, id target)
 {
-    std::string path = std::string(PreferenceLoader::entriesFolder) + "/" + file;
+    std::string path = DeviceRoot::installPrefix() + PreferenceLoader::entriesFolder + "/" + file;
     auto root = objectAs<NSDictionary>(PropertyList::readFile(path).get());
     if (!root) {
         PreferencesAppController::reportProblem(path + ": not a readable property list, skipped");
@@ -53,7 +54,7 @@ RefPtr<PSSpecifier> entrySpecifier(const std::string& file, id target)
 
 RefPtr<NSArray> PreferenceLoader::entrySpecifiers(id target)
 {
-    auto files = NSFileManager::defaultManager()->contentsOfDirectoryAtPath(entriesFolder);
+    auto files = NSFileManager::defaultManager()->contentsOfDirectoryAtPath(DeviceRoot::installPrefix() + entriesFolder);
     std::vector<std::string> names;
     if (files) {
         for (auto& object : *files) {

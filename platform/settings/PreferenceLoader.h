@@ -10,6 +10,7 @@
 // "cell" ("PSLinkCell"), "label", "icon" (an image file of the bundle). The bundle is
 // "/Library/PreferenceBundles/<bundle>.bundle/"; its page is its principal class
 // (NSPrincipalClass), created with alloc/init and given setSpecifier: with the entry.
+// On a rootless device both folders are under "/var/jb" (DeviceRoot::installPrefix).
 // Problems (unreadable entries, missing bundles, principal classes that are not pages)
 // go to PreferencesAppController::reportProblem.
 class PreferenceLoader {

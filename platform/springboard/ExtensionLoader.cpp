@@ -1,5 +1,6 @@
 #include "platform/springboard/ExtensionLoader.h"
 
+#include "platform/foundation/DeviceRoot.h"
 #include "platform/foundation/DynamicLoader.h"
 #include "platform/foundation/NSArray.h"
 #include "platform/foundation/NSDictionary.h"
@@ -72,7 +73,7 @@ ExtensionLoader::Report ExtensionLoader::loadExtensions() const
 {
     Report report;
     auto fileManager = NSFileManager::defaultManager();
-    const std::string folder(dynamicLibrariesPath);
+    const std::string folder = DeviceRoot::installPrefix() + std::string(dynamicLibrariesPath);
     // Already in name order.
     auto names = fileManager->contentsOfDirectoryAtPath(folder);
     if (!names)
@@ -126,6 +127,25 @@ std::vector<std::string> ExtensionLoader::Report::lines() const
         lines.push_back(std::move(line));
         for (const std::string& change : extension.changes)
             lines.push_back(extension.name + ": " + change);
+    }
+    return lines;
+}
+
+std::vector<std::string> ExtensionLoader::Report::summaryLines() const
+{
+    std::vector<std::string> lines;
+    for (const Extension& extension : extensions) {
+        std::string line = extension.name + ": " + std::string(describe(extension.outcome));
+        if (!extension.error.empty())
+            line += ": " + extension.error;
+        if (extension.outcome == Outcome::Loaded) {
+            size_t replaced = std::ranges::count_if(extension.changes, [](auto& change) { return change.starts_with("replaced "); });
+            size_t classes = std::ranges::count_if(extension.changes, [](auto& change) { return change.starts_with("added class "); });
+            size_t added = extension.changes.size() - replaced - classes;
+            line += " (" + std::to_string(replaced) + " replaced, " + std::to_string(added) + " added, " + std::to_string(classes)
+                + (classes == 1 ? " class" : " classes") + ")";
+        }
+        lines.push_back(std::move(line));
     }
     return lines;
 }

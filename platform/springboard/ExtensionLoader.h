@@ -8,7 +8,8 @@ class NSDictionary;
 
 // Loads extensions into the running process the way the phone's hooking framework
 // does: every "*.dylib" of the dynamic-libraries folder, in name order, whose filter
-// property list ("<name>.plist") matches this process. Reads the current device root.
+// property list ("<name>.plist") matches this process. Reads the current device root;
+// on a rootless device the folder is under "/var/jb" (DeviceRoot::installPrefix).
 class ExtensionLoader {
 public:
     static constexpr std::string_view dynamicLibrariesPath = "/Library/MobileSubstrate/DynamicLibraries";
@@ -39,6 +40,9 @@ public:
         size_t loadedCount() const;
         // One line per outcome and per change, each prefixed with the library's name.
         std::vector<std::string> lines() const;
+        // One line per library: its outcome, and for a loaded one how many methods it
+        // replaced and added and how many classes it added.
+        std::vector<std::string> summaryLines() const;
     };
 
     ExtensionLoader(std::string bundleIdentifier, std::string executableName);

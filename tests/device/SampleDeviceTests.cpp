@@ -234,8 +234,52 @@ TEST(SampleDeviceGenerator, FailsWhenTheRootCannotBeWritten)
     std::ofstream(blocker) << "in the way";
 
     EXPECT_EQ(subprocess::run(TINTWELL_MAKE_DEVICE_EXECUTABLE, { (blocker / "root").string() }).status, 1);
-    EXPECT_NE(subprocess::run(TINTWELL_MAKE_DEVICE_EXECUTABLE, {}).status, 0);
     fs::remove_all(pattern);
+}
+
+TEST(SampleDeviceGenerator, BadUsageExitsWithStatusTwoOnOneLine)
+{
+    const std::vector<std::vector<std::string>> badUsages {
+        {},
+        { "/tmp/tintwell-never-written", "--no-such-option" },
+        { "/tmp/tintwell-never-written", "--extensions", "/tmp/tintwell-no-such-folder" },
+        { "/tmp/tintwell-never-written", "--without", "a/b" },
+        { "/tmp/tintwell-never-written", "--without", "" },
+    };
+    for (auto& arguments : badUsages) {
+        auto run = subprocess::run(TINTWELL_MAKE_DEVICE_EXECUTABLE, arguments, true);
+        EXPECT_EQ(run.status, 2) << testing::PrintToString(arguments) << run.output;
+        EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1) << run.output;
+        EXPECT_TRUE(run.output.starts_with("tintwell-make-device: ")) << run.output;
+    }
+    EXPECT_FALSE(fs::exists("/tmp/tintwell-never-written"));
+    auto version = subprocess::run(TINTWELL_MAKE_DEVICE_EXECUTABLE, { "--version" }, true);
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(version.output.starts_with("tintwell-make-device 1.")) << version.output;
+}
+
+TEST(SampleDeviceGenerator, RootlessDeviceKeepsExtensionsUnderVarJb)
+{
+    std::string pattern = (fs::temp_directory_path() / "tintwell-rootless-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    fs::path work = pattern;
+    fs::create_directories(work / "built");
+    std::ofstream(work / "built/Probe.dylib") << "library";
+    std::ofstream(work / "built/Probe.plist") << "filter";
+    std::ofstream(work / "built/Other.dylib") << "library";
+
+    auto run = subprocess::run(TINTWELL_MAKE_DEVICE_EXECUTABLE,
+        { (work / "root").string(), "--rootless", "--extensions", (work / "built").string(), "--without", "other" }, true);
+
+    ASSERT_EQ(run.status, 0) << run.output;
+    const fs::path rootless = work / "root/var/jb/Library/MobileSubstrate/DynamicLibraries";
+    EXPECT_TRUE(fs::exists(rootless / "Probe.dylib"));
+    EXPECT_TRUE(fs::exists(rootless / "Probe.plist"));
+    EXPECT_FALSE(fs::exists(rootless / "Other.dylib"));
+    EXPECT_FALSE(fs::exists(work / "root/Library/MobileSubstrate"));
+    // The system's own files stay where every device has them.
+    EXPECT_TRUE(fs::exists(work / "root/Applications/MobileSMS.app/Info.plist"));
+    fs::remove_all(work);
 }
 
 } // namespace

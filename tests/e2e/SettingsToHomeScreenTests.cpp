@@ -78,7 +78,7 @@ TEST_F(BothHosts, StyleChangedInSettingsPaintsTheNextPlatterOfTheRunningHomeScre
     auto messagesColour = hexOf((*platterOf(before, "Painted before the change"))["layer"]["borderColor"]);
 
     // Outline only, 6 points at 40 %, in a custom colour picked with the colour row.
-    expectSettings({ "open Tintwell", "open Notifications", "set Style = Outline", "set Thickness = 6", "set Opacity = 40",
+    expectSettings({ "open Tintwell", "open Notifications", "set Style = Outline", "set Outline/Thickness = 6", "set Outline/Opacity = 40",
         "set Colour Source = Custom Colour", "set Custom Colour = #ff8800" });
     m_device.post(go);
 

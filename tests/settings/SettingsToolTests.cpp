@@ -58,7 +58,7 @@ TEST(SettingsTool, DumpShowsTheOpenedPageWithDefaultsAndStoredValues)
     EXPECT_EQ(dump["groups"][0]["footer"], "Footer of the first group");
     auto enabled = findRow(dump, "Enabled");
     ASSERT_TRUE(enabled);
-    EXPECT_EQ((*enabled)["display"], "false");
+    EXPECT_EQ((*enabled)["display"], "off");
     EXPECT_EQ((*findRow(dump, "Style"))["display"], "Fill");
     EXPECT_EQ((*findRow(dump, "Opacity"))["display"], "33");
     EXPECT_EQ((*findRow(dump, "Source"))["display"], "Icon");
@@ -190,4 +190,48 @@ TEST(SettingsTool, SbreloadRestartsTheHomeScreenOfTheSameRoot)
     std::getline(std::ifstream("/proc/" + std::to_string(second) + "/cmdline"), cmdline, '\x01');
     EXPECT_NE(cmdline.find("--run-for"), std::string::npos);
     ::kill(static_cast<pid_t>(second), SIGTERM);
+}
+
+// Tintwell's own pages hold rows with the same label in different groups ("Opacity" under
+// Outline and under Fill); each is reached by group and label or by key, never by chance.
+TEST(SettingsTool, RowsSharingALabelAreAddressedByGroupOrKey)
+{
+    char pattern[] = "/tmp/tintwell-rows-XXXXXX";
+    ASSERT_TRUE(::mkdtemp(pattern));
+    const std::filesystem::path root = pattern;
+    std::filesystem::copy(TINTWELL_SAMPLE_DEVICE_ROOT, root, std::filesystem::copy_options::recursive);
+    auto domain = root / "var/mobile/Library/Preferences/com.quillfen.tintwellprefs.plist";
+    std::filesystem::remove(domain);
+    auto run = [&](std::vector<std::string> actions) {
+        std::vector<std::string> arguments { "--root", root.string(), "--do", "open Tintwell", "--do", "open Notifications" };
+        for (auto& action : actions) {
+            arguments.push_back("--do");
+            arguments.push_back(action);
+        }
+        return subprocess::run(TINTWELL_SETTINGS_EXECUTABLE, arguments, true);
+    };
+
+    auto ambiguous = run({ "set Opacity = 33" });
+    EXPECT_EQ(ambiguous.status, 2);
+    EXPECT_NE(ambiguous.output.find("\"Outline/Opacity\" (key:NotifOutAlpha)"), std::string::npos) << ambiguous.output;
+    EXPECT_NE(ambiguous.output.find("\"Fill/Opacity\" (key:NotifFullAlpha)"), std::string::npos) << ambiguous.output;
+    EXPECT_FALSE(std::filesystem::exists(domain)) << "an ambiguous label changed a setting";
+
+    auto addressed = run({ "set Fill/Opacity = 33", "set key:NotifOutAlpha = 44", "set Outline / Thickness = 5" });
+    ASSERT_EQ(addressed.status, 0) << addressed.output;
+    auto stored = objectAs<NSDictionary>(PropertyList::readHostFile(domain).get());
+    ASSERT_TRUE(stored);
+    auto number = [&](const char* key) {
+        auto value = objectAs<NSNumber>(stored->objectForStringKey(key).get());
+        return value ? value->doubleValue() : -1;
+    };
+    EXPECT_EQ(number("NotifFullAlpha"), 33);
+    EXPECT_EQ(number("NotifOutAlpha"), 44);
+    EXPECT_EQ(number("NotifOutThickness"), 5);
+    EXPECT_EQ(number("NotifBothThickness"), -1);
+
+    auto unknown = run({ "set Nowhere/Opacity = 1" });
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_NE(unknown.output.find("no row \"Nowhere/Opacity\""), std::string::npos) << unknown.output;
+    std::filesystem::remove_all(root);
 }

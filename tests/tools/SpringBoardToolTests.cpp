@@ -3,10 +3,12 @@
 #include "platform/foundation/CFNotificationCenter.h"
 #include "platform/foundation/DeviceRoot.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -53,9 +55,21 @@ private:
 
 const std::string testDevice = TINTWELL_TEST_DEVICE_ROOT;
 
-TEST(SpringBoardTool, ReportsTheExtensionsAndTheirHookRunsAtLaunch)
+TEST(SpringBoardTool, ReportsOneLinePerExtensionAndTheirHookRunsAtLaunch)
 {
     auto run = runSpringBoard({ "--root", testDevice });
+
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(run.output,
+        "HookProbe.dylib: loaded (2 replaced, 1 added, 1 class)\n"
+        "OtherProcess.dylib: not loaded (filter does not match)\n"
+        "Unfiltered.dylib: not loaded (no filter)\n"
+        "HookProbe: -[SpringBoard applicationDidFinishLaunching:] intercepted\n");
+}
+
+TEST(SpringBoardTool, VerboseReportsEveryChangeOfTheRuntime)
+{
+    auto run = runSpringBoard({ "--root", testDevice, "--verbose" });
 
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_EQ(run.output,
@@ -88,13 +102,37 @@ TEST(SpringBoardTool, BadArgumentsExitWithStatusTwo)
         { "--root", root.path().string(), "--run-for", "-1" },
         { "--root", root.path().string(), "--run-for", "soon" },
         { "--root", root.path().string(), "--no-such-option" },
+        { "--root", root.path().string(), "--quiet", "--verbose" },
+        { "--root", root.path().string(), "--picture-scale", "9" },
     };
     for (auto& arguments : badArguments) {
         auto run = runSpringBoard(arguments);
         EXPECT_EQ(run.status, 2) << testing::PrintToString(arguments) << "\n" << run.output;
         EXPECT_THAT(run.output, Not(HasSubstr("loaded"))) << testing::PrintToString(arguments);
+        // One line naming the tool, the fault and where the options are explained.
+        EXPECT_THAT(run.output, testing::MatchesRegex("tintwell-springboard: [^\n]+ \\(see tintwell-springboard --help\\)\n"))
+            << testing::PrintToString(arguments);
     }
     EXPECT_EQ(runSpringBoard({ "--help" }).status, 0);
+}
+
+TEST(SpringBoardTool, UsageErrorsNameTheValueAndWhatWasExpected)
+{
+    TemporaryRoot root;
+    auto run = runSpringBoard({ "--root", root.path().string(), "--run-for", "abc" });
+
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.output, "tintwell-springboard: --run-for: expects a number of 0 or more, not \"abc\" (see tintwell-springboard --help)\n");
+    auto scale = runSpringBoard({ "--root", root.path().string(), "--picture-scale", "0.1" });
+    EXPECT_THAT(scale.output, HasSubstr("expects a number from 0.5 to 4, not \"0.1\""));
+}
+
+TEST(SpringBoardTool, VersionAnswersOnStandardOutput)
+{
+    auto run = runSpringBoard({ "--version" });
+
+    EXPECT_EQ(run.status, 0);
+    EXPECT_THAT(run.output, testing::MatchesRegex("tintwell-springboard [0-9]+\\.[0-9]+\\.[0-9]+\n"));
 }
 
 TEST(SpringBoardTool, BrokenDeviceRootsNeverCrashTheHost)
@@ -126,7 +164,7 @@ TEST(SpringBoardTool, BrokenDeviceRootsNeverCrashTheHost)
     EXPECT_THAT(run.output, HasSubstr("Garbage.dylib: failed to load: "));
     EXPECT_THAT(run.output, HasSubstr("Noise.dylib: not loaded (unreadable filter)\n"));
     EXPECT_THAT(run.output, HasSubstr("Shape.dylib: not loaded (unreadable filter)\n"));
-    EXPECT_THAT(run.output, HasSubstr("Probe.dylib: loaded\n"));
+    EXPECT_THAT(run.output, HasSubstr("Probe.dylib: loaded ("));
     EXPECT_THAT(run.output, HasSubstr("HookProbe: -[SpringBoard applicationDidFinishLaunching:] intercepted\n"));
 }
 
@@ -176,3 +214,77 @@ TEST(SpringBoardTool, RunForDeliversSystemWideNotificationsToExtensions)
 }
 
 } // namespace
+
+// A rootless device keeps its extensions under "/var/jb"; the classic folder is not read.
+TEST(SpringBoardTool, RootlessRootLoadsTheExtensionsUnderVarJb)
+{
+    TemporaryRoot root;
+    const fs::path rootless = root.path() / "var/jb/Library/MobileSubstrate/DynamicLibraries";
+    fs::create_directories(rootless);
+    fs::create_directories(root.libraries());
+    for (const char* file : { "HookProbe.dylib", "HookProbe.plist" }) {
+        fs::copy_file(fs::path(testDevice) / "Library/MobileSubstrate/DynamicLibraries" / file, rootless / file);
+        fs::copy_file(fs::path(testDevice) / "Library/MobileSubstrate/DynamicLibraries" / file, root.libraries() / (std::string("Classic") + fs::path(file).extension().string()));
+    }
+
+    auto run = runSpringBoard({ "--root", root.path().string() });
+
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_THAT(run.output, HasSubstr("HookProbe.dylib: loaded ("));
+    EXPECT_THAT(run.output, Not(HasSubstr("Classic.dylib")));
+}
+
+// The ninety bindings of the extension, read through its own table and conversions.
+TEST(BoundSettingsTool, ShowsStoredDefaultAndBoundValueOfEveryKey)
+{
+    TemporaryRoot root;
+    root.write("var/mobile/Library/Preferences/com.quillfen.tintwellprefs.plist",
+        "<plist version=\"1.0\"><dict>"
+        "<key>Enabled</key><false/>"
+        "<key>EnabledNotifs</key><string>yes</string>"
+        "<key>NotifFullAlpha</key><real>33.7</real>"
+        "<key>CustomHint</key><integer>5</integer>"
+        "</dict></plist>");
+
+    auto run = subprocess::run(TINTWELL_BOUND_SETTINGS_EXECUTABLE, { "--root", root.path().string(), "--json" });
+
+    ASSERT_EQ(run.status, 0) << run.output;
+    auto settings = nlohmann::json::parse(run.output, nullptr, false);
+    ASSERT_TRUE(settings.is_array()) << run.output;
+    EXPECT_EQ(settings.size(), 90u);
+    auto setting = [&](const std::string& key) {
+        for (auto& entry : settings) {
+            if (entry["key"] == key)
+                return entry;
+        }
+        return nlohmann::json();
+    };
+    EXPECT_EQ(settings[0]["key"], "Enabled");
+    EXPECT_EQ(setting("Enabled")["stored"], false);
+    EXPECT_EQ(setting("Enabled")["default"], true);
+    EXPECT_EQ(setting("Enabled")["bound"], false);
+    EXPECT_EQ(setting("EnabledNotifs")["bound"], true);
+    EXPECT_EQ(setting("NotifFullAlpha")["stored"], 33.7);
+    EXPECT_EQ(setting("NotifFullAlpha")["bound"], 33);
+    EXPECT_EQ(setting("CustomHint")["stored"], 5);
+    EXPECT_EQ(setting("CustomHint")["bound"], "No older notifications");
+    EXPECT_EQ(setting("NotificationStyle")["stored"], nullptr);
+    EXPECT_EQ(setting("NotificationStyle")["bound"], 2);
+
+    auto table = subprocess::run(TINTWELL_BOUND_SETTINGS_EXECUTABLE, { "--root", root.path().string() });
+    EXPECT_EQ(table.status, 0);
+    EXPECT_EQ(std::count(table.output.begin(), table.output.end(), '\n'), 91);
+    EXPECT_THAT(table.output, testing::ContainsRegex("\nEnabled +switch +off +on +off\n"));
+}
+
+TEST(BoundSettingsTool, UnreadableDomainIsReportedAndBindsTheDefaults)
+{
+    TemporaryRoot root;
+    root.write("var/mobile/Library/Preferences/com.quillfen.tintwellprefs.plist", "not a property list");
+
+    auto run = subprocess::run(TINTWELL_BOUND_SETTINGS_EXECUTABLE, { "--root", root.path().string(), "--json" }, true);
+
+    EXPECT_EQ(run.status, 0);
+    EXPECT_THAT(run.output, HasSubstr("tintwell-bound-settings: warning: "));
+    EXPECT_EQ(subprocess::run(TINTWELL_BOUND_SETTINGS_EXECUTABLE, { "--json" }, true).status, 2);
+}

@@ -4,6 +4,7 @@
 #include "platform/springboard/AppRecordClasses.h"
 #include "tweak/colour/TintwellMethods.h"
 #include "tweak/colour/UIImage+Tintwell.h"
+#include "tools/common/ToolCommandLine.h"
 
 #include <CLI/CLI.hpp>
 #include <filesystem>
@@ -59,6 +60,7 @@ int main(int argc, char** argv)
 {
     CLI::App app { "Shows the colours Tintwell takes from app icons: palette, merged colour and each colour mode." };
     app.footer(explanation);
+    ToolCommandLine commandLine(app, "tintwell-colors");
     std::vector<long> modes;
     std::vector<std::string> files;
     std::vector<std::string> bundleIDs;
@@ -78,7 +80,7 @@ int main(int argc, char** argv)
         if (files.empty() && bundleIDs.empty())
             throw CLI::RequiredError("a FILE or --bundle-id");
     } catch (const CLI::ParseError& error) {
-        return app.exit(error) == 0 ? 0 : badUsageStatus;
+        return commandLine.exit(error);
     }
     if (modes.empty())
         modes = { 0, 1, 2, 3 };

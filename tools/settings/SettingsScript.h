@@ -7,9 +7,10 @@
 // The user actions tintwell-settings performs, one per line:
 //   open LABEL          tap the link row LABEL (on the first page: the settings entry)
 //   url ADDRESS         open a "prefs:root=NAME[&path=A/B]" address
-//   set LABEL = VALUE   change the row LABEL as a person would (switch on/off, slider
-//                       number, segment or list choice by title or value, text, colour)
-//   tap LABEL           tap the button row LABEL, else the bar button titled LABEL
+//   set ROW = VALUE     change the row as a person would (switch on/off, slider
+//                       number, segment or list choice by title or value, text, colour);
+//                       ROW is LABEL, GROUP/LABEL or key:KEY (SettingsSession::findRow)
+//   tap ROW             tap the button row, else the bar button titled ROW
 //   scroll Y            scroll the page to the vertical offset Y (points, may be negative)
 //   alert BUTTON        choose BUTTON in the alert shown
 //   back                go back one page

@@ -1,8 +1,7 @@
 #include "SettingsSession.h"
 
-#include "outside/sparkcolourpicker/SparkColourPickerCell.h"
-#include "outside/sparkcolourpicker/SparkColourPickerUtils.h"
 #include "platform/foundation/NSNumber.h"
+#include "platform/graphics/UIColor.h"
 #include "platform/foundation/NSRunLoop.h"
 #include "platform/settings/PSListController.h"
 #include "platform/uikit/UIAlertController.h"
@@ -65,6 +64,14 @@ nlohmann::json valueJSON(const Object* value)
 
 std::string text(const NSString* string) { return string ? string->utf8() : std::string(); }
 
+// The Settings app knows the colour row only as the class its library registers when a
+// bundle brings it in, as on the phone: the host links no outside library.
+bool isColourPicker(const Object* cell)
+{
+    Class picker = objc_getClass("SparkColourPickerCell");
+    return picker && cell && cell->isKindOfClass(picker);
+}
+
 // The index of the choice a person means: its title first, else its value's text.
 std::optional<NSUInteger> choiceIndex(const PSTableCell& cell, std::string_view wanted)
 {
@@ -99,19 +106,77 @@ void SettingsSession::settle()
     NSRunLoop::mainRunLoop().runUntilIdle();
 }
 
-std::optional<SettingsSession::Row> SettingsSession::findRow(std::string_view label) const
+std::optional<SettingsSession::Row> SettingsSession::findRow(std::string_view address, std::string& error, bool* ambiguous) const
 {
     auto page = objectAs<PSListController>(m_app->currentPage().get());
-    if (!page)
+    if (!page) {
+        error = "this page has no rows";
         return std::nullopt;
+    }
+    struct Candidate {
+        Row row;
+        std::string group;
+        std::string label;
+        std::string key;
+    };
+    std::vector<Candidate> candidates;
     auto table = page->table();
     for (long section = 0; section < table->numberOfSections(); ++section) {
+        auto header = valueJSON(table->headerTextInSection(section).get());
+        std::string group = header.is_string() ? header.get<std::string>() : std::string();
         for (long row = 0; row < table->numberOfRowsInSection(section); ++row) {
             auto path = NSIndexPath::indexPathForRow(row, section);
             auto cell = objectAs<PSTableCell>(table->cellForRowAtIndexPath(path.get()).get());
-            if (cell && cell->specifier() && cell->specifier()->name() && cell->specifier()->name()->view() == label)
-                return Row { cell, path };
+            if (!cell || !cell->specifier())
+                continue;
+            auto key = valueJSON(cell->specifier()->propertyForKey("key").get());
+            candidates.push_back({ Row { cell, path }, group, text(cell->specifier()->name().get()), key.is_string() ? key.get<std::string>() : std::string() });
         }
+    }
+
+    auto trimmed = [](std::string_view part) {
+        while (!part.empty() && part.front() == ' ')
+            part.remove_prefix(1);
+        while (!part.empty() && part.back() == ' ')
+            part.remove_suffix(1);
+        return std::string(part);
+    };
+    std::vector<const Candidate*> matches;
+    auto collect = [&](auto&& accepts) {
+        for (auto& candidate : candidates) {
+            if (accepts(candidate))
+                matches.push_back(&candidate);
+        }
+    };
+    constexpr std::string_view keyPrefix = "key:";
+    if (address.starts_with(keyPrefix)) {
+        auto key = trimmed(address.substr(keyPrefix.size()));
+        collect([&](const Candidate& c) { return !c.key.empty() && c.key == key; });
+    } else {
+        // A label holding "/" itself wins over reading the "/" as a group separator.
+        collect([&](const Candidate& c) { return c.label == address; });
+        auto slash = address.find('/');
+        if (matches.empty() && slash != std::string_view::npos) {
+            auto group = trimmed(address.substr(0, slash));
+            auto label = trimmed(address.substr(slash + 1));
+            collect([&](const Candidate& c) { return c.group == group && c.label == label; });
+        }
+    }
+
+    if (matches.size() == 1)
+        return matches.front()->row;
+    if (matches.empty()) {
+        error = "no row \"" + std::string(address) + "\" on this page";
+        return std::nullopt;
+    }
+    // Changing the first of two rows without a word would change the wrong setting.
+    if (ambiguous)
+        *ambiguous = true;
+    error = "\"" + std::string(address) + "\" is on " + std::to_string(matches.size()) + " rows of this page; name one:";
+    for (auto* match : matches) {
+        error += " \"" + match->group + "/" + match->label + "\"";
+        if (!match->key.empty())
+            error += " (key:" + match->key + ")";
     }
     return std::nullopt;
 }
@@ -120,13 +185,13 @@ bool SettingsSession::setRow(const Row& row, const std::string& value, std::stri
 {
     auto& cell = *row.cell;
     std::string label = text(cell.specifier()->name().get());
-    if (auto picker = objectAs<SparkColourPickerCell>(row.cell.get())) {
-        auto colour = SparkColourPickerUtils::colourWithString(NSString::string(value).get());
-        if (!colour) {
+    if (isColourPicker(row.cell.get())) {
+        auto colour = msgSendClass<Id>(objc_getClass("SparkColourPickerUtils"), SELECTOR("colourWithString:"), static_cast<Object*>(NSString::string(value).get()));
+        if (!objectAs<UIColor>(colour.get())) {
             error = "\"" + value + "\" is not a colour for \"" + label + "\"";
             return false;
         }
-        picker->pickColour(colour.get());
+        msgSend<void>(row.cell.get(), SELECTOR("colourPicker:didSelectColour:"), static_cast<Object*>(nullptr), colour.get());
         return true;
     }
     switch (cell.type()) {
@@ -179,10 +244,16 @@ bool SettingsSession::setRow(const Row& row, const std::string& value, std::stri
 
 bool SettingsSession::tap(std::string_view label, std::string& error)
 {
-    if (auto row = findRow(label)) {
+    std::string rowError;
+    bool ambiguous = false;
+    if (auto row = findRow(label, rowError, &ambiguous)) {
         auto page = objectAs<PSListController>(m_app->currentPage().get());
         page->table()->selectRow(row->indexPath.get());
         return true;
+    }
+    if (ambiguous) {
+        error = rowError;
+        return false;
     }
     auto page = m_app->currentPage();
     auto item = page ? page->navigationItem() : nullptr;
@@ -219,11 +290,9 @@ bool SettingsSession::perform(const SettingsAction& action, std::string& error)
             error = "the address \"" + action.label + "\" leads nowhere";
         break;
     case Kind::Set: {
-        auto row = findRow(action.label);
-        if (!row) {
-            error = "no row \"" + action.label + "\" on this page";
+        auto row = findRow(action.label, error);
+        if (!row)
             return false;
-        }
         done = setRow(*row, action.value, error);
         break;
     }
@@ -316,8 +385,10 @@ nlohmann::json SettingsSession::dump() const
                     { "value", valueJSON(cell->value().get()) },
                     { "display", cell->valueText() },
                 };
-                if (auto picker = objectAs<SparkColourPickerCell>(cell.get()))
-                    entry["colour"] = ViewSnapshot::colorJSON(picker->displayedColour().get());
+                if (isColourPicker(cell.get())) {
+                    auto colour = msgSend<Id>(cell.get(), SELECTOR("displayedColour"));
+                    entry["colour"] = ViewSnapshot::colorJSON(objectAs<UIColor>(colour.get()).get());
+                }
                 rows.push_back(std::move(entry));
             }
             groups.push_back({ { "header", valueJSON(table->headerTextInSection(section).get()) },

@@ -28,7 +28,10 @@ private:
         RefPtr<NSIndexPath> indexPath;
     };
 
-    std::optional<Row> findRow(std::string_view label) const;
+    // The one row an address names on the page shown: "key:KEY" (the row's preference
+    // key), "LABEL", or "GROUP/LABEL" (the label under the group headed GROUP). Nullopt
+    // with `error` set when none matches or a label is on more than one row (`ambiguous`).
+    std::optional<Row> findRow(std::string_view address, std::string& error, bool* ambiguous = nullptr) const;
     bool setRow(const Row& row, const std::string& value, std::string& error);
     bool tap(std::string_view label, std::string& error);
     void settle();

@@ -5,6 +5,7 @@
 #include "platform/foundation/NSRunLoop.h"
 #include "platform/settings/SettingsClasses.h"
 #include "platform/springboard/ExtensionLoader.h"
+#include "tools/common/ToolCommandLine.h"
 
 #include <CLI/CLI.hpp>
 #include <filesystem>
@@ -13,7 +14,7 @@
 namespace {
 
 constexpr int failureStatus = 1;
-constexpr int badUsageStatus = 2;
+constexpr int badUsageStatus = ToolCommandLine::badUsageStatus;
 
 std::string checkOutputFolder(const std::string& path)
 {
@@ -40,18 +41,18 @@ int main(int argc, char** argv)
     bool dump = false;
     std::string pictureFile;
     double pictureScale = 2;
+    ToolCommandLine commandLine(app, "tintwell-settings");
     app.add_option("--root", root, "Device root folder, the phone's \"/\"")->required()->check(CLI::ExistingDirectory);
     app.add_option("--script", scriptFile, "File of user actions, one per line")->check(CLI::ExistingFile);
     app.add_option("--do", inlineActions, "A user action (repeatable; after the script's)");
     app.add_flag("--dump", dump, "Print the final page's rows and values as JSON");
     app.add_option("--picture", pictureFile, "Write a picture of the final screen (PNG) here")->check(checkOutputFolder);
-    app.add_option("--picture-scale", pictureScale, "Pixels per point of the picture (default 2)")->check(CLI::Range(0.5, 4.0));
-    app.footer("Actions: open LABEL | url prefs:root=NAME | set LABEL = VALUE | tap LABEL | scroll Y | alert BUTTON | back | resume | wait SECONDS");
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::ParseError& error) {
-        return app.exit(error) == 0 ? 0 : badUsageStatus;
-    }
+    app.add_option("--picture-scale", pictureScale, "Pixels per point of the picture (default 2)")->check(ToolCommandLine::numberBetween(0.5, 4));
+    app.footer("Actions: open LABEL | url prefs:root=NAME | set ROW = VALUE | tap ROW | scroll Y | alert BUTTON | back | resume | wait SECONDS\n"
+               "A ROW is LABEL when only one row has it, GROUP/LABEL, or key:KEY (its preference key).\n"
+               "Exit status: 0 every action done; 1 the picture could not be written; 2 bad usage or an action that cannot be done.");
+    if (auto status = commandLine.parse(argc, argv))
+        return *status;
 
     // Every action is checked before anything runs, so a typo costs no run.
     std::vector<SettingsAction> actions;

@@ -7,6 +7,7 @@
 #include "platform/uikit/UIWindow.h"
 #include "platform/uikit/ViewRenderer.h"
 #include "platform/uikit/ViewSnapshot.h"
+#include "tools/common/ToolCommandLine.h"
 
 #include <CLI/CLI.hpp>
 #include <fstream>
@@ -19,7 +20,7 @@
 namespace {
 
 constexpr int failureStatus = 1;
-constexpr int badArgumentsStatus = 2;
+constexpr int badArgumentsStatus = ToolCommandLine::badUsageStatus;
 constexpr int scenarioTimedOutStatus = 3;
 
 // An output file's folder must exist before anything runs, so a typo costs no run.
@@ -96,22 +97,23 @@ int main(int argc, char** argv)
     std::string pictureFile;
     double pictureScale = 2;
     std::string snapshotOn;
+    bool verbose = false;
+    ToolCommandLine commandLine(app, "tintwell-springboard");
+    app.footer("Exit status: 0 launched and ran; 1 the snapshot or picture could not be written; 2 bad usage;\n"
+               "3 a scenario's waitFor timed out.");
     app.add_option("--root", root, "Device root folder, the phone's \"/\"")->required()->check(CLI::ExistingDirectory);
     app.add_option("--run-for", runFor, "Seconds to keep the run loop live, delivering system-wide notifications (0: run what is due and exit)")
-        ->check(CLI::NonNegativeNumber);
-    app.add_flag("--quiet", quiet, "Print nothing of the host's own");
+        ->check(ToolCommandLine::nonNegativeNumber());
+    auto* quietOption = app.add_flag("--quiet", quiet, "Print nothing of the host's own");
+    app.add_flag("--verbose", verbose, "Print the full load report: every method each extension replaced or added")->excludes(quietOption);
     app.add_option("--scenario", scenarioFile, "Scenario file (JSON) of timed events to run after launching")->check(CLI::ExistingFile);
     auto* snapshotOption = app.add_option("--snapshot", snapshotFile, "Write the screen's view tree as JSON here at the end")->check(checkOutputFolder);
     app.add_option("--picture", pictureFile, "Write a picture of the screen (PNG) here at the end")->check(checkOutputFolder);
-    app.add_option("--picture-scale", pictureScale, "Pixels per point of the picture (default 2)")->check(CLI::Range(0.5, 4.0));
+    app.add_option("--picture-scale", pictureScale, "Pixels per point of the picture (default 2)")->check(ToolCommandLine::numberBetween(0.5, 4));
     app.add_option("--snapshot-on", snapshotOn, "Also write the snapshot (and picture) whenever this system-wide notification is posted")
         ->needs(snapshotOption);
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::ParseError& error) {
-        // Help answers 0; every other parse failure is a bad argument.
-        return app.exit(error) == 0 ? 0 : badArgumentsStatus;
-    }
+    if (auto status = commandLine.parse(argc, argv))
+        return *status;
 
     // A scenario is checked whole before anything runs.
     std::optional<Scenario> scenario;
@@ -136,7 +138,7 @@ int main(int argc, char** argv)
     if (!quiet) {
         if (report.extensions.empty())
             std::cout << "no extensions\n";
-        for (const std::string& line : report.lines())
+        for (const std::string& line : verbose ? report.lines() : report.summaryLines())
             std::cout << line << '\n';
         std::cout.flush();
     }

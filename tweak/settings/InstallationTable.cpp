@@ -1,5 +1,6 @@
 #include "tweak/settings/InstallationTable.h"
 
+#include "platform/foundation/rootless.h"
 #include "tweak/hooks/HookRows.h"
 #include "tweak/settings/SettingsGlobals.h"
 
@@ -17,9 +18,9 @@ InstallationRows concatenated(std::initializer_list<InstallationRows> groups)
 }
 
 const std::array<InstallationTable::Companion, 3> companionTable {
-    InstallationTable::Companion { "/Library/MobileSubstrate/DynamicLibraries/Axon.dylib", &axon, &axonColoring, false, &AXNAppCellHooks::rows },
-    InstallationTable::Companion { "/Library/MobileSubstrate/DynamicLibraries/Grupi.dylib", &grupi, &grupiColoring, true, &GRPAppCellHooks::rows },
-    InstallationTable::Companion { "/Library/MobileSubstrate/DynamicLibraries/Dayn.dylib", &dayn, &daynColoring, true, &DaynContainerHooks::rows },
+    InstallationTable::Companion { ROOT_PATH("/Library/MobileSubstrate/DynamicLibraries/Axon.dylib"), &axon, &axonColoring, false, &AXNAppCellHooks::rows },
+    InstallationTable::Companion { ROOT_PATH("/Library/MobileSubstrate/DynamicLibraries/Grupi.dylib"), &grupi, &grupiColoring, true, &GRPAppCellHooks::rows },
+    InstallationTable::Companion { ROOT_PATH("/Library/MobileSubstrate/DynamicLibraries/Dayn.dylib"), &dayn, &daynColoring, true, &DaynContainerHooks::rows },
 };
 
 std::string setterName(const char* property)

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# installed.sh WORK SOURCE TOOLS_DEB TWEAK CEPHEI SPARK (classic) TWEAK CEPHEI SPARK (rootless)
+# The packages as a user installs them: the host package into a fresh folder (its tools
+# run from there), each phone layout into a fresh device root; the home screen must load
+# Tintwell and tint the test notifications, the Settings app must open its page, store a
+# setting and reach the restart tool where that layout keeps it.
+set -euo pipefail
+work=$1 source=$2 tools=$3
+classic=("$4" "$5" "$6")
+rootless=("$7" "$8" "$9")
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+# Reads all its input: with pipefail, an early exit of grep -q would fail the writer.
+has() { grep "$@" >/dev/null; }
+
+host=$work/host
+mkdir -p "$host"
+dpkg-deb -x "$tools" "$host"
+bin=$host/usr/bin
+for tool in tintwell-springboard tintwell-settings tintwell-notify tintwell-colors tintwell-make-device tintwell-bound-settings; do
+  "$bin/$tool" --version | has -x "$tool [0-9.]*" || fail "$tool --version"
+done
+
+for layout in classic rootless; do
+  root=$work/$layout-device
+  if [ $layout = rootless ]; then
+    "$bin/tintwell-make-device" "$root" --rootless
+    debs=("${rootless[@]}") jb=/var/jb
+  else
+    "$bin/tintwell-make-device" "$root"
+    debs=("${classic[@]}") jb=""
+  fi
+  for deb in "${debs[@]}"; do dpkg-deb -x "$deb" "$root"; done
+
+  "$bin/tintwell-springboard" --root "$root" --scenario "$source/tests/scenarios/test-notifications.json" \
+    --snapshot "$work/$layout.json" >"$work/$layout.report" 2>&1 || fail "$layout: home screen exited with $?: $(head -3 "$work/$layout.report")"
+  grep -q '^Tintwell.dylib: loaded (' "$work/$layout.report" || fail "$layout: Tintwell did not load: $(head -3 "$work/$layout.report")"
+  # The fifteen samples, each outlined in its app's colour (the defaults: a 3-point outline).
+  outlined=$(tr -d ' \n' < "$work/$layout.json" | grep -oE '"borderWidth":3(\.0)?[,}]' | wc -l || true)
+  [ "$outlined" -ge 15 ] || fail "$layout: $outlined tinted platters in the snapshot, expected at least 15"
+
+  "$bin/tintwell-settings" --root "$root" --do "open Tintwell" --do "open Notifications" --do "set Fill/Opacity = 40" \
+    >"$work/$layout.settings" 2>&1 || fail "$layout: Settings could not set a value: $(cat "$work/$layout.settings")"
+  stored=$("$bin/tintwell-bound-settings" --root "$root" --json | tr -d ' \n' | grep -o '"key":"NotifFullAlpha","kind":"integer","stored":40' || true)
+  [ -n "$stored" ] || fail "$layout: the setting was not stored"
+  # The restart goes to the layout's own restart tool; none runs, so it says no home screen runs.
+  "$bin/tintwell-settings" --root "$root" --do "open Tintwell" --do "tap ReSpring" --do "alert Confirm" >"$work/$layout.restart" 2>&1 \
+    || fail "$layout: the restart could not be asked for: $(cat "$work/$layout.restart")"
+  grep -q 'sbreload: no home-screen host runs' "$work/$layout.restart" \
+    || fail "$layout: the restart did not reach $jb/usr/bin/sbreload: $(cat "$work/$layout.restart")"
+done
+
+# The host package alone shows the demo.
+"$bin/tintwell-demo" "$work/demo" >"$work/demo.log" 2>&1 || fail "tintwell-demo exited with $?: $(tail -5 "$work/demo.log")"
+for result in lockscreen.png snapshot.json settings.png gallery/index.html; do
+  [ -s "$work/demo/$result" ] || fail "tintwell-demo wrote no $result"
+done
+
+[ "$failures" -eq 0 ] || { echo "$failures failure(s) once installed" >&2; exit 1; }
+echo "installed: tools, both layouts and the demo run"
