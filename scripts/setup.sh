@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only when one is missing.
+# --icon-corpus also installs the real app icons the colour benchmarks read (docs/benchmarks.md).
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config ccache
@@ -7,6 +8,12 @@ packages=(
   nlohmann-json3-dev libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
 )
+for argument in "$@"; do
+  case "$argument" in
+    --icon-corpus) packages+=(oxygen-icon-theme moka-icon-theme) ;;
+    *) echo "usage: scripts/setup.sh [--icon-corpus]" >&2; exit 2 ;;
+  esac
+done
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

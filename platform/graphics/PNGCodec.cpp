@@ -1,6 +1,7 @@
 #include "platform/graphics/PNGCodec.h"
 
 #include <memory>
+#include <vector>
 #include <spng.h>
 
 namespace {
@@ -46,6 +47,36 @@ std::optional<size_t> costOf(const spng_ihdr& header)
 
 uint8_t premultiply(uint8_t component, uint8_t alpha) { return uint8_t((component * alpha + 127) / 255); }
 
+// R,G,B,A bytes to premultiplied native words; `in` and `out` may be the same memory.
+void premultiplyRow(const uint8_t* in, uint32_t* out, size_t width)
+{
+    for (size_t x = 0; x < width; ++x, in += 4) {
+        uint8_t a = in[3];
+        // Icons are mostly opaque or clear; both need no arithmetic.
+        if (a == 255)
+            out[x] = 0xff000000u | uint32_t(in[0]) << 16 | uint32_t(in[1]) << 8 | in[2];
+        else if (a == 0)
+            out[x] = 0;
+        else
+            out[x] = uint32_t(a) << 24 | uint32_t(premultiply(in[0], a)) << 16 | uint32_t(premultiply(in[1], a)) << 8 | premultiply(in[2], a);
+    }
+}
+
+// The header of data decode() would accept, with its decoder ready to decode.
+SpngContext openWithinLimits(std::span<const uint8_t> data, spng_ihdr& header)
+{
+    auto ctx = openDecoder(data);
+    if (!ctx || spng_get_ihdr(ctx.get(), &header))
+        return { nullptr, &spng_ctx_free };
+    auto cost = costOf(header);
+    if (!cost || *cost > PNGCodec::decodingBudget)
+        return { nullptr, &spng_ctx_free };
+    size_t size = 0;
+    if (spng_decoded_image_size(ctx.get(), SPNG_FMT_RGBA8, &size) || size != size_t(header.width) * header.height * 4)
+        return { nullptr, &spng_ctx_free };
+    return ctx;
+}
+
 } // namespace
 
 std::optional<size_t> PNGCodec::decodingCost(std::span<const uint8_t> data)
@@ -61,22 +92,15 @@ std::optional<size_t> PNGCodec::decodingCost(std::span<const uint8_t> data)
 
 RefPtr<CGImage> PNGCodec::decode(std::span<const uint8_t> data)
 {
-    auto ctx = openDecoder(data);
+    spng_ihdr header {};
+    auto ctx = openWithinLimits(data, header);
     if (!ctx)
         return nullptr;
-    spng_ihdr header {};
-    if (spng_get_ihdr(ctx.get(), &header))
-        return nullptr;
-    auto cost = costOf(header);
-    if (!cost || *cost > decodingBudget)
-        return nullptr;
-    size_t size = 0;
-    if (spng_decoded_image_size(ctx.get(), SPNG_FMT_RGBA8, &size))
-        return nullptr;
     auto image = CGImage::create(header.width, header.height);
-    if (!image || size != image->bytesPerRow() * image->height())
+    if (!image || image->bytesPerRow() != size_t(header.width) * 4)
         return nullptr;
     // Decoded straight into the bitmap as R,G,B,A bytes, then turned into native words in place.
+    size_t size = image->bytesPerRow() * image->height();
     auto* bytes = reinterpret_cast<uint8_t*>(image->rowAt(0));
     if (spng_decode_image(ctx.get(), bytes, size, SPNG_FMT_RGBA8, SPNG_DECODE_TRNS))
         return nullptr;
@@ -85,13 +109,44 @@ RefPtr<CGImage> PNGCodec::decode(std::span<const uint8_t> data)
         return nullptr;
     for (size_t y = 0; y < image->height(); ++y) {
         uint32_t* row = image->rowAt(y);
-        const uint8_t* in = reinterpret_cast<const uint8_t*>(row);
-        for (size_t x = 0; x < image->width(); ++x, in += 4) {
-            uint8_t a = in[3];
-            row[x] = uint32_t(a) << 24 | uint32_t(premultiply(in[0], a)) << 16 | uint32_t(premultiply(in[1], a)) << 8 | premultiply(in[2], a);
-        }
+        premultiplyRow(reinterpret_cast<const uint8_t*>(row), row, image->width());
     }
     return image;
+}
+
+bool PNGCodec::decodeRows(std::span<const uint8_t> data, const std::function<void(size_t width, size_t height)>& begin,
+    const std::function<void(const uint32_t* row)>& row)
+{
+    spng_ihdr header {};
+    auto ctx = openWithinLimits(data, header);
+    if (!ctx)
+        return false;
+    size_t width = header.width;
+    size_t rowBytes = width * 4;
+    std::vector<uint32_t> words(width);
+    auto* bytes = reinterpret_cast<uint8_t*>(words.data());
+    begin(width, header.height);
+    if (header.interlace_method != SPNG_INTERLACE_NONE) {
+        // Passes write scattered pixels of many rows, so an interlaced image is decoded whole.
+        std::vector<uint8_t> image(rowBytes * header.height);
+        if (spng_decode_image(ctx.get(), image.data(), image.size(), SPNG_FMT_RGBA8, SPNG_DECODE_TRNS) || spng_decode_chunks(ctx.get()))
+            return false;
+        for (size_t y = 0; y < header.height; ++y) {
+            premultiplyRow(image.data() + y * rowBytes, words.data(), width);
+            row(words.data());
+        }
+        return true;
+    }
+    if (spng_decode_image(ctx.get(), nullptr, 0, SPNG_FMT_RGBA8, SPNG_DECODE_TRNS | SPNG_DECODE_PROGRESSIVE))
+        return false;
+    for (size_t y = 0; y < header.height; ++y) {
+        int status = spng_decode_row(ctx.get(), bytes, rowBytes);
+        if (status != 0 && !(status == SPNG_EOI && y + 1 == header.height))
+            return false;
+        premultiplyRow(bytes, words.data(), width);
+        row(words.data());
+    }
+    return spng_decode_chunks(ctx.get()) == 0;
 }
 
 std::optional<std::vector<uint8_t>> PNGCodec::encode(const CGImage& image)

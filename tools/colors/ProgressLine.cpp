@@ -1,0 +1,41 @@
+#include "tools/colors/ProgressLine.h"
+
+#include <unistd.h>
+
+namespace {
+
+constexpr auto quietStart = std::chrono::seconds(1);
+constexpr auto refresh = std::chrono::milliseconds(100);
+
+} // namespace
+
+ProgressLine::ProgressLine(size_t total, std::FILE* terminal)
+    : m_out(terminal && ::isatty(::fileno(terminal)) ? terminal : nullptr)
+    , m_total(total)
+    , m_start(Clock::now())
+{
+}
+
+ProgressLine::~ProgressLine() { finish(); }
+
+void ProgressLine::update(size_t done)
+{
+    if (!m_out)
+        return;
+    auto now = Clock::now();
+    if (now - m_start < quietStart || (m_shown && now - m_lastShown < refresh))
+        return;
+    m_lastShown = now;
+    m_shown = true;
+    std::fprintf(m_out, "\r\033[Kanalysed %zu of %zu", done, m_total);
+    std::fflush(m_out);
+}
+
+void ProgressLine::finish()
+{
+    if (!m_shown)
+        return;
+    m_shown = false;
+    std::fputs("\r\033[K", m_out);
+    std::fflush(m_out);
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdio>
+
+// "analysed 412 of 916" on standard error, rewritten in place, once a batch has run longer
+// than a second and only when standard error is a terminal: a log or a pipe gets nothing.
+class ProgressLine {
+public:
+    ProgressLine(size_t total, std::FILE* terminal = stderr);
+    ~ProgressLine();
+
+    void update(size_t done);
+    // Clears the line, so what follows on the terminal starts on a clean one.
+    void finish();
+
+private:
+    using Clock = std::chrono::steady_clock;
+    std::FILE* m_out { nullptr };
+    size_t m_total { 0 };
+    Clock::time_point m_start;
+    Clock::time_point m_lastShown;
+    bool m_shown { false };
+};

@@ -1,0 +1,88 @@
+#include "tweak/colour/IconSampler.h"
+
+#include "platform/graphics/CGContext.h"
+#include "platform/graphics/PNGCodec.h"
+#include "platform/graphics/RowAreaAverager.h"
+#include "platform/graphics/UIGraphics.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr size_t gridSide = IconSampler::gridSide;
+constexpr size_t gridBytesPerRow = gridSide * 4;
+constexpr uint32_t gridBitmapInfo = uint32_t(kCGImageAlphaPremultipliedLast) | uint32_t(kCGBitmapByteOrder32Big); // 16385
+
+} // namespace
+
+std::array<uint8_t, 400> IconSampler::drawGrid(const UIImage* image)
+{
+    // The routine owns the grid, so it outlives the context drawn into it.
+    std::array<uint8_t, gridSide * gridBytesPerRow> grid {};
+    CGColorSpaceRef space = CGColorSpaceCreateDeviceRGB();
+    CGContextRef context = CGBitmapContextCreate(grid.data(), gridSide, gridSide, 8, gridBytesPerRow, space, gridBitmapInfo);
+    CGColorSpaceRelease(space);
+    auto cgImage = msgSend<RefPtr<CGImage>>(image, SELECTOR("CGImage"));
+    CGContextDrawImage(context, CGRectMake(0, 0, gridSide, gridSide), cgImage.get());
+    CGContextRelease(context);
+    return grid;
+}
+
+std::optional<std::array<uint8_t, 4>> IconSampler::drawMerged(const UIImage* image)
+{
+    UIGraphicsBeginImageContext(CGSizeMake(1, 1));
+    CGContextRef context = UIGraphicsGetCurrentContext();
+    CGContextSetInterpolationQuality(context, kCGInterpolationMedium);
+    msgSend<void>(image, SELECTOR("drawInRect:blendMode:alpha:"), CGRectMake(0, 0, 1, 1), int(kCGBlendModeCopy), 1.0);
+    std::optional<std::array<uint8_t, 4>> pixel;
+    if (auto* data = static_cast<const uint8_t*>(CGBitmapContextGetData(context))) {
+        pixel.emplace();
+        std::memcpy(pixel->data(), data, 4);
+    }
+    UIGraphicsEndImageContext();
+    return pixel;
+}
+
+std::optional<IconSamples> IconSampler::sampleData(std::span<const uint8_t> png)
+{
+    // Drawing shrinks an image to the grid by area and then copies it at its own size; only
+    // an image narrower or lower than the grid is stretched, and that is left to drawing.
+    std::optional<RowAreaAverager> averager;
+    RefPtr<CGImage> small;
+    size_t nextRow = 0;
+    auto begin = [&](size_t width, size_t height) {
+        if (width >= gridSide && height >= gridSide)
+            averager.emplace(width, height, gridSide, gridSide);
+        else
+            small = CGImage::create(width, height);
+    };
+    auto row = [&](const uint32_t* words) {
+        if (averager)
+            averager->addRow(words);
+        else if (small)
+            std::memcpy(small->rowAt(nextRow++), words, small->width() * 4);
+    };
+    if (!PNGCodec::decodeRows(png, begin, row))
+        return std::nullopt;
+
+    IconSamples samples;
+    if (!averager) {
+        auto image = UIImage::imageWithCGImage(small);
+        samples.grid = drawGrid(image.get());
+        if (auto merged = drawMerged(image.get()))
+            samples.merged = *merged;
+        return samples;
+    }
+    auto grid = averager->target();
+    for (size_t i = 0; i < grid.size(); ++i) {
+        uint32_t word = grid[i];
+        uint8_t* pixel = &samples.grid[i * 4];
+        pixel[0] = uint8_t(word >> 16);
+        pixel[1] = uint8_t(word >> 8);
+        pixel[2] = uint8_t(word);
+        pixel[3] = uint8_t(word >> 24);
+    }
+    uint32_t merged = averager->onePixel();
+    samples.merged = { uint8_t(merged), uint8_t(merged >> 8), uint8_t(merged >> 16), uint8_t(merged >> 24) };
+    return samples;
+}
