@@ -1,44 +1,11 @@
 #include "platform/graphics/RowAreaAverager.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
-// Adds the four bytes of a word into four sums, each times the weight.
-inline void addWeighted(uint32_t* sum, uint32_t word, uint32_t weight)
-{
-    sum[0] += (word & 0xff) * weight;
-    sum[1] += (word >> 8 & 0xff) * weight;
-    sum[2] += (word >> 16 & 0xff) * weight;
-    sum[3] += (word >> 24) * weight;
-}
-
-// The bytes of a run of words summed per byte. Two words are added at a time with their
-// bytes spread over 16-bit lanes, emptied before 257 additions of 255 could overflow one.
-inline void addRun(uint32_t* sum, const uint32_t* word, size_t count)
-{
-    constexpr uint64_t laneMask = 0x00ff00ff00ff00ffull;
-    constexpr size_t pairsPerChunk = 256;
-    while (count >= 2) {
-        size_t pairs = std::min(count / 2, pairsPerChunk);
-        uint64_t even = 0;
-        uint64_t odd = 0;
-        for (size_t p = 0; p < pairs; ++p, word += 2) {
-            uint64_t two;
-            std::memcpy(&two, word, sizeof two);
-            even += two & laneMask;
-            odd += two >> 8 & laneMask;
-        }
-        count -= pairs * 2;
-        sum[0] += uint32_t((even & 0xffff) + (even >> 32 & 0xffff));
-        sum[1] += uint32_t((odd & 0xffff) + (odd >> 32 & 0xffff));
-        sum[2] += uint32_t((even >> 16 & 0xffff) + (even >> 48));
-        sum[3] += uint32_t((odd >> 16 & 0xffff) + (odd >> 48));
-    }
-    if (count)
-        addWeighted(sum, *word, 1);
-}
+// A 16-bit sum holds 257 bytes of 255.
+constexpr uint32_t wholeRowsPerSpill = 257;
 
 } // namespace
 
@@ -47,7 +14,8 @@ RowAreaAverager::RowAreaAverager(size_t sourceWidth, size_t sourceHeight, size_t
     , m_sourceHeight(sourceHeight)
     , m_targetWidth(targetWidth)
     , m_targetHeight(targetHeight)
-    , m_rowSums(targetWidth * 4)
+    , m_whole(sourceWidth * 4)
+    , m_weighted(sourceWidth * 4)
     , m_sums(targetWidth * targetHeight * 4)
 {
     // Lengths in 1/target of a source pixel, as AreaAverager counts them: a source pixel is
@@ -75,47 +43,78 @@ RowAreaAverager::RowAreaAverager(size_t sourceWidth, size_t sourceHeight, size_t
         column.runEnd = uint32_t(std::max(runBegin, runEnd));
         m_columns.push_back(column);
     }
-    m_rows.reserve(sourceHeight);
-    for (size_t y = 0; y < sourceHeight; ++y) {
-        size_t start = y * targetHeight;
-        size_t end = start + targetHeight;
-        size_t k = start / sourceHeight;
-        size_t boundary = (k + 1) * sourceHeight;
-        RowShare share { uint32_t(k), uint32_t(std::min(end, boundary) - start), 0, 0 };
-        if (end > boundary) {
-            share.second = uint32_t(k + 1);
-            share.secondWeight = uint32_t(end - boundary);
-        }
-        m_rows.push_back(share);
-    }
 }
 
-void RowAreaAverager::addRow(const uint32_t* row)
+void RowAreaAverager::addWhole(const uint8_t* row)
+{
+    // Plain widening adds the compiler turns into vector code.
+    uint16_t* whole = m_whole.data();
+    for (size_t i = 0, n = m_whole.size(); i < n; ++i)
+        whole[i] = uint16_t(whole[i] + row[i]);
+    if (++m_wholeRows == wholeRowsPerSpill)
+        spillWhole();
+}
+
+void RowAreaAverager::addWeighted(const uint8_t* row, uint32_t weight)
+{
+    uint32_t* weighted = m_weighted.data();
+    for (size_t i = 0, n = m_weighted.size(); i < n; ++i)
+        weighted[i] += row[i] * weight;
+}
+
+void RowAreaAverager::spillWhole()
+{
+    // A whole row weighs the target height.
+    uint32_t weight = uint32_t(m_targetHeight);
+    for (size_t i = 0; i < m_whole.size(); ++i)
+        m_weighted[i] += m_whole[i] * weight;
+    std::fill(m_whole.begin(), m_whole.end(), 0);
+    m_wholeRows = 0;
+}
+
+void RowAreaAverager::closeBand()
+{
+    if (m_wholeRows)
+        spillWhole();
+    const uint32_t* weighted = m_weighted.data();
+    uint64_t* sums = &m_sums[m_band * m_targetWidth * 4];
+    uint64_t whole = m_targetWidth;
+    for (size_t j = 0; j < m_targetWidth; ++j) {
+        const Column& column = m_columns[j];
+        for (size_t c = 0; c < 4; ++c) {
+            uint64_t run = 0;
+            for (size_t x = column.runBegin; x < column.runEnd; ++x)
+                run += weighted[x * 4 + c];
+            uint64_t sum = run * whole;
+            if (column.leftWeight)
+                sum += uint64_t(weighted[column.left * 4 + c]) * column.leftWeight;
+            if (column.rightWeight)
+                sum += uint64_t(weighted[column.right * 4 + c]) * column.rightWeight;
+            sums[j * 4 + c] += sum;
+        }
+    }
+    std::fill(m_weighted.begin(), m_weighted.end(), 0);
+    ++m_band;
+}
+
+void RowAreaAverager::addRow(const uint8_t* row)
 {
     if (m_nextRow >= m_sourceHeight)
         return;
-    std::fill(m_rowSums.begin(), m_rowSums.end(), 0);
-    uint32_t whole = uint32_t(m_targetWidth);
-    for (size_t j = 0; j < m_targetWidth; ++j) {
-        const Column& column = m_columns[j];
-        uint32_t* sum = &m_rowSums[j * 4];
-        addRun(sum, row + column.runBegin, column.runEnd - column.runBegin);
-        for (int c = 0; c < 4; ++c)
-            sum[c] *= whole;
-        if (column.leftWeight)
-            addWeighted(sum, row[column.left], column.leftWeight);
-        if (column.rightWeight)
-            addWeighted(sum, row[column.right], column.rightWeight);
+    // The row covers [start, end) and band k covers [k × source, (k + 1) × source), in
+    // 1/target of a source row; a row is never longer than a band, so it meets two at most.
+    size_t start = m_nextRow++ * m_targetHeight;
+    size_t end = start + m_targetHeight;
+    size_t bandEnd = (m_band + 1) * m_sourceHeight;
+    if (end <= bandEnd) {
+        addWhole(row);
+        if (end == bandEnd)
+            closeBand();
+        return;
     }
-    const RowShare& share = m_rows[m_nextRow++];
-    auto addInto = [&](size_t k, uint64_t weight) {
-        uint64_t* sums = &m_sums[k * m_targetWidth * 4];
-        for (size_t i = 0; i < m_rowSums.size(); ++i)
-            sums[i] += m_rowSums[i] * weight;
-    };
-    addInto(share.first, share.firstWeight);
-    if (share.secondWeight)
-        addInto(share.second, share.secondWeight);
+    addWeighted(row, uint32_t(bandEnd - start));
+    closeBand();
+    addWeighted(row, uint32_t(end - bandEnd));
 }
 
 std::vector<uint32_t> RowAreaAverager::target() const

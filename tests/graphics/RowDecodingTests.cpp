@@ -19,10 +19,25 @@ std::vector<uint32_t> wordsOf(const CGImage& image)
     return words;
 }
 
+// The image's premultiplied pixels as R,G,B,A bytes.
+std::vector<uint8_t> bytesOf(const CGImage& image)
+{
+    std::vector<uint8_t> bytes;
+    for (size_t y = 0; y < image.height(); ++y) {
+        for (size_t x = 0; x < image.width(); ++x) {
+            auto p = image.pixelAt(x, y);
+            bytes.insert(bytes.end(), { p.red, p.green, p.blue, p.alpha });
+        }
+    }
+    return bytes;
+}
+
+const uint8_t* bytesOfRow(const CGImage& image, size_t y) { return reinterpret_cast<const uint8_t*>(image.rowAt(y)); }
+
 struct RowDecode {
     size_t width { 0 };
     size_t height { 0 };
-    std::vector<uint32_t> words;
+    std::vector<uint8_t> bytes;
     bool ok { false };
 };
 
@@ -31,7 +46,7 @@ RowDecode decodeByRows(std::span<const uint8_t> png)
     RowDecode result;
     result.ok = PNGCodec::decodeRows(
         png, [&](size_t width, size_t height) { result.width = width, result.height = height; },
-        [&](const uint32_t* row) { result.words.insert(result.words.end(), row, row + result.width); });
+        [&](const uint8_t* row) { result.bytes.insert(result.bytes.end(), row, row + result.width * 4); });
     return result;
 }
 
@@ -69,7 +84,7 @@ TEST(RowAreaAverager, MatchesTheWholeImageShrinkWordForWord)
         auto source = irregularImage(c.width, c.height, seed++);
         RowAreaAverager averager(c.width, c.height, c.targetWidth, c.targetHeight);
         for (size_t y = 0; y < c.height; ++y)
-            averager.addRow(source->rowAt(y));
+            averager.addRow(bytesOfRow(*source, y));
         auto whole = AreaAverager::shrink(*source, c.targetWidth, c.targetHeight);
         ASSERT_TRUE(whole);
         EXPECT_EQ(averager.target(), wordsOf(*whole)) << c.width << "x" << c.height << " to " << c.targetWidth << "x" << c.targetHeight;
@@ -85,7 +100,7 @@ TEST(RowAreaAverager, OpaqueWhiteAtTheLargestSizeDoesNotOverflow)
         std::fill(source->rowAt(y), source->rowAt(y) + source->width(), 0xffffffffu);
     RowAreaAverager averager(source->width(), source->height(), 1, 1);
     for (size_t y = 0; y < source->height(); ++y)
-        averager.addRow(source->rowAt(y));
+        averager.addRow(bytesOfRow(*source, y));
     EXPECT_EQ(averager.target(), std::vector<uint32_t> { 0xffffffffu });
     EXPECT_EQ(averager.onePixel(), 0xffffffffu);
 }
@@ -126,7 +141,7 @@ TEST(PNGRowDecoding, EveryColourTypeDepthAndInterlaceGivesTheDecodedImageRowByRo
                 ASSERT_TRUE(rows.ok) << int(kind.colorType) << "/" << int(depth) << (interlaced ? " interlaced" : "");
                 EXPECT_EQ(rows.width, 23u);
                 EXPECT_EQ(rows.height, 17u);
-                EXPECT_EQ(rows.words, wordsOf(*image->cgImage())) << int(kind.colorType) << "/" << int(depth) << (interlaced ? " interlaced" : "");
+                EXPECT_EQ(rows.bytes, bytesOf(*image->cgImage())) << int(kind.colorType) << "/" << int(depth) << (interlaced ? " interlaced" : "");
             }
         }
     }
@@ -152,6 +167,6 @@ TEST(PNGRowDecoding, RefusesExactlyWhatTheWholeDecodeRefuses)
     PngSpec square { .width = 4096, .height = 4096, .bitDepth = 1, .colorType = SPNG_COLOR_TYPE_GRAYSCALE };
     square.rows.assign(size_t(4096 / 8) * 4096, 0);
     bool begun = false;
-    EXPECT_FALSE(PNGCodec::decodeRows(encodePng(square), [&](size_t, size_t) { begun = true; }, [](const uint32_t*) {}));
+    EXPECT_FALSE(PNGCodec::decodeRows(encodePng(square), [&](size_t, size_t) { begun = true; }, [](const uint8_t*) {}));
     EXPECT_FALSE(begun);
 }

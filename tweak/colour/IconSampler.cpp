@@ -56,11 +56,16 @@ std::optional<IconSamples> IconSampler::sampleData(std::span<const uint8_t> png)
         else
             small = CGImage::create(width, height);
     };
-    auto row = [&](const uint32_t* words) {
-        if (averager)
-            averager->addRow(words);
-        else if (small)
-            std::memcpy(small->rowAt(nextRow++), words, small->width() * 4);
+    auto row = [&](const uint8_t* rgba) {
+        if (averager) {
+            averager->addRow(rgba);
+            return;
+        }
+        if (!small)
+            return;
+        uint32_t* words = small->rowAt(nextRow++);
+        for (size_t x = 0; x < small->width(); ++x, rgba += 4)
+            words[x] = uint32_t(rgba[3]) << 24 | uint32_t(rgba[0]) << 16 | uint32_t(rgba[1]) << 8 | rgba[2];
     };
     if (!PNGCodec::decodeRows(png, begin, row))
         return std::nullopt;
@@ -73,16 +78,10 @@ std::optional<IconSamples> IconSampler::sampleData(std::span<const uint8_t> png)
             samples.merged = *merged;
         return samples;
     }
+    // The averaged bytes keep the decoder's order, red, green, blue, alpha: the grid's own.
     auto grid = averager->target();
-    for (size_t i = 0; i < grid.size(); ++i) {
-        uint32_t word = grid[i];
-        uint8_t* pixel = &samples.grid[i * 4];
-        pixel[0] = uint8_t(word >> 16);
-        pixel[1] = uint8_t(word >> 8);
-        pixel[2] = uint8_t(word);
-        pixel[3] = uint8_t(word >> 24);
-    }
+    std::memcpy(samples.grid.data(), grid.data(), samples.grid.size());
     uint32_t merged = averager->onePixel();
-    samples.merged = { uint8_t(merged), uint8_t(merged >> 8), uint8_t(merged >> 16), uint8_t(merged >> 24) };
+    samples.merged = { uint8_t(merged >> 16), uint8_t(merged >> 8), uint8_t(merged), uint8_t(merged >> 24) };
     return samples;
 }

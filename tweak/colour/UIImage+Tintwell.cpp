@@ -87,15 +87,24 @@ RefPtr<NSArray> paletteFromGrid(const std::array<uint8_t, 400>& grid)
     };
     std::vector<Sample> distinct;
     distinct.reserve(gridSide * gridSide);
+    // Each identity's place in `distinct`, by open addressing: a smooth icon has nearly a
+    // hundred distinct samples, too many to look each one up in the list.
+    constexpr size_t slotCount = 256;
+    std::array<uint8_t, slotCount> slots;
+    slots.fill(0xff);
     for (size_t x = 0; x < gridSide; ++x) {
         for (size_t y = 0; y < gridSide; ++y) {
             const uint8_t* pixel = &grid[y * gridBytesPerRow + x * 4];
             uint32_t identity = uint32_t(pixel[0]) | uint32_t(pixel[1]) << 8 | uint32_t(pixel[2]) << 16 | uint32_t(pixel[3] != 0) << 24;
-            auto seen = std::find_if(distinct.begin(), distinct.end(), [&](const Sample& s) { return s.identity == identity; });
-            if (seen != distinct.end())
-                ++seen->count;
-            else
-                distinct.push_back({ identity, pixel, 1 });
+            size_t slot = (identity * 2654435761u) >> 24;
+            while (slots[slot] != 0xff && distinct[slots[slot]].identity != identity)
+                slot = (slot + 1) % slotCount;
+            if (slots[slot] != 0xff) {
+                ++distinct[slots[slot]].count;
+                continue;
+            }
+            slots[slot] = uint8_t(distinct.size());
+            distinct.push_back({ identity, pixel, 1 });
         }
     }
 

@@ -48,7 +48,7 @@ std::vector<uint16_t> iconSamples(uint32_t width, uint32_t height, size_t channe
             for (size_t c = 0; c < channels; ++c) {
                 bool isAlpha = c + 1 == channels && (channels == 2 || channels == 4);
                 uint32_t ramp = uint32_t((x * 3 + y * (c + 1)) * uint64_t(maximum) / (3 * width + 4 * height));
-                samples.push_back(uint16_t(isAlpha ? alpha : std::min(maximum, ramp + random() % (maximum / 8 + 1))));
+                samples.push_back(uint16_t(isAlpha ? alpha : std::min(maximum, ramp + uint32_t(random() % (maximum / 8 + 1)))));
             }
         }
     }
