@@ -63,6 +63,22 @@ void premultiplyRow(const uint8_t* in, uint32_t* out, size_t width)
     }
 }
 
+// One R,G,B,A pixel premultiplied, red and blue side by side in 16-bit lanes. Adding 128
+// and a 256th of the sum before dividing by 256 is exactly (c × a + 127) / 255 for every
+// byte c and a.
+inline void premultiplyPixel(uint8_t* pixel)
+{
+    uint32_t word;
+    std::memcpy(&word, pixel, 4);
+    uint32_t a = word >> 24;
+    uint32_t redBlue = (word & 0x00ff00ffu) * a + 0x00800080u;
+    redBlue = ((redBlue + (redBlue >> 8 & 0x00ff00ffu)) >> 8) & 0x00ff00ffu;
+    uint32_t green = (word >> 8 & 0xffu) * a + 0x80u;
+    green = ((green + (green >> 8)) >> 8) & 0xffu;
+    word = redBlue | green << 8 | a << 24;
+    std::memcpy(pixel, &word, 4);
+}
+
 // Premultiplies R,G,B,A bytes where they are. Four pixels are looked at together: icons are
 // mostly runs of opaque or clear pixels, and those need no arithmetic.
 void premultiplyInPlace(uint8_t* rgba, size_t width)
@@ -80,17 +96,11 @@ void premultiplyInPlace(uint8_t* rgba, size_t width)
             std::memset(four, 0, 16);
             continue;
         }
-        for (uint8_t* pixel = four; pixel < four + 16; pixel += 4) {
-            uint8_t a = pixel[3];
-            for (int c = 0; c < 3; ++c)
-                pixel[c] = premultiply(pixel[c], a);
-        }
+        for (uint8_t* pixel = four; pixel < four + 16; pixel += 4)
+            premultiplyPixel(pixel);
     }
-    for (uint8_t* pixel = rgba + x * 4; pixel < rgba + width * 4; pixel += 4) {
-        uint8_t a = pixel[3];
-        for (int c = 0; c < 3; ++c)
-            pixel[c] = premultiply(pixel[c], a);
-    }
+    for (uint8_t* pixel = rgba + x * 4; pixel < rgba + width * 4; pixel += 4)
+        premultiplyPixel(pixel);
 }
 
 // The header of data decode() would accept, with its decoder ready to decode.

@@ -81,15 +81,15 @@ void RowAreaAverager::closeBand()
     uint64_t whole = m_targetWidth;
     for (size_t j = 0; j < m_targetWidth; ++j) {
         const Column& column = m_columns[j];
+        uint64_t run[4] = {};
+        for (size_t x = column.runBegin; x < column.runEnd; ++x) {
+            for (size_t c = 0; c < 4; ++c)
+                run[c] += weighted[x * 4 + c];
+        }
         for (size_t c = 0; c < 4; ++c) {
-            uint64_t run = 0;
-            for (size_t x = column.runBegin; x < column.runEnd; ++x)
-                run += weighted[x * 4 + c];
-            uint64_t sum = run * whole;
-            if (column.leftWeight)
-                sum += uint64_t(weighted[column.left * 4 + c]) * column.leftWeight;
-            if (column.rightWeight)
-                sum += uint64_t(weighted[column.right * 4 + c]) * column.rightWeight;
+            uint64_t sum = run[c] * whole;
+            sum += uint64_t(weighted[column.left * 4 + c]) * column.leftWeight;
+            sum += uint64_t(weighted[column.right * 4 + c]) * column.rightWeight;
             sums[j * 4 + c] += sum;
         }
     }
