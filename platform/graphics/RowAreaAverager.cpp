@@ -58,10 +58,20 @@ void RowAreaAverager::addWhole(const uint8_t* row)
 void RowAreaAverager::addWeighted(const uint8_t* row, uint32_t weight)
 {
     uint32_t* weighted = m_weighted.data();
-    for (size_t i = 0, n = m_weighted.size(); i < n; ++i)
+    size_t n = m_weighted.size();
+    // A part of a row weighs less than a whole one; while 255 × weight fits 16 bits, the
+    // products are made 16 bits wide, eight at a time in vector code.
+    if (weight * 255 <= UINT16_MAX) {
+        auto narrow = uint16_t(weight);
+        for (size_t i = 0; i < n; ++i)
+            weighted[i] += uint16_t(row[i] * narrow);
+        return;
+    }
+    for (size_t i = 0; i < n; ++i)
         weighted[i] += row[i] * weight;
 }
 
+// Only a band of more than 257 rows gets here.
 void RowAreaAverager::spillWhole()
 {
     // A whole row weighs the target height.
@@ -74,26 +84,33 @@ void RowAreaAverager::spillWhole()
 
 void RowAreaAverager::closeBand()
 {
-    if (m_wholeRows)
-        spillWhole();
+    // Whole rows weigh the target height; they are weighed here, once per column.
+    const uint16_t* whole = m_whole.data();
     const uint32_t* weighted = m_weighted.data();
     uint64_t* sums = &m_sums[m_band * m_targetWidth * 4];
-    uint64_t whole = m_targetWidth;
+    uint64_t rowWeight = m_targetHeight;
+    uint64_t columnWeight = m_targetWidth;
+    auto pixelSum = [&](size_t x, size_t c) { return whole[x * 4 + c] * rowWeight + weighted[x * 4 + c]; };
     for (size_t j = 0; j < m_targetWidth; ++j) {
         const Column& column = m_columns[j];
-        uint64_t run[4] = {};
+        uint64_t runWhole[4] = {};
+        uint64_t runWeighted[4] = {};
         for (size_t x = column.runBegin; x < column.runEnd; ++x) {
-            for (size_t c = 0; c < 4; ++c)
-                run[c] += weighted[x * 4 + c];
+            for (size_t c = 0; c < 4; ++c) {
+                runWhole[c] += whole[x * 4 + c];
+                runWeighted[c] += weighted[x * 4 + c];
+            }
         }
         for (size_t c = 0; c < 4; ++c) {
-            uint64_t sum = run[c] * whole;
-            sum += uint64_t(weighted[column.left * 4 + c]) * column.leftWeight;
-            sum += uint64_t(weighted[column.right * 4 + c]) * column.rightWeight;
+            uint64_t sum = (runWhole[c] * rowWeight + runWeighted[c]) * columnWeight;
+            sum += pixelSum(column.left, c) * column.leftWeight;
+            sum += pixelSum(column.right, c) * column.rightWeight;
             sums[j * 4 + c] += sum;
         }
     }
+    std::fill(m_whole.begin(), m_whole.end(), 0);
     std::fill(m_weighted.begin(), m_weighted.end(), 0);
+    m_wholeRows = 0;
     ++m_band;
 }
 

@@ -39,7 +39,8 @@ private:
     size_t m_sourceWidth, m_sourceHeight, m_targetWidth, m_targetHeight;
     std::vector<Column> m_columns;
     // The target row being gathered ("band"): its whole source rows summed unweighted in
-    // 16 bits, and everything weighted (partial rows, and the whole ones once spilled) in 32.
+    // 16 bits, and the partial rows weighted in 32 (with the whole ones of a band too tall
+    // for 16 bits, spilled there).
     size_t m_band { 0 };
     size_t m_nextRow { 0 };
     uint32_t m_wholeRows { 0 };

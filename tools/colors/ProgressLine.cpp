@@ -4,15 +4,15 @@
 
 namespace {
 
-constexpr auto quietStart = std::chrono::seconds(1);
 constexpr auto refresh = std::chrono::milliseconds(100);
 
 } // namespace
 
-ProgressLine::ProgressLine(size_t total, std::FILE* terminal)
+ProgressLine::ProgressLine(size_t total, std::FILE* terminal, std::chrono::milliseconds quiet)
     : m_out(terminal && ::isatty(::fileno(terminal)) ? terminal : nullptr)
     , m_total(total)
     , m_start(Clock::now())
+    , m_quiet(quiet)
 {
 }
 
@@ -23,7 +23,7 @@ void ProgressLine::update(size_t done)
     if (!m_out)
         return;
     auto now = Clock::now();
-    if (now - m_start < quietStart || (m_shown && now - m_lastShown < refresh))
+    if (now - m_start < m_quiet || (m_shown && now - m_lastShown < refresh))
         return;
     m_lastShown = now;
     m_shown = true;

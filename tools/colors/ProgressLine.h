@@ -8,7 +8,9 @@
 // than a second and only when standard error is a terminal: a log or a pipe gets nothing.
 class ProgressLine {
 public:
-    ProgressLine(size_t total, std::FILE* terminal = stderr);
+    static constexpr std::chrono::milliseconds quietStart { 1000 };
+
+    ProgressLine(size_t total, std::FILE* terminal = stderr, std::chrono::milliseconds quiet = quietStart);
     ~ProgressLine();
 
     void update(size_t done);
@@ -20,6 +22,7 @@ private:
     std::FILE* m_out { nullptr };
     size_t m_total { 0 };
     Clock::time_point m_start;
+    std::chrono::milliseconds m_quiet;
     Clock::time_point m_lastShown;
     bool m_shown { false };
 };
