@@ -95,6 +95,19 @@ TEST_F(ProgressOnTerminal, ShowsCountAfterTheQuietStartAndClearsItsLine)
     EXPECT_EQ(readAvailable(m_controller), "\r\033[K");
 }
 
+TEST_F(ProgressOnTerminal, HidingClearsTheLineUntilTheNextUpdate)
+{
+    ProgressLine progress(20, m_stream, std::chrono::milliseconds(0));
+    progress.update(3);
+    readAvailable(m_controller);
+    progress.hide();
+    EXPECT_EQ(readAvailable(m_controller), "\r\033[K");
+    progress.hide();
+    EXPECT_EQ(readAvailable(m_controller), "");
+    progress.update(4);
+    EXPECT_NE(readAvailable(m_controller).find("analysed 4 of 20"), std::string::npos);
+}
+
 TEST_F(ProgressOnTerminal, ShortBatchesShowNothing)
 {
     {

@@ -31,7 +31,7 @@ void ProgressLine::update(size_t done)
     std::fflush(m_out);
 }
 
-void ProgressLine::finish()
+void ProgressLine::hide()
 {
     if (!m_shown)
         return;

@@ -14,8 +14,10 @@ public:
     ~ProgressLine();
 
     void update(size_t done);
-    // Clears the line, so what follows on the terminal starts on a clean one.
-    void finish();
+    // Clears the line, so what is written next on the terminal starts on a clean one; the
+    // next update shows it again.
+    void hide();
+    void finish() { hide(); }
 
 private:
     using Clock = std::chrono::steady_clock;

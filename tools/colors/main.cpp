@@ -9,6 +9,7 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -81,6 +82,8 @@ int main(int argc, char** argv)
     bool allSucceeded = true;
     {
         ProgressLine progress(files.size());
+        // Lines printed to the terminal the progress line is on must not land after it.
+        bool outputOnTerminal = ::isatty(STDOUT_FILENO);
         std::vector<char> failed(files.size()); // one element per input, each written by one thread
         ColorBatch::run(
             files.size(), jobs,
@@ -92,6 +95,11 @@ int main(int argc, char** argv)
             [&](size_t i, std::string&& line) {
                 if (failed[i])
                     allSucceeded = false;
+                if (outputOnTerminal) {
+                    progress.hide();
+                    std::cout << line << std::endl;
+                    return;
+                }
                 std::cout << line << '\n';
             },
             [&](size_t done) { progress.update(done); });
