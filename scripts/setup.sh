@@ -3,6 +3,7 @@
 #   scripts/setup.sh [preset...]
 # The clang and fuzz presets also need Debian's clang and its sanitizer and libFuzzer runtimes;
 # they are installed only when one of those presets is named.
+# --icon-corpus also installs the real app icons the colour benchmarks read (docs/benchmarks.md).
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config ccache
@@ -10,9 +11,10 @@ packages=(
   nlohmann-json3-dev libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
 )
-for preset in "$@"; do
-  case "$preset" in
+for argument in "$@"; do
+  case "$argument" in
     clang|fuzz) packages+=(clang libclang-rt-dev) ;;
+    --icon-corpus) packages+=(oxygen-icon-theme moka-icon-theme) ;;
     *) ;;
   esac
 done

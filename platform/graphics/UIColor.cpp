@@ -112,7 +112,13 @@ std::string UIColor::hexString() const
             return 0;
         return static_cast<int>(std::lround(std::clamp(component, 0.0, 1.0) * 255));
     };
-    char text[10];
-    std::snprintf(text, sizeof text, "#%02X%02X%02X%02X", byte(m_red), byte(m_green), byte(m_blue), byte(m_alpha));
+    // Formatted by hand: the colours command prints a dozen of these per icon.
+    constexpr char digits[] = "0123456789ABCDEF";
+    std::string text(9, '#');
+    int bytes[] = { byte(m_red), byte(m_green), byte(m_blue), byte(m_alpha) };
+    for (int i = 0; i < 4; ++i) {
+        text[size_t(1 + 2 * i)] = digits[bytes[i] >> 4];
+        text[size_t(2 + 2 * i)] = digits[bytes[i] & 0xf];
+    }
     return text;
 }

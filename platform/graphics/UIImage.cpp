@@ -59,16 +59,22 @@ std::optional<std::vector<uint8_t>> readPlainFile(int fd)
 
 } // namespace
 
-RefPtr<UIImage> UIImage::imageWithContentsOfHostFile(const std::filesystem::path& path, Links links)
+std::optional<std::vector<uint8_t>> UIImage::contentsOfHostFile(const std::filesystem::path& path, Links links)
 {
     // One open answers what separate looks would: whether the file is there, is a link and
     // is a plain file. Non-blocking, so a pipe in its place cannot hold the caller.
     int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | (links == Links::Refuse ? O_NOFOLLOW : 0);
     int fd = ::open(path.c_str(), flags);
     if (fd < 0)
-        return nullptr;
+        return std::nullopt;
     auto bytes = readPlainFile(fd);
     ::close(fd);
+    return bytes;
+}
+
+RefPtr<UIImage> UIImage::imageWithContentsOfHostFile(const std::filesystem::path& path, Links links)
+{
+    auto bytes = contentsOfHostFile(path, links);
     if (!bytes)
         return nullptr;
     return imageWithData(*bytes);

@@ -22,6 +22,9 @@ public:
     enum class Links { Follow, Refuse };
     // With Links::Refuse a path that is itself a link reads as missing.
     static RefPtr<UIImage> imageWithContentsOfHostFile(const std::filesystem::path&, Links = Links::Follow);
+    // The bytes imageWithContentsOfHostFile would decode: nullopt for anything but a
+    // non-empty plain file within the decoding limits.
+    static std::optional<std::vector<uint8_t>> contentsOfHostFile(const std::filesystem::path&, Links = Links::Follow);
     static RefPtr<UIImage> imageWithData(NSData* png, double scale = 1.0);
     static RefPtr<UIImage> imageWithData(std::span<const uint8_t> png, double scale = 1.0);
     // A nil bitmap gives an image without one, as on the phone.

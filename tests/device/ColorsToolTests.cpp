@@ -164,8 +164,12 @@ TEST_F(ColorsCommand, InstalledAppsAreAnalysedAsTheExtensionFindsTheirIcons)
     EXPECT_EQ(byApp.status, 0);
     ASSERT_EQ(byApp.lines.size(), 2u);
     ASSERT_EQ(byFile.lines.size(), 2u);
-    EXPECT_EQ(byApp.keys[0], "bundleID,palette,merged,modes");
+    EXPECT_EQ(byApp.keys[0], "bundleID,icon,palette,merged,modes");
     EXPECT_EQ(byApp.lines[0]["bundleID"], "com.apple.mobilesafari");
+    // An app that is not installed is answered with the generic icon, as the extension
+    // would colour it, and the line says so.
+    EXPECT_EQ(byApp.lines[0]["icon"], "app");
+    EXPECT_EQ(byApp.lines[1]["icon"], "generic");
     for (size_t i = 0; i < 2; ++i) {
         for (auto key : { "palette", "merged", "modes" })
             EXPECT_EQ(byApp.lines[i][key], byFile.lines[i][key]) << i << " " << key;
@@ -173,18 +177,49 @@ TEST_F(ColorsCommand, InstalledAppsAreAnalysedAsTheExtensionFindsTheirIcons)
     EXPECT_NE(byApp.lines[0]["palette"], byApp.lines[1]["palette"]);
 }
 
+TEST_F(ColorsCommand, ManyJobsPrintTheSameLinesInTheSameOrderAsOne)
+{
+    std::vector<std::string> files;
+    for (size_t i = 0; i < 24; ++i) {
+        Pixel colour { uint8_t(i * 10), uint8_t(255 - i * 10), uint8_t(i * 5), uint8_t(i % 3 ? 255 : 128) };
+        // Sizes the grid divides and does not, and one smaller than the grid.
+        size_t side = i % 4 == 0 ? 7 : 20 + i * 5;
+        files.push_back(writeBands("icon" + std::to_string(i) + ".png", side, { { colour, side / 3 }, { appBlue, side } }));
+    }
+    files.insert(files.begin() + 5, (m_folder / "missing.png").string());
+    auto single = runColors([&] {
+        std::vector<std::string> arguments { "--jobs", "1" };
+        arguments.insert(arguments.end(), files.begin(), files.end());
+        return arguments;
+    }());
+    auto many = runColors([&] {
+        std::vector<std::string> arguments { "--jobs", "5" };
+        arguments.insert(arguments.end(), files.begin(), files.end());
+        return arguments;
+    }());
+    auto byDefault = runColors(files);
+    EXPECT_EQ(single.status, 1);
+    EXPECT_EQ(many.status, 1);
+    ASSERT_EQ(single.ordered.size(), files.size());
+    EXPECT_EQ(many.ordered, single.ordered);
+    EXPECT_EQ(byDefault.ordered, single.ordered);
+    for (size_t i = 0; i < files.size(); ++i)
+        EXPECT_EQ(single.lines[i]["file"], files[i]);
+    EXPECT_TRUE(single.lines[5].contains("error"));
+}
+
 TEST_F(ColorsCommand, BadUsageExitsTwoAndHelpExplainsTheColours)
 {
     auto good = writeBands("good.png", 4, { { appBlue, 4 } });
     for (auto arguments : std::vector<std::vector<std::string>> { {}, { "--mode", "blue", good }, { "--bundle-id", "com.apple.Music" },
-             { "--root", (m_folder / "absent").string(), "--bundle-id", "com.apple.Music" }, { "--bogus", good } }) {
+             { "--root", (m_folder / "absent").string(), "--bundle-id", "com.apple.Music" }, { "--bogus", good }, { "--jobs", "0", good }, { "--jobs", "many", good } }) {
         auto run = subprocess::run(TINTWELL_COLORS_EXECUTABLE, arguments);
         EXPECT_EQ(run.status, 2) << testing::PrintToString(arguments);
         EXPECT_EQ(run.output, "") << testing::PrintToString(arguments);
     }
     auto help = subprocess::run(TINTWELL_COLORS_EXECUTABLE, { "--help" });
     EXPECT_EQ(help.status, 0);
-    for (auto word : { "--mode", "--root", "--bundle-id", "palette", "merged", "near-white", "Exit status" })
+    for (auto word : { "--mode", "--root", "--bundle-id", "--jobs", "palette", "merged", "near-white", "generic", "Exit status" })
         EXPECT_THAT(help.output, HasSubstr(word));
 }
 

@@ -1,14 +1,16 @@
+#include "tools/colors/ColorBatch.h"
 #include "tools/colors/ColorReport.h"
+#include "tools/colors/ProgressLine.h"
 
 #include "platform/foundation/DeviceRoot.h"
 #include "platform/springboard/AppRecordClasses.h"
-#include "tweak/colour/TintwellMethods.h"
 #include "tweak/colour/UIImage+Tintwell.h"
 #include "tools/common/ToolCommandLine.h"
 
 #include <CLI/CLI.hpp>
-#include <filesystem>
 #include <iostream>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -17,7 +19,7 @@ constexpr int badUsageStatus = 2;
 
 constexpr const char* explanation = R"(
 Each input gives one JSON object on one line, in the order given (files first, then
-bundle identifiers):
+bundle identifiers), however many jobs analyse them:
 
   palette  the icon's distinct colours, most frequent first: the icon is shrunk to a
            10 x 10 grid and a colour within 60 (of 255) of a more frequent one in red,
@@ -31,6 +33,9 @@ bundle identifiers):
              2      the first palette colour that is neither transparent, near-black nor
                     near-white; else the first non-transparent one; else null
              other  the most frequent palette colour
+  icon     (--bundle-id only) "app" for the app's own icon, "generic" when the app is not
+           installed or has no loadable icon and the generic app icon was analysed, as the
+           extension would
 Colours are "#RRGGBBAA" ("#RRGGBB" for merged), each byte round(component x 255).
 
 A file that is missing or not a readable PNG prints {"file": ..., "error": ...}; the
@@ -38,21 +43,7 @@ other inputs are still printed. Exit status: 0 all inputs analysed, 1 some faile
 2 bad usage.
 )";
 
-std::string fileError(const std::filesystem::path& path)
-{
-    std::error_code error;
-    auto status = std::filesystem::status(path, error);
-    if (!std::filesystem::exists(status))
-        return "no such file";
-    if (!std::filesystem::is_regular_file(status))
-        return "not a regular file";
-    return "not a readable PNG image (corrupt, truncated, or over 4096 pixels a side)";
-}
-
-void printLine(const nlohmann::ordered_json& line)
-{
-    std::cout << line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
-}
+unsigned defaultJobs() { return std::max(1u, std::thread::hardware_concurrency()); }
 
 } // namespace
 
@@ -65,6 +56,7 @@ int main(int argc, char** argv)
     std::vector<std::string> files;
     std::vector<std::string> bundleIDs;
     std::string root;
+    unsigned jobs = defaultJobs();
     app.add_option("--mode", modes, "A colour mode to show (repeatable; may be negative). Default: 0 1 2 3")
         ->allow_extra_args(false)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
@@ -74,6 +66,8 @@ int main(int argc, char** argv)
         ->allow_extra_args(false)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
         ->needs(rootOption);
+    app.add_option("--jobs,-j", jobs, "Files analysed at once (default: the number of cores, here " + std::to_string(defaultJobs()) + ")")
+        ->check(CLI::PositiveNumber);
     app.add_option("FILE", files, "PNG images to analyse");
     try {
         app.parse(argc, argv);
@@ -86,32 +80,46 @@ int main(int argc, char** argv)
         modes = { 0, 1, 2, 3 };
     if (!root.empty())
         DeviceRoot::set(root);
-    registerAppRecordClasses();
-    registerTintwellMethods();
 
     bool allSucceeded = true;
-    for (auto& file : files) {
-        nlohmann::ordered_json line { { "file", file } };
-        auto image = UIImage::imageWithContentsOfHostFile(file);
-        if (image) {
-            line.update(ColorReport::describe(*image, modes, nullptr));
-        } else {
-            line["error"] = fileError(file);
-            allSucceeded = false;
-        }
-        printLine(line);
+    {
+        ProgressLine progress(files.size());
+        // Lines printed to the terminal the progress line is on must not land after it.
+        bool outputOnTerminal = ::isatty(STDOUT_FILENO);
+        std::vector<char> failed(files.size()); // one element per input, each written by one thread
+        ColorBatch::run(
+            files.size(), jobs,
+            [&](size_t i) {
+                auto line = ColorReport::describeFile(files[i], modes);
+                failed[i] = line.failed;
+                return std::move(line.text);
+            },
+            [&](size_t i, std::string&& line) {
+                if (failed[i])
+                    allSucceeded = false;
+                if (outputOnTerminal) {
+                    progress.hide();
+                    std::cout << line << std::endl;
+                    return;
+                }
+                std::cout << line << '\n';
+            },
+            [&](size_t done) { progress.update(done); });
     }
+    if (!bundleIDs.empty())
+        registerAppRecordClasses();
     for (auto& bundleID : bundleIDs) {
         nlohmann::ordered_json line { { "bundleID", bundleID } };
         auto identifier = NSString::string(bundleID);
-        auto image = stockImgForID(identifier.get());
-        if (image) {
-            line.update(ColorReport::describe(*image, modes, identifier.get()));
+        auto icon = stockIconForID(identifier.get());
+        if (icon.image) {
+            line["icon"] = icon.generic ? "generic" : "app";
+            line.update(ColorReport::describe(*icon.image, modes, identifier.get()));
         } else {
             line["error"] = "no icon: neither the app's nor the generic icon could be loaded";
             allSucceeded = false;
         }
-        printLine(line);
+        std::cout << ColorReport::lineText(line) << '\n';
     }
     std::cout.flush();
     return allSucceeded ? 0 : failedInputStatus;

@@ -2,9 +2,8 @@
 
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSDictionary.h"
-#include "platform/graphics/CGContext.h"
-#include "platform/graphics/UIGraphics.h"
 #include "platform/springboard/UIImage+ApplicationIcons.h"
+#include "tweak/colour/IconSampler.h"
 #include "tweak/colour/UIColor+Tintwell.h"
 
 #include <algorithm>
@@ -13,9 +12,6 @@
 
 namespace {
 
-constexpr size_t gridSide = 10;
-constexpr size_t gridBytesPerRow = gridSide * 4;
-constexpr uint32_t gridBitmapInfo = uint32_t(kCGImageAlphaPremultipliedLast) | uint32_t(kCGBitmapByteOrder32Big); // 16385
 constexpr double nearDuplicateDistance = 60.0;
 
 // Single precision on purpose: it decides whether bytes exactly 60 apart count as near.
@@ -74,16 +70,13 @@ RefPtr<NSArray> TWLcolors(const UIImage* image)
 {
     if (!image)
         return nullptr;
+    return paletteFromGrid(IconSampler::drawGrid(image));
+}
 
-    // The routine owns the grid, so it outlives the context drawn into it.
-    std::array<uint8_t, gridSide * gridBytesPerRow> grid {};
-    CGColorSpaceRef space = CGColorSpaceCreateDeviceRGB();
-    CGContextRef context = CGBitmapContextCreate(grid.data(), gridSide, gridSide, 8, gridBytesPerRow, space, gridBitmapInfo);
-    CGColorSpaceRelease(space);
-    auto cgImage = msgSend<RefPtr<CGImage>>(image, SELECTOR("CGImage"));
-    CGContextDrawImage(context, CGRectMake(0, 0, gridSide, gridSide), cgImage.get());
-    CGContextRelease(context);
-
+RefPtr<NSArray> paletteFromGrid(const std::array<uint8_t, 400>& grid)
+{
+    constexpr size_t gridSide = IconSampler::gridSide;
+    constexpr size_t gridBytesPerRow = gridSide * 4;
     // Two samples make the same colour exactly when their colour bytes match and their
     // alpha bytes are both zero or both not, so the samples are counted by their bytes and
     // a colour object is made only for each colour the palette keeps.
@@ -94,15 +87,24 @@ RefPtr<NSArray> TWLcolors(const UIImage* image)
     };
     std::vector<Sample> distinct;
     distinct.reserve(gridSide * gridSide);
+    // Each identity's place in `distinct`, by open addressing: a smooth icon has nearly a
+    // hundred distinct samples, too many to look each one up in the list.
+    constexpr size_t slotCount = 256;
+    std::array<uint8_t, slotCount> slots;
+    slots.fill(0xff);
     for (size_t x = 0; x < gridSide; ++x) {
         for (size_t y = 0; y < gridSide; ++y) {
             const uint8_t* pixel = &grid[y * gridBytesPerRow + x * 4];
             uint32_t identity = uint32_t(pixel[0]) | uint32_t(pixel[1]) << 8 | uint32_t(pixel[2]) << 16 | uint32_t(pixel[3] != 0) << 24;
-            auto seen = std::find_if(distinct.begin(), distinct.end(), [&](const Sample& s) { return s.identity == identity; });
-            if (seen != distinct.end())
-                ++seen->count;
-            else
-                distinct.push_back({ identity, pixel, 1 });
+            size_t slot = (identity * 2654435761u) >> 24;
+            while (slots[slot] != 0xff && distinct[slots[slot]].identity != identity)
+                slot = (slot + 1) % slotCount;
+            if (slots[slot] != 0xff) {
+                ++distinct[slots[slot]].count;
+                continue;
+            }
+            slots[slot] = uint8_t(distinct.size());
+            distinct.push_back({ identity, pixel, 1 });
         }
     }
 
@@ -143,20 +145,29 @@ RefPtr<UIColor> mergedColor(const UIImage* image)
 {
     if (!image)
         return nullptr;
-
-    UIGraphicsBeginImageContext(CGSizeMake(1, 1));
-    CGContextRef context = UIGraphicsGetCurrentContext();
-    CGContextSetInterpolationQuality(context, kCGInterpolationMedium);
-    msgSend<void>(image, SELECTOR("drawInRect:blendMode:alpha:"), CGRectMake(0, 0, 1, 1), int(kCGBlendModeCopy), 1.0);
-    // Bytes B, G, R, A, still premultiplied; a context that could not be made drew nothing.
-    auto* pixel = static_cast<const uint8_t*>(CGBitmapContextGetData(context));
-    auto color = pixel ? UIColor::colorWithRed(byteFraction(pixel[2]), byteFraction(pixel[1]), byteFraction(pixel[0]), 1.0)
-                       : UIColor::colorWithRed(0, 0, 0, 1.0);
-    UIGraphicsEndImageContext();
-    return color;
+    // A context that could not be made drew nothing.
+    return mergedColorFromPixel(IconSampler::drawMerged(image).value_or(std::array<uint8_t, 4> {}));
 }
 
-RefPtr<UIImage> stockImgForID(const NSString* bundleID)
+RefPtr<UIColor> mergedColorFromPixel(const std::array<uint8_t, 4>& pixel)
+{
+    // Bytes B, G, R, A, still premultiplied.
+    return UIColor::colorWithRed(byteFraction(pixel[2]), byteFraction(pixel[1]), byteFraction(pixel[0]), 1.0);
+}
+
+RefPtr<NSArray> paletteFromSamples(const IconSamples& samples) { return paletteFromGrid(samples.grid); }
+RefPtr<UIColor> mergedColorFromSamples(const IconSamples& samples) { return mergedColorFromPixel(samples.merged); }
+
+StockIcon stockIconForID(const NSString* bundleID)
+{
+    if (auto icon = appIconForID(bundleID))
+        return { std::move(icon), false };
+    return { genericIcon(), true };
+}
+
+RefPtr<UIImage> stockImgForID(const NSString* bundleID) { return stockIconForID(bundleID).image; }
+
+RefPtr<UIImage> appIconForID(const NSString* bundleID)
 {
     static NSString* primaryIconKey = constantString("CFBundlePrimaryIcon");
     static NSString* iconFilesKey = constantString("CFBundleIconFiles");
@@ -164,7 +175,7 @@ RefPtr<UIImage> stockImgForID(const NSString* bundleID)
     Class proxyClass = NSClassFromString("LSBundleProxy");
     auto record = sendClassIfResponds<Id>(proxyClass, SELECTOR("bundleProxyForIdentifier:"), bundleID);
     if (!record)
-        return genericIcon();
+        return nullptr;
 
     auto icons = msgSendIfResponds<Id>(record, SELECTOR("iconsDictionary"));
     auto primaryIcon = msgSendIfResponds<Id>(icons, SELECTOR("objectForKey:"), primaryIconKey);
@@ -172,10 +183,9 @@ RefPtr<UIImage> stockImgForID(const NSString* bundleID)
     auto bundleURL = msgSendIfResponds<Id>(record, SELECTOR("bundleURL"));
     auto bundle = sendClassIfResponds<Id>(NSBundle::classObject(), SELECTOR("bundleWithURL:"), bundleURL);
     auto iconName = msgSendIfResponds<Id>(iconFiles, SELECTOR("lastObject"));
-    RefPtr<UIImage> icon;
-    if (iconName)
-        icon = sendClassIfResponds<RefPtr<UIImage>>(UIImage::classObject(), SELECTOR("imageNamed:inBundle:"), iconName, bundle);
-    return icon ? icon : genericIcon();
+    if (!iconName)
+        return nullptr;
+    return sendClassIfResponds<RefPtr<UIImage>>(UIImage::classObject(), SELECTOR("imageNamed:inBundle:"), iconName, bundle);
 }
 
 RefPtr<UIColor> colorForModeFromAnalysis(const NSArray* palette, const UIColor* merged, long mode, const UIColor* stockMerged)
