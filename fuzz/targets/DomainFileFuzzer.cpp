@@ -18,12 +18,7 @@ const FuzzDevice& domainDevice()
 {
     static const FuzzDevice& device = []() -> const FuzzDevice& {
         auto& device = FuzzDevice::shared();
-        NotifsConfig = QFConfig::makeNew();
-        WidgetsConfig = QFConfig::makeNew();
-        MusicConfig = QFConfig::makeNew();
-        AxonConfig = QFConfig::makeNew();
-        GrupiConfig = QFConfig::makeNew();
-        DaynConfig = QFConfig::makeNew();
+        SettingsStore::createStyleRecords();
         return device;
     }();
     return device;

@@ -144,6 +144,16 @@ void SettingsStore::registerRemaining(HBPreferences& preferences)
         registerKey(preferences, setting);
 }
 
+void SettingsStore::createStyleRecords()
+{
+    NotifsConfig = QFConfig::makeNew();
+    WidgetsConfig = QFConfig::makeNew();
+    MusicConfig = QFConfig::makeNew();
+    AxonConfig = QFConfig::makeNew();
+    GrupiConfig = QFConfig::makeNew();
+    DaynConfig = QFConfig::makeNew();
+}
+
 void TWLreloadPrefs()
 {
     fill(NotifsConfig.get(), notifOutThickness, notifOutAlpha, notifFullAlpha, notifBothThickness,

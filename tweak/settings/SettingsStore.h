@@ -38,6 +38,8 @@ public:
     static bool registerEnabled(HBPreferences&);
     // The other eighty-nine, in order.
     static void registerRemaining(HBPreferences&);
+    // The six style records, made once at start-up; reloads refill them in place.
+    static void createStyleRecords();
 };
 
 // Refills the six style records in place from the bound globals.

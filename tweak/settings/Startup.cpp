@@ -28,12 +28,7 @@ void Startup::run()
     registerTintwellMethods();
     SettingsStore::registerRemaining(*pfs);
 
-    NotifsConfig = QFConfig::makeNew();
-    WidgetsConfig = QFConfig::makeNew();
-    MusicConfig = QFConfig::makeNew();
-    AxonConfig = QFConfig::makeNew();
-    GrupiConfig = QFConfig::makeNew();
-    DaynConfig = QFConfig::makeNew();
+    SettingsStore::createStyleRecords();
     TWLreloadPrefs();
 
     detectCompanions();
