@@ -2,6 +2,8 @@
 # Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and runs the whole suite.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Paths relative to the checkout, so a compiler cache filled by another checkout serves this one.
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 scripts/setup.sh
 cmake --preset asan >/dev/null
 cmake --build --preset asan
