@@ -55,7 +55,7 @@ RefPtr<NSString> SparkColourPickerCell::colourText() const
     std::string defaults = domain();
     if (!key || defaults.empty())
         return nullptr;
-    auto file = CFPreferences::copyDomain(defaults);
+    auto file = NSDictionary::sendDictionaryWithContentsOfFile(PSListController::domainPath(defaults));
     return file ? objectAs<NSString>(file->objectForKey(key.get()).get()) : nullptr;
 }
 

@@ -198,7 +198,7 @@ TEST_F(HostileFiles, SettingChangeKeepsDatesAndBigNumbersOfABinaryDomainExactly)
         EXPECT_EQ(objectAs<NSNumber>(now->objectForStringKey("Largest").get())->unsignedIntegerValue(), UINT64_MAX) << writer;
     };
 
-    auto settings = m_device.settings({ "open Tintwell", "open Notifications", "set Thickness = 6" });
+    auto settings = m_device.settings({ "open Tintwell", "open Notifications", "set Outline/Thickness = 6" });
     EXPECT_EQ(settings.status, 0) << settings.output;
     EXPECT_THAT(settings.output, Not(HasSubstr("cannot write")));
     keepsEveryStoredValue("the Settings app");
@@ -217,7 +217,7 @@ TEST_F(HostileFiles, WritesOntoAnUnreadableDomainAreRefusedAndLeaveItByteForByte
     write(domainFile, hostileDomain);
     write(coloursFile, hostileColours);
 
-    auto settings = m_device.settings({ "open Tintwell", "open Notifications", "set Thickness = 6", "set Colour Source = Custom Colour", "set Custom Colour = #ff8800" });
+    auto settings = m_device.settings({ "open Tintwell", "open Notifications", "set Outline/Thickness = 6", "set Colour Source = Custom Colour", "set Custom Colour = #ff8800" });
     EXPECT_EQ(settings.status, 0) << settings.output;
     EXPECT_THAT(settings.output, HasSubstr(unreadableDomainWarning));
     EXPECT_THAT(settings.output, HasSubstr(std::string("cannot write ") + domainFile + ": the file there is not a readable property list, so it was left as it is"));

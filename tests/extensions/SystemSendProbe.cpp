@@ -51,6 +51,8 @@ std::string describeText(const Object* value)
     return text ? "\"" + text->utf8() + "\"" : "nil";
 }
 
+void hookWhatExists();
+
 // +[QFConfig newQFConfigWithBT:BA:FA:BT:DB:DC:LB:LC:style:]
 Id (*originalNewConfig)(Class, SEL, long, long, long, long, long, long, long, long, long);
 Id newConfig(Class cls, SEL sel, long bt, long ba, long fa, long bt2, long db, long dc, long lb, long lc, long style)
@@ -86,6 +88,9 @@ Id (*originalDictionaryWithContentsOfFile)(Class, SEL, id);
 Id dictionaryWithContentsOfFile(Class cls, SEL sel, id path)
 {
     auto dictionary = originalDictionaryWithContentsOfFile(cls, sel, path);
+    // The Settings app loads the colour library with the settings bundle, after extensions;
+    // a colour row reads its file before it converts a colour text, so hook the library now.
+    hookWhatExists();
     auto* text = dynamic_cast<NSString*>(path);
     // Named by the file, so the colours file's read stands apart from the loader's.
     std::string name = text ? text->utf8().substr(text->utf8().rfind('/') + 1) : "nil";

@@ -195,7 +195,7 @@ TEST(SpringBoardTool, FiltersThatWouldAbortTheReaderAreReportedUnreadable)
     EXPECT_THAT(run.output, HasSubstr("NulString.dylib: not loaded (unreadable filter)\n"));
     EXPECT_THAT(run.output, HasSubstr("NulKey.dylib: not loaded (unreadable filter)\n"));
     EXPECT_THAT(run.output, HasSubstr("Deep.dylib: not loaded (unreadable filter)\n"));
-    EXPECT_THAT(run.output, HasSubstr("Probe.dylib: loaded\n"));
+    EXPECT_THAT(run.output, HasSubstr("\nProbe.dylib: loaded ("));
 }
 
 TEST(SpringBoardTool, RunForDeliversSystemWideNotificationsToExtensions)
