@@ -64,11 +64,14 @@ bool sameValue(const Object* a, const Object* b)
     return writtenA && writtenA == PropertyList::serialize(b, PropertyList::Format::XML);
 }
 
-// Whatever the reader returns can be written in both forms and reads back the same.
+// Whatever the reader returns can be written in binary, the form domains are stored in, and
+// reads back the same. XML may refuse a date it has no text for, but never writes one wrong.
 void checkRoundTrip(const Object* root)
 {
     for (auto format : { PropertyList::Format::XML, PropertyList::Format::Binary }) {
         auto written = PropertyList::serialize(root, format);
+        if (!written && format == PropertyList::Format::XML)
+            continue;
         fuzzCheck(written.has_value(), "what was read can be written back");
         auto reread = PropertyList::fromBytes(*written);
         fuzzCheck(reread && sameValue(root, reread.get()), "what was written reads back as what was read");
