@@ -53,15 +53,20 @@ std::string fileBytes(const std::filesystem::path& path)
     return bytes.str();
 }
 
-// Equal, or written the same (a real that is NaN is not equal to itself, yet round-trips).
+// Equal, or written the same (a real or date that is NaN is not equal to itself, yet
+// round-trips; XML has no text for a NaN date, so binary decides then).
 bool sameValue(const Object* a, const Object* b)
 {
     if (ObjectEquality::isEqual(a, b))
         return true;
     if (!a || !b)
         return false;
-    auto writtenA = PropertyList::serialize(a, PropertyList::Format::XML);
-    return writtenA && writtenA == PropertyList::serialize(b, PropertyList::Format::XML);
+    for (auto format : { PropertyList::Format::XML, PropertyList::Format::Binary }) {
+        auto writtenA = PropertyList::serialize(a, format);
+        if (writtenA)
+            return writtenA == PropertyList::serialize(b, format);
+    }
+    return false;
 }
 
 // Whatever the reader returns can be written in binary, the form domains are stored in, and
