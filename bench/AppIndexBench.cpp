@@ -6,6 +6,7 @@
 // caches a colour per section, so a repeated section would not ask again). The counters
 // are the app index's own: "scans" lists the application folders, "plistReads" opens and
 // parses an Info.plist. Both are totals over the iteration, averaged over iterations.
+#include "bench/BenchHomeScreen.h"
 #include "device/SampleDevice.h"
 #include "platform/foundation/DeviceRoot.h"
 #include "platform/foundation/NSDictionary.h"
@@ -79,14 +80,7 @@ class BenchDevice {
 public:
     BenchDevice()
     {
-        char pattern[] = "/tmp/tintwell-app-index-bench-XXXXXX";
-        m_root = mkdtemp(pattern);
-        SampleDevice::write(m_root);
-        fs::path libraries = m_root / "Library/MobileSubstrate/DynamicLibraries";
-        fs::create_directories(libraries);
-        fs::path dylib = TINTWELL_DYLIB;
-        fs::copy_file(dylib, libraries / "Tintwell.dylib");
-        fs::copy_file(dylib.parent_path() / "Tintwell.plist", libraries / "Tintwell.plist");
+        m_root = bench::sampleDeviceWithTintwell("tintwell-app-index-bench", TINTWELL_DYLIB);
         DeviceRoot::set(m_root);
         int filler = installedApps - 10 - static_cast<int>(SampleDevice::apps().size());
         for (int index = 0; index < filler; ++index) {

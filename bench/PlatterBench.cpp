@@ -34,14 +34,7 @@ class BenchDevice {
 public:
     BenchDevice()
     {
-        char pattern[] = "/tmp/tintwell-platter-bench-XXXXXX";
-        m_root = mkdtemp(pattern);
-        SampleDevice::write(m_root);
-        fs::path libraries = m_root / "Library/MobileSubstrate/DynamicLibraries";
-        fs::create_directories(libraries);
-        fs::path dylib = TINTWELL_DYLIB;
-        fs::copy_file(dylib, libraries / "Tintwell.dylib");
-        fs::copy_file(dylib.parent_path() / "Tintwell.plist", libraries / "Tintwell.plist");
+        m_root = bench::sampleDeviceWithTintwell("tintwell-platter-bench", TINTWELL_DYLIB);
         m_host = std::make_unique<SpringBoardHost>(m_root);
     }
     ~BenchDevice() { fs::remove_all(m_root); }
