@@ -25,7 +25,6 @@
 namespace {
 
 constexpr int maximumDepth = PropertyList::maximumDepth;
-constexpr uintmax_t maximumFileSize = PropertyList::maximumFileSize;
 
 // Dates written as XML hold whole seconds of the years 0001 to 9999, all libplist reads back.
 constexpr double earliestXMLDate = -63113904000.0;

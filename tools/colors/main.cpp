@@ -15,7 +15,6 @@
 namespace {
 
 constexpr int failedInputStatus = 1;
-constexpr int badUsageStatus = 2;
 
 constexpr const char* explanation = R"(
 Each input gives one JSON object on one line, in the order given (files first, then
