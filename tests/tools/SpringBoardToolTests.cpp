@@ -244,6 +244,7 @@ TEST(BoundSettingsTool, ShowsStoredDefaultAndBoundValueOfEveryKey)
         "<key>EnabledNotifs</key><string>yes</string>"
         "<key>NotifFullAlpha</key><real>33.7</real>"
         "<key>CustomHint</key><integer>5</integer>"
+        "<key>NotifOutAlpha</key><integer>18446744073709551615</integer>"
         "</dict></plist>");
 
     auto run = subprocess::run(TINTWELL_BOUND_SETTINGS_EXECUTABLE, { "--root", root.path().string(), "--json" });
@@ -267,6 +268,7 @@ TEST(BoundSettingsTool, ShowsStoredDefaultAndBoundValueOfEveryKey)
     EXPECT_EQ(setting("NotifFullAlpha")["stored"], 33.7);
     EXPECT_EQ(setting("NotifFullAlpha")["bound"], 33);
     EXPECT_EQ(setting("CustomHint")["stored"], 5);
+    EXPECT_EQ(setting("NotifOutAlpha")["stored"], UINT64_MAX);
     EXPECT_EQ(setting("CustomHint")["bound"], "No older notifications");
     EXPECT_EQ(setting("NotificationStyle")["stored"], nullptr);
     EXPECT_EQ(setting("NotificationStyle")["bound"], 2);

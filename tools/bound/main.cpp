@@ -4,6 +4,7 @@
 #include "platform/foundation/NSNumber.h"
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/PropertyList.h"
+#include "tools/common/ScalarJSON.h"
 #include "tools/common/ToolCommandLine.h"
 #include "tweak/settings/SettingsStore.h"
 
@@ -35,22 +36,11 @@ struct Setting {
 
 nlohmann::ordered_json jsonOf(const Object* value)
 {
-    if (!value)
-        return nullptr;
-    if (auto text = objectAs<NSString>(value))
-        return text->utf8();
-    if (auto number = objectAs<NSNumber>(value)) {
-        switch (number->kind()) {
-        case NSNumber::Kind::Bool:
-            return number->boolValue();
-        case NSNumber::Kind::Integer:
-            return number->integerValue();
-        case NSNumber::Kind::Real:
-            return number->doubleValue();
-        }
-    }
+    auto json = scalarJSON<nlohmann::ordered_json>(value);
     // Dates, data, arrays, dictionaries: shown by kind, the binding reads them as nothing.
-    return std::string("(") + value->className() + ")";
+    if (value && json.is_null())
+        return std::string("(") + value->className() + ")";
+    return json;
 }
 
 std::vector<Setting> boundSettings(const NSDictionary* stored)

@@ -11,6 +11,7 @@
 #include "platform/uikit/UITextField.h"
 #include "platform/uikit/ViewRenderer.h"
 #include "platform/uikit/ViewSnapshot.h"
+#include "tools/common/ScalarJSON.h"
 
 #include <algorithm>
 #include <cctype>
@@ -45,22 +46,6 @@ std::optional<double> parseNumber(std::string_view text)
     return value;
 }
 
-nlohmann::json valueJSON(const Object* value)
-{
-    if (auto text = objectAs<NSString>(value))
-        return text->utf8();
-    if (auto number = objectAs<NSNumber>(value)) {
-        switch (number->kind()) {
-        case NSNumber::Kind::Bool:
-            return number->boolValue();
-        case NSNumber::Kind::Integer:
-            return number->integerValue();
-        case NSNumber::Kind::Real:
-            return number->doubleValue();
-        }
-    }
-    return nullptr;
-}
 
 std::string text(const NSString* string) { return string ? string->utf8() : std::string(); }
 
@@ -82,7 +67,7 @@ std::optional<NSUInteger> choiceIndex(const PSTableCell& cell, std::string_view 
     for (int pass = 0; pass < 2; ++pass) {
         for (NSUInteger index = 0; index < values->count(); ++index) {
             auto candidate = pass == 0 ? (titles && index < titles->count() ? titles->objectAtIndex(index) : nullptr) : values->objectAtIndex(index);
-            auto json = valueJSON(candidate.get());
+            auto json = scalarJSON(candidate.get());
             std::string shown = json.is_string() ? json.get<std::string>() : json.is_null() ? std::string() : json.dump();
             if (!shown.empty() && shown == wanted)
                 return index;
@@ -122,14 +107,14 @@ std::optional<SettingsSession::Row> SettingsSession::findRow(std::string_view ad
     std::vector<Candidate> candidates;
     auto table = page->table();
     for (long section = 0; section < table->numberOfSections(); ++section) {
-        auto header = valueJSON(table->headerTextInSection(section).get());
+        auto header = scalarJSON(table->headerTextInSection(section).get());
         std::string group = header.is_string() ? header.get<std::string>() : std::string();
         for (long row = 0; row < table->numberOfRowsInSection(section); ++row) {
             auto path = NSIndexPath::indexPathForRow(row, section);
             auto cell = objectAs<PSTableCell>(table->cellForRowAtIndexPath(path.get()).get());
             if (!cell || !cell->specifier())
                 continue;
-            auto key = valueJSON(cell->specifier()->propertyForKey("key").get());
+            auto key = scalarJSON(cell->specifier()->propertyForKey("key").get());
             candidates.push_back({ Row { cell, path }, group, text(cell->specifier()->name().get()), key.is_string() ? key.get<std::string>() : std::string() });
         }
     }
@@ -381,8 +366,8 @@ nlohmann::json SettingsSession::dump() const
                     { "label", text(specifier->name().get()) },
                     { "cell", std::string(PSSpecifier::cellTypeName(specifier->cellType())) },
                     { "cellClass", cell->className() },
-                    { "key", valueJSON(specifier->propertyForKey("key").get()) },
-                    { "value", valueJSON(cell->value().get()) },
+                    { "key", scalarJSON(specifier->propertyForKey("key").get()) },
+                    { "value", scalarJSON(cell->value().get()) },
                     { "display", cell->valueText() },
                 };
                 if (isColourPicker(cell.get())) {
@@ -391,8 +376,8 @@ nlohmann::json SettingsSession::dump() const
                 }
                 rows.push_back(std::move(entry));
             }
-            groups.push_back({ { "header", valueJSON(table->headerTextInSection(section).get()) },
-                { "footer", valueJSON(table->footerTextInSection(section).get()) },
+            groups.push_back({ { "header", scalarJSON(table->headerTextInSection(section).get()) },
+                { "footer", scalarJSON(table->footerTextInSection(section).get()) },
                 { "rows", rows } });
         }
     }
