@@ -107,18 +107,7 @@ TEST(RowAreaAverager, OpaqueWhiteAtTheLargestSizeDoesNotOverflow)
 
 TEST(PNGRowDecoding, EveryColourTypeDepthAndInterlaceGivesTheDecodedImageRowByRow)
 {
-    struct Kind {
-        uint8_t colorType;
-        size_t channels;
-        std::vector<uint8_t> depths;
-    };
-    const Kind kinds[] = {
-        { SPNG_COLOR_TYPE_GRAYSCALE, 1, { 1, 2, 4, 8, 16 } },
-        { SPNG_COLOR_TYPE_TRUECOLOR, 3, { 8, 16 } },
-        { SPNG_COLOR_TYPE_INDEXED, 1, { 1, 2, 4, 8 } },
-        { SPNG_COLOR_TYPE_GRAYSCALE_ALPHA, 2, { 8, 16 } },
-        { SPNG_COLOR_TYPE_TRUECOLOR_ALPHA, 4, { 8, 16 } },
-    };
+    const auto& kinds = testimages::pngKinds;
     std::mt19937 random(7);
     for (auto& kind : kinds) {
         for (uint8_t depth : kind.depths) {

@@ -23,6 +23,20 @@ struct PngSpec {
     std::optional<uint16_t> transparentGray;
 };
 
+// Every colour type with the bit depths PNG allows for it.
+struct PngKind {
+    uint8_t colorType;
+    size_t channels;
+    std::vector<uint8_t> depths;
+};
+inline const PngKind pngKinds[] = {
+    { SPNG_COLOR_TYPE_GRAYSCALE, 1, { 1, 2, 4, 8, 16 } },
+    { SPNG_COLOR_TYPE_TRUECOLOR, 3, { 8, 16 } },
+    { SPNG_COLOR_TYPE_INDEXED, 1, { 1, 2, 4, 8 } },
+    { SPNG_COLOR_TYPE_GRAYSCALE_ALPHA, 2, { 8, 16 } },
+    { SPNG_COLOR_TYPE_TRUECOLOR_ALPHA, 4, { 8, 16 } },
+};
+
 inline std::vector<uint8_t> encodePng(const PngSpec& spec)
 {
     spng_ctx* ctx = spng_ctx_new(SPNG_CTX_ENCODER);

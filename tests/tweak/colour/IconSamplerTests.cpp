@@ -59,18 +59,7 @@ std::vector<uint16_t> iconSamples(uint32_t width, uint32_t height, size_t channe
 
 TEST(IconSampler, DecodingOnceGivesTheDrawnSamplesForEveryKindOfPng)
 {
-    struct Kind {
-        uint8_t colorType;
-        size_t channels;
-        std::vector<uint8_t> depths;
-    };
-    const Kind kinds[] = {
-        { SPNG_COLOR_TYPE_GRAYSCALE, 1, { 1, 2, 4, 8, 16 } },
-        { SPNG_COLOR_TYPE_TRUECOLOR, 3, { 8, 16 } },
-        { SPNG_COLOR_TYPE_INDEXED, 1, { 1, 2, 4, 8 } },
-        { SPNG_COLOR_TYPE_GRAYSCALE_ALPHA, 2, { 8, 16 } },
-        { SPNG_COLOR_TYPE_TRUECOLOR_ALPHA, 4, { 8, 16 } },
-    };
+    const auto& kinds = testimages::pngKinds;
     // Icon sizes, sizes the grid divides and does not, the grid's own size, and images
     // narrower or lower than the grid, which drawing stretches.
     const std::pair<uint32_t, uint32_t> sizes[] = { { 128, 128 }, { 64, 64 }, { 60, 60 }, { 10, 10 }, { 11, 97 }, { 250, 13 },
