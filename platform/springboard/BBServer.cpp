@@ -4,6 +4,35 @@
 
 WeakId __BBServerQueue;
 
+namespace {
+
+template<unsigned Calls>
+bool answersOnly(id self, SEL, SEL asked)
+{
+    std::string_view name = sel_getName(asked);
+    if (name == BBServer::destinationsCall && !(Calls & BBServer::DestinationsCall))
+        return false;
+    if (name == BBServer::lockScreenCall && !(Calls & BBServer::LockScreenCall))
+        return false;
+    return self->respondsToSelector(asked);
+}
+
+template<unsigned Calls>
+Class variantClass(const char* name)
+{
+    static Class cls = [name] {
+        if (Class existing = objc_getClass(name))
+            return existing;
+        Class variant = objc_allocateClassPair(BBServer::classObject(), name);
+        class_addMethod(variant, sel_registerName("respondsToSelector:"), &answersOnly<Calls>);
+        objc_registerClassPair(variant);
+        return variant;
+    }();
+    return cls;
+}
+
+} // namespace
+
 Class BBServer::classObject()
 {
     static Class cls = ClassBuilder<BBServer>("BBServer", Object::classObject())
@@ -16,6 +45,25 @@ Class BBServer::classObject()
                            .ivar<&BBServer::m_queue>("_queue")
                            .build();
     return cls;
+}
+
+Class BBServer::classAnswering(unsigned calls)
+{
+    switch (calls & BothPublishCalls) {
+    case DestinationsCall:
+        return variantClass<DestinationsCall>("BBServerWithoutLockScreenCall");
+    case LockScreenCall:
+        return variantClass<LockScreenCall>("BBServerWithoutDestinationsCall");
+    case NoPublishCall:
+        return variantClass<NoPublishCall>("BBServerWithoutPublishCalls");
+    default:
+        return classObject();
+    }
+}
+
+void BBServer::withdrawExportedQueue()
+{
+    objc_storeWeak(&__BBServerQueue, nullptr);
 }
 
 RefPtr<BBServer> BBServer::createForSystem()
@@ -65,11 +113,15 @@ void BBServer::setObserver(Observer observer)
 void BBServer::publishBulletinDestinationsImpl(RefPtr<BBBulletin> bulletin, unsigned long destinations)
 {
     // A send, as the phone's server does: a hook on the three-argument form sees this one too.
+    m_forwardingCall = destinationsCall;
     msgSend<void>(this, SELECTOR("publishBulletin:destinations:alwaysToLockScreen:"), static_cast<Object*>(bulletin.get()), destinations, false);
+    m_forwardingCall = {};
 }
 
 void BBServer::publishBulletinDestinationsAlwaysToLockScreenImpl(RefPtr<BBBulletin> bulletin, unsigned long destinations, bool alwaysToLockScreen)
 {
+    std::string_view call = m_forwardingCall.empty() ? std::string_view(lockScreenCall) : m_forwardingCall;
+    m_forwardingCall = {};
     if (!bulletin)
         return;
     Observer observer;
@@ -78,5 +130,5 @@ void BBServer::publishBulletinDestinationsAlwaysToLockScreenImpl(RefPtr<BBBullet
         observer = m_observer;
     }
     if (observer)
-        observer(std::move(bulletin), destinations, alwaysToLockScreen);
+        observer(std::move(bulletin), destinations, alwaysToLockScreen, call);
 }

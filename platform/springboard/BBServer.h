@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <mutex>
+#include <string_view>
 
 // The process exports the bulletin server's queue under this name, held weakly, so
 // dlsym(dlopen(NULL, RTLD_GLOBAL), "__BBServerQueue") finds it.
@@ -22,10 +23,28 @@ extern "C" WeakId __BBServerQueue;
 class BBServer : public Object {
     TW_OBJECT(BBServer)
 public:
-    // Called on the server's queue for every published bulletin.
-    using Observer = std::function<void(RefPtr<BBBulletin>, unsigned long destinations, bool alwaysToLockScreen)>;
+    // Called on the server's queue for every published bulletin, with the publish call the
+    // publisher sent.
+    using Observer = std::function<void(RefPtr<BBBulletin>, unsigned long destinations, bool alwaysToLockScreen, std::string_view call)>;
 
     static constexpr const char* queueLabel = "com.apple.bulletinboard.BBServerQueue";
+    static constexpr const char* destinationsCall = "publishBulletin:destinations:";
+    static constexpr const char* lockScreenCall = "publishBulletin:destinations:alwaysToLockScreen:";
+
+    // The publish calls a server answers to respondsToSelector:. Servers of other system
+    // versions have only one of the two.
+    enum PublishCalls : unsigned {
+        NoPublishCall = 0,
+        DestinationsCall = 1,
+        LockScreenCall = 2,
+        BothPublishCalls = DestinationsCall | LockScreenCall,
+    };
+    // BBServer for both calls; otherwise a registered subclass whose instances answer only
+    // the given ones ("BBServerWithoutLockScreenCall", "BBServerWithoutDestinationsCall",
+    // "BBServerWithoutPublishCalls").
+    static Class classAnswering(unsigned calls);
+    // Empties the process's "__BBServerQueue", as in a process that exports no queue.
+    static void withdrawExportedQueue();
 
     // What the system does at launch: a new serial queue, then alloc and the long
     // initialiser sent through the runtime. Nil when an initialiser replacement answers nil
@@ -61,6 +80,8 @@ private:
 
     RefPtr<OS_dispatch_queue> m_queue;
     Id m_dataProviderManager;
+    // Set on the server's queue while the two-argument call forwards to the three-argument one.
+    std::string_view m_forwardingCall;
     std::mutex m_observerMutex;
     Observer m_observer;
 };

@@ -1,5 +1,9 @@
 #include "platform/springboard/MTMaterialView.h"
 
+#include "platform/foundation/NSRunLoop.h"
+#include "platform/runtime/WeakPtr.h"
+#include "platform/uikit/UITraitCollection.h"
+
 Class MTMaterialView::classObject()
 {
     static Class cls = ClassBuilder<MTMaterialView>("MTMaterialView", UIView::classObject())
@@ -42,7 +46,14 @@ Id MTMaterialView::initWithFrameImpl(CGRect frame)
 void MTMaterialView::traitCollectionDidChangeImpl(UITraitCollection* previous)
 {
     msgSendSuper<void>(this, classObject(), SELECTOR("traitCollectionDidChange:"), previous);
-    applyMaterial();
+    if (!previous || previous->userInterfaceStyle() == UIUserInterfaceStyleUnspecified) {
+        applyMaterial();
+        return;
+    }
+    NSRunLoop::mainRunLoop().perform([weakView = WeakPtr<MTMaterialView>(this)] {
+        if (auto view = weakView.get())
+            view->applyMaterial();
+    });
 }
 
 void MTMaterialView::applyMaterial()

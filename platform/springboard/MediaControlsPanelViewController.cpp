@@ -45,8 +45,15 @@ void MediaControlsPanelViewController::loadViewImpl()
     auto root = UIView::create(CGRectMake(0, 0, 0, height));
     m_backgroundMaterialView = MTMaterialView::create(MTMaterialView::RecipePlatter);
     root->addSubview(m_backgroundMaterialView.get());
-    m_transportMaterialView = MTMaterialView::create(MTMaterialView::RecipeControl);
-    root->addSubview(m_transportMaterialView.get());
+    if (m_layout == Layout::SingleMaterial) {
+        m_transportPlainView = UIView::create();
+        m_transportPlainView->setBackgroundColor(UIColor::colorWithWhite(0.5, 0.25).get());
+        m_transportPlainView->layer()->setCornerRadius(13);
+        root->addSubview(m_transportPlainView.get());
+    } else {
+        m_transportMaterialView = MTMaterialView::create(MTMaterialView::RecipeControl);
+        root->addSubview(m_transportMaterialView.get());
+    }
     m_contentView = UIView::create();
     root->addSubview(m_contentView.get());
     m_containerView = UIView::create();
@@ -54,10 +61,14 @@ void MediaControlsPanelViewController::loadViewImpl()
     m_stackView = UIStackView::create();
     m_stackView->setAxis(UILayoutConstraintAxisVertical);
     m_containerView->addSubview(m_stackView.get());
-    m_headerContainerView = UIView::create(CGRectMake(0, 0, 0, MediaControlsHeaderView::height));
-    m_stackView->addArrangedSubview(m_headerContainerView.get());
     m_headerView = MediaControlsHeaderView::create();
-    m_headerContainerView->addSubview(m_headerView.get());
+    if (m_layout == Layout::Flat) {
+        m_stackView->addArrangedSubview(m_headerView.get());
+    } else {
+        m_headerContainerView = UIView::create(CGRectMake(0, 0, 0, MediaControlsHeaderView::height));
+        m_stackView->addArrangedSubview(m_headerContainerView.get());
+        m_headerContainerView->addSubview(m_headerView.get());
+    }
     m_timeControl = makeTimeControl();
     m_stackView->addArrangedSubview(m_timeControl.get());
     m_transportStackView = makeTransport();
@@ -114,13 +125,18 @@ void MediaControlsPanelViewController::viewDidLayoutSubviewsImpl()
     CGRect bounds = root->bounds();
     double width = bounds.size.width;
     m_backgroundMaterialView->setFrame(bounds);
-    m_transportMaterialView->setFrame(CGRectMake(inset, bounds.size.height - inset - transportHeight, std::max(0.0, width - 2 * inset), transportHeight));
+    CGRect transportFrame = CGRectMake(inset, bounds.size.height - inset - transportHeight, std::max(0.0, width - 2 * inset), transportHeight);
+    if (m_transportMaterialView)
+        m_transportMaterialView->setFrame(transportFrame);
+    if (m_transportPlainView)
+        m_transportPlainView->setFrame(transportFrame);
     m_contentView->setFrame(bounds);
     CGRect inner = CGRectMake(inset, inset, std::max(0.0, width - 2 * inset), std::max(0.0, bounds.size.height - 2 * inset));
     m_containerView->setFrame(inner);
     m_stackView->setFrame(CGRectMake(0, 0, inner.size.width, inner.size.height));
     // The stack keeps each row's own height, so the rows are sized here.
-    m_headerContainerView->setFrame(CGRectMake(0, 0, inner.size.width, MediaControlsHeaderView::height));
+    if (m_headerContainerView)
+        m_headerContainerView->setFrame(CGRectMake(0, 0, inner.size.width, MediaControlsHeaderView::height));
     m_headerView->setFrame(CGRectMake(0, 0, inner.size.width, MediaControlsHeaderView::height));
     m_timeControl->setFrame(CGRectMake(0, 0, inner.size.width, timeControlHeight));
     m_transportStackView->setFrame(CGRectMake(0, 0, inner.size.width, transportHeight));

@@ -19,7 +19,27 @@ class MediaControlsPanelViewController : public UIViewController {
 public:
     static constexpr double height = 176;
 
-    static RefPtr<MediaControlsPanelViewController> create() { return UIViewController::create<MediaControlsPanelViewController>(); }
+    // How the panel is built; system versions and places differ in what sits five levels
+    // above the header.
+    enum class Layout {
+        // As above: the header's fifth ancestor is the root, holding two materials.
+        LockScreen,
+        // The transport strip is a plain view, not a material: the root holds one material
+        // among its three subviews.
+        SingleMaterial,
+        // The header sits in the stack itself, without a header container: its fifth
+        // ancestor is whatever holds the panel's root.
+        Flat,
+    };
+
+    static RefPtr<MediaControlsPanelViewController> create(Layout layout = Layout::LockScreen)
+    {
+        auto panel = UIViewController::create<MediaControlsPanelViewController>();
+        if (panel)
+            panel->m_layout = layout;
+        return panel;
+    }
+    Layout layout() const { return m_layout; }
 
     // Shows the track; a nil artwork shows none.
     void setNowPlaying(std::string_view title, std::string_view artist, UIImage* artwork);
@@ -40,6 +60,9 @@ private:
 
     RefPtr<MTMaterialView> m_backgroundMaterialView;
     RefPtr<MTMaterialView> m_transportMaterialView;
+    // In place of the transport material in the single-material layout.
+    RefPtr<UIView> m_transportPlainView;
+    Layout m_layout { Layout::LockScreen };
     RefPtr<UIView> m_contentView;
     RefPtr<UIView> m_containerView;
     RefPtr<UIStackView> m_stackView;

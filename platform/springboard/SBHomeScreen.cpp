@@ -94,6 +94,33 @@ void applyAppearanceToLabels(UIView* view, bool dark)
         applyAppearanceToLabels(child.get(), dark);
 }
 
+std::optional<std::string> textOf(const NSString* string) { return string ? std::optional(string->utf8()) : std::nullopt; }
+
+std::optional<double> secondsOf(const NSDate* date) { return date ? std::optional(date->timeIntervalSinceReferenceDate()) : std::nullopt; }
+
+SBHomeScreen::PublishedBulletin publishedRecord(const BBBulletin* bulletin, unsigned long destinations, bool alwaysToLockScreen, const std::string& call, int server)
+{
+    SBHomeScreen::PublishedBulletin record;
+    record.title = textOf(bulletin->title().get());
+    record.message = textOf(bulletin->message().get());
+    record.sectionID = textOf(bulletin->sectionID().get());
+    record.bulletinID = textOf(bulletin->bulletinID().get());
+    record.recordID = textOf(bulletin->recordID().get());
+    record.publisherBulletinID = textOf(bulletin->publisherBulletinID().get());
+    auto action = bulletin->defaultAction();
+    record.launchBundleID = action ? textOf(action->launchBundleID().get()) : std::nullopt;
+    record.date = secondsOf(bulletin->date().get());
+    record.publicationDate = secondsOf(bulletin->publicationDate().get());
+    record.lastInterruptDate = secondsOf(bulletin->lastInterruptDate().get());
+    record.clearable = bulletin->clearable();
+    record.showsMessagePreview = bulletin->showsMessagePreview();
+    record.destinations = destinations;
+    record.alwaysToLockScreen = alwaysToLockScreen;
+    record.call = call;
+    record.server = server;
+    return record;
+}
+
 } // namespace
 
 struct SBHomeScreen::State {
@@ -120,6 +147,12 @@ struct SBHomeScreen::State {
 
     RefPtr<NCNotificationLongLookViewController> longLook;
     bool layoutScheduled { false };
+
+    std::vector<SBHomeScreen::PublishedBulletin> published;
+    int serverNumber { 0 };
+
+    void observeServer(const std::shared_ptr<State>& self);
+    std::string publish(std::optional<std::string_view> sectionID, std::string_view title, std::string_view message, unsigned long destinations);
 
     void deliver(BBBulletin* bulletin, unsigned long destinations, bool alwaysToLockScreen);
     void showBanner(NCNotificationRequest* request);
@@ -148,6 +181,25 @@ void SBHomeScreen::State::deliver(BBBulletin* bulletin, unsigned long destinatio
         showBanner(request.get());
 }
 
+void SBHomeScreen::State::observeServer(const std::shared_ptr<State>& self)
+{
+    if (!server)
+        return;
+    int number = ++serverNumber;
+    std::weak_ptr<State> weakState = self;
+    server->setObserver([weakState, number](RefPtr<BBBulletin> bulletin, unsigned long destinations, bool alwaysToLockScreen, std::string_view call) {
+        // The server works on its queue; the interface is the main thread's.
+        dispatch_async(dispatch_get_main_queue(), [weakState, bulletin, destinations, alwaysToLockScreen, call = std::string(call), number] {
+            auto state = weakState.lock();
+            if (!state)
+                return;
+            state->published.push_back(publishedRecord(bulletin.get(), destinations, alwaysToLockScreen, call, number));
+            state->deliver(bulletin.get(), destinations, alwaysToLockScreen);
+            state->scheduleLayout(state);
+        });
+    });
+}
+
 void SBHomeScreen::State::scheduleLayout(const std::shared_ptr<State>& self)
 {
     if (layoutScheduled)
@@ -161,8 +213,6 @@ void SBHomeScreen::State::scheduleLayout(const std::shared_ptr<State>& self)
 
 void SBHomeScreen::State::showBanner(NCNotificationRequest* request)
 {
-    if (request->sectionID().empty())
-        return;
     auto controller = NCNotificationShortLookViewController::createForRequest(request);
     auto look = controller ? controller->lookView() : nullptr;
     if (!controller || !controller->view())
@@ -313,19 +363,7 @@ SBHomeScreen::SBHomeScreen(Class serverClass)
     state.window->makeKeyAndVisible();
 
     state.server = BBServer::createForSystem(serverClass);
-    if (state.server) {
-        std::weak_ptr<State> weakState = m_state;
-        state.server->setObserver([weakState](RefPtr<BBBulletin> bulletin, unsigned long destinations, bool alwaysToLockScreen) {
-            // The server works on its queue; the interface is the main thread's.
-            dispatch_async(dispatch_get_main_queue(), [weakState, bulletin, destinations, alwaysToLockScreen] {
-                auto state = weakState.lock();
-                if (!state)
-                    return;
-                state->deliver(bulletin.get(), destinations, alwaysToLockScreen);
-                state->scheduleLayout(state);
-            });
-        });
-    }
+    state.observeServer(m_state);
     s_current = this;
     state.layout();
 }
@@ -347,15 +385,29 @@ SBHomeScreen* SBHomeScreen::current() { return s_current; }
 
 std::string SBHomeScreen::publishBulletin(std::string_view sectionID, std::string_view title, std::string_view message, unsigned long destinations)
 {
-    auto server = m_state->server;
+    return m_state->publish(sectionID, title, message, destinations);
+}
+
+std::string SBHomeScreen::publishSectionlessBulletin(std::string_view title, std::string_view message, unsigned long destinations)
+{
+    return m_state->publish(std::nullopt, title, message, destinations);
+}
+
+std::string SBHomeScreen::State::publish(std::optional<std::string_view> sectionID, std::string_view title, std::string_view message, unsigned long destinations)
+{
     auto queue = server ? server->queue() : nullptr;
     if (!queue)
+        return {};
+    // Asked as a data provider asks, so a server of another version is taken at its word.
+    auto answers = [&](SEL call) { return msgSend<bool>(server, SELECTOR("respondsToSelector:"), call); };
+    bool lockScreenCall = answers(SELECTOR("publishBulletin:destinations:alwaysToLockScreen:"));
+    if (!lockScreenCall && !answers(SELECTOR("publishBulletin:destinations:")))
         return {};
     auto processInfo = NSProcessInfo::processInfo();
     auto identifier = processInfo->globallyUniqueString();
     auto date = NSDate::date();
     auto bulletin = BBBulletin::create();
-    auto section = NSString::string(sectionID);
+    auto section = sectionID ? NSString::string(*sectionID) : nullptr;
     bulletin->setTitle(NSString::string(title).get());
     bulletin->setMessage(NSString::string(message).get());
     bulletin->setSectionID(section.get());
@@ -368,10 +420,32 @@ std::string SBHomeScreen::publishBulletin(std::string_view sectionID, std::strin
     bulletin->setShowsMessagePreview(true);
     bulletin->setPublicationDate(date.get());
     bulletin->setLastInterruptDate(date.get());
-    dispatch_sync(queue.get(), [&] { server->publishBulletin(bulletin.get(), destinations, false); });
-    drainMainQueue();
-    m_state->layout();
+    dispatch_sync(queue.get(), [&] {
+        if (lockScreenCall)
+            server->publishBulletin(bulletin.get(), destinations, false);
+        else
+            server->publishBulletin(bulletin.get(), destinations);
+    });
+    NSRunLoop::mainRunLoop().runUntilIdle();
+    layout();
     return identifier->utf8();
+}
+
+const std::vector<SBHomeScreen::PublishedBulletin>& SBHomeScreen::publishedBulletins() const { return m_state->published; }
+
+bool SBHomeScreen::replaceServer(Class serverClass, bool exportQueue)
+{
+    auto& state = *m_state;
+    if (state.server) {
+        state.server->setObserver({});
+        // Gone now unless someone else holds it.
+        state.server = nullptr;
+    }
+    state.server = BBServer::createForSystem(serverClass);
+    if (!exportQueue)
+        BBServer::withdrawExportedQueue();
+    state.observeServer(m_state);
+    return state.server != nullptr;
 }
 
 bool SBHomeScreen::removeNotification(std::string_view identifier)
@@ -394,7 +468,7 @@ std::vector<std::string> SBHomeScreen::notificationIdentifiers() const
     return identifiers;
 }
 
-bool SBHomeScreen::expandNotification(std::string_view identifier)
+bool SBHomeScreen::expandNotification(std::string_view identifier, const LongLookOptions& options)
 {
     auto cell = m_state->list->cellForNotification(identifier);
     auto shortLook = cell ? cell->contentViewController() : nullptr;
@@ -406,6 +480,13 @@ bool SBHomeScreen::expandNotification(std::string_view identifier)
     auto view = controller ? controller->view() : nullptr;
     if (!view)
         return false;
+    if (options.customContent) {
+        auto custom = UIView::create();
+        custom->setBackgroundColor(UIColor::colorWithWhite(0.97, 1).get());
+        controller->lookView()->setCustomContentView(custom.get());
+    }
+    if (options.daynContainer)
+        m_state->companions->attachContainer(controller->lookView().get(), controller.get(), CGRectMake(2, 12, 5, 96));
     m_state->longLook = controller;
     m_state->coverSheet->addChildViewController(controller.get());
     controller->beginAppearanceTransition(true, true);
@@ -476,8 +557,11 @@ bool SBHomeScreen::isLocked() const { return SBLockScreenManager::sharedInstance
 
 void SBHomeScreen::setAppearance(Appearance appearance)
 {
-    long style = appearance == Appearance::Dark ? UIUserInterfaceStyleDark : UIUserInterfaceStyleLight;
+    long style = appearance == Appearance::Dark ? UIUserInterfaceStyleDark
+        : appearance == Appearance::Light       ? UIUserInterfaceStyleLight
+                                                : UIUserInterfaceStyleUnspecified;
     UIUserInterfaceStyleArbiter::sharedInstance()->setCurrentStyle(style);
+    drainMainQueue();
     m_state->layout();
 }
 

@@ -34,13 +34,39 @@ class UIWindow;
 // drained and a layout pass, so a snapshot taken after it shows the settled screen.
 class SBHomeScreen {
 public:
+    // What a bulletin the server handed to the home screen said when it arrived. Copied
+    // out, so the record holds no object of the run.
+    struct PublishedBulletin {
+        std::optional<std::string> title;
+        std::optional<std::string> message;
+        std::optional<std::string> sectionID;
+        std::optional<std::string> bulletinID;
+        std::optional<std::string> recordID;
+        std::optional<std::string> publisherBulletinID;
+        std::optional<std::string> launchBundleID;
+        // Seconds since the reference date.
+        std::optional<double> date;
+        std::optional<double> publicationDate;
+        std::optional<double> lastInterruptDate;
+        bool clearable { false };
+        bool showsMessagePreview { false };
+        unsigned long destinations { 0 };
+        bool alwaysToLockScreen { false };
+        // The publish call the publisher sent.
+        std::string call;
+        // 1 for the server made at launch, counting up with each replacement.
+        int server { 0 };
+    };
+
     static constexpr CGSize screenSize { 390, 844 };
 
     // Bits of publishBulletin:destinations:.
     static constexpr unsigned long destinationBanner = 2;
     static constexpr unsigned long destinationLockScreen = 4;
 
-    enum class Appearance { Light, Dark };
+    // Unspecified is the arbiter's style 0, which the system holds before it has settled on
+    // one; views draw it as light.
+    enum class Appearance { Light, Dark, Unspecified };
 
     SBHomeScreen();
     // With a bulletin server of another class (a BBServer subclass), for tests of servers
@@ -56,16 +82,35 @@ public:
     // Builds a BBBulletin (fresh identifiers, the host clock's date, an action launching
     // the section's app), publishes it with publishBulletin:destinations:alwaysToLockScreen:
     // on the server's queue, as the phone's data providers do, then drains the main queue.
-    // Answers the bulletin's identifier, empty when there was no server to publish to.
+    // A server that answers only publishBulletin:destinations: gets that call. Answers the
+    // bulletin's identifier, empty when there was no server to publish to.
     std::string publishBulletin(std::string_view sectionID, std::string_view title, std::string_view message,
         unsigned long destinations = destinationLockScreen);
+    // The same for a bulletin without a section identifier, as system alerts have; its
+    // request has none either, so the list (which groups by section) leaves it out.
+    std::string publishSectionlessBulletin(std::string_view title, std::string_view message, unsigned long destinations);
+    // Every bulletin the servers delivered, oldest first.
+    const std::vector<PublishedBulletin>& publishedBulletins() const;
+    // Lets the bulletin server go and makes a new one of this class the way launch does
+    // (through the runtime, so an extension's hooks see both). Without exportQueue the
+    // process's "__BBServerQueue" is left empty. False when no server could be made.
+    bool replaceServer(Class serverClass, bool exportQueue = true);
     // False when no such notification is in the list.
     bool removeNotification(std::string_view identifier);
     // Every notification of the list, oldest first.
     std::vector<std::string> notificationIdentifiers() const;
 
+    struct LongLookOptions {
+        // The app's own content view in place of the standard one (a notification content
+        // extension's), through setCustomContentView:.
+        bool customContent { false };
+        // A Dayn container at the long look's leading edge, its delegate the long-look
+        // controller (when Dayn is loaded).
+        bool daynContainer { false };
+    };
     // Presents the long look of a listed notification; false when it is not listed.
-    bool expandNotification(std::string_view identifier);
+    bool expandNotification(std::string_view identifier) { return expandNotification(identifier, {}); }
+    bool expandNotification(std::string_view identifier, const LongLookOptions&);
     // Dismisses the long look, if one is shown.
     void collapseLongLook();
     // Swipes the notification's cell open: its action buttons are created, configured for
@@ -89,7 +134,8 @@ public:
     bool isLocked() const;
 
     // The system's light/dark switch: traitCollectionDidChange: reaches every view and
-    // controller whose style changed, then the screen is laid out.
+    // controller whose style changed, then the screen is laid out, then the main queue is
+    // drained (the materials reload their colours for the new style there).
     void setAppearance(Appearance);
     // Lays the whole window out now (every layoutSubviews / viewDidLayoutSubviews through
     // the runtime), after draining the main queue.

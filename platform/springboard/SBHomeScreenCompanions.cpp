@@ -253,6 +253,19 @@ void SBHomeScreenCompanions::attachContainer(UIView* cell)
     cell->addSubview(container.get());
 }
 
+RefPtr<UIView> SBHomeScreenCompanions::attachContainer(UIView* view, Object* delegate, CGRect frame) const
+{
+    if (!view || !m_containerClass)
+        return nullptr;
+    auto container = UIView::createWithClass(m_containerClass, frame);
+    if (!container)
+        return nullptr;
+    container->layer()->setCornerRadius(containerWidth / 2);
+    msgSendIfResponds<void>(container.get(), SELECTOR("setDelegate:"), delegate);
+    view->addSubview(container.get());
+    return container;
+}
+
 RefPtr<UIView> SBHomeScreenCompanions::containerInCell(const UIView* cell) const
 {
     if (!cell || !m_containerClass)

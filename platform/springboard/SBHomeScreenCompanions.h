@@ -48,6 +48,7 @@ public:
     void placeContainers(NCNotificationStructuredListViewController&);
 
     bool isLoaded(AppCellRow) const;
+    bool isDaynLoaded() const { return m_containerClass; }
     std::vector<RefPtr<UIView>> cells(AppCellRow) const;
     std::optional<std::string> selectedApp(AppCellRow) const;
     // False when the row has no cell for the app.
@@ -55,6 +56,9 @@ public:
 
     // The container of a notification cell, or nil.
     RefPtr<UIView> containerInCell(const UIView* cell) const;
+    // A Dayn container with this delegate (any object, as Dayn's long-look option gives it
+    // the long-look controller) put into view at frame; nil when Dayn is not loaded.
+    RefPtr<UIView> attachContainer(UIView* view, Object* delegate, CGRect frame) const;
 
 private:
     struct Row;

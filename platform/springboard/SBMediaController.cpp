@@ -17,10 +17,16 @@ RefPtr<SBMediaController> SBMediaController::create(SBHomeScreen& homeScreen)
     return controller;
 }
 
-void SBMediaController::play(Track track)
+void SBMediaController::play(Track track, MediaControlsPanelViewController::Layout layout)
 {
+    if (m_panel && m_panel->layout() != layout) {
+        if (m_playing)
+            m_homeScreen->setMediaControlsView(nullptr);
+        m_playing = false;
+        m_panel = nullptr;
+    }
     if (!m_panel)
-        m_panel = MediaControlsPanelViewController::create();
+        m_panel = MediaControlsPanelViewController::create(layout);
     bool wasPlaying = m_playing;
     m_playing = true;
     m_panel->setNowPlaying(track.title, track.artist, track.artwork.get());

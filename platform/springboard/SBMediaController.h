@@ -22,8 +22,9 @@ public:
     // The controls go into this home screen, which must outlive the controller.
     static RefPtr<SBMediaController> create(SBHomeScreen&);
 
-    // Shows the track and installs the controls when they are not shown yet.
-    void play(Track);
+    // Shows the track and installs the controls when they are not shown yet; controls of
+    // another layout are replaced by new ones.
+    void play(Track, MediaControlsPanelViewController::Layout = MediaControlsPanelViewController::Layout::LockScreen);
     // A track change with nothing playing is ignored, as no player is there to change.
     void changeTrack(Track);
     void stop();

@@ -6,11 +6,13 @@
 #include "platform/foundation/NSMutableDictionary.h"
 #include "platform/foundation/NSNumber.h"
 #include "platform/foundation/PropertyList.h"
+#include "platform/springboard/BBServer.h"
 #include "platform/springboard/SBHomeScreen.h"
 #include "platform/springboard/ScenarioRunner.h"
 #include "platform/springboard/UIImage+ApplicationIcons.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <optional>
@@ -81,6 +83,16 @@ std::string stringField(const json& object, std::string_view key, std::string fa
     return requireString(*found, quote(key));
 }
 
+bool booleanField(const json& object, std::string_view key, bool fallback)
+{
+    auto found = object.find(key);
+    if (found == object.end())
+        return fallback;
+    if (!found->is_boolean())
+        throw ScenarioError(quote(key) + " must be true or false, not " + found->type_name());
+    return found->get<bool>();
+}
+
 double requireSeconds(const json& value, std::string_view what)
 {
     if (!value.is_number())
@@ -130,7 +142,10 @@ std::string notificationReference(const json& value)
 ScenarioStep parsePublish(const json& value, ScenarioParseContext& context)
 {
     auto& event = requireObject(value, { "section", "title", "message", "destinations", "name" }, { "section" });
-    auto section = requireNonEmptyString(event["section"], quote("section"));
+    // null: a bulletin without a section identifier.
+    std::optional<std::string> section;
+    if (!event["section"].is_null())
+        section = requireNonEmptyString(event["section"], quote("section"));
     auto title = stringField(event, "title");
     auto message = stringField(event, "message");
     unsigned long destinations = SBHomeScreen::destinationLockScreen;
@@ -147,7 +162,8 @@ ScenarioStep parsePublish(const json& value, ScenarioParseContext& context)
     if (!name.empty() && !context.notificationNames.insert(name).second)
         throw ScenarioError("the name " + quote(name) + " is already given to another notification");
     return { [=](ScenarioRunner& runner) {
-        auto identifier = runner.homeScreen().publishBulletin(section, title, message, destinations);
+        auto& home = runner.homeScreen();
+        auto identifier = section ? home.publishBulletin(*section, title, message, destinations) : home.publishSectionlessBulletin(title, message, destinations);
         if (identifier.empty()) {
             runner.warn("no bulletin server to publish " + quote(title) + " to");
             return;
@@ -166,12 +182,24 @@ ScenarioStep parseRemove(const json& value, ScenarioParseContext&)
     } };
 }
 
+// A notification, or {"notification", "customContent", "daynContainer"}.
 ScenarioStep parseExpand(const json& value, ScenarioParseContext&)
 {
-    auto reference = notificationReference(value);
+    SBHomeScreen::LongLookOptions options;
+    std::string reference;
+    if (value.is_object()) {
+        auto& event = requireObject(value, { "notification", "customContent", "daynContainer" }, { "notification" });
+        reference = notificationReference(event["notification"]);
+        options.customContent = booleanField(event, "customContent", false);
+        options.daynContainer = booleanField(event, "daynContainer", false);
+    } else {
+        reference = notificationReference(value);
+    }
     return { [=](ScenarioRunner& runner) {
-        if (!runner.homeScreen().expandNotification(runner.notificationIdentifier(reference)))
+        if (!runner.homeScreen().expandNotification(runner.notificationIdentifier(reference), options))
             runner.warn("no notification " + quote(reference) + " to expand");
+        else if (options.daynContainer && !runner.homeScreen().companions().isDaynLoaded())
+            runner.warn("Dayn is not loaded; the long look has no container");
     } };
 }
 
@@ -345,20 +373,31 @@ struct TrackDescription {
     std::string title;
     std::string artist;
     std::optional<ImageFile> artwork;
+    MediaControlsPanelViewController::Layout layout { MediaControlsPanelViewController::Layout::LockScreen };
 
     SBMediaController::Track load() const { return { title, artist, artwork ? artwork->load() : nullptr }; }
 };
 
-TrackDescription parseTrack(const json& value, const ScenarioParseContext& context)
+TrackDescription parseTrack(const json& value, const ScenarioParseContext& context, bool withLayout = false)
 {
-    auto& track = requireObject(value, { "title", "artist", "artwork" }, { "title" });
-    return { requireString(track["title"], quote("title")), stringField(track, "artist"), imageField(track, "artwork", context) };
+    auto& track = withLayout ? requireObject(value, { "title", "artist", "artwork", "layout" }, { "title" })
+                             : requireObject(value, { "title", "artist", "artwork" }, { "title" });
+    TrackDescription description { requireString(track["title"], quote("title")), stringField(track, "artist"), imageField(track, "artwork", context) };
+    auto layout = stringField(track, "layout", "lockScreen");
+    using Layout = MediaControlsPanelViewController::Layout;
+    if (layout == "singleMaterial")
+        description.layout = Layout::SingleMaterial;
+    else if (layout == "flat")
+        description.layout = Layout::Flat;
+    else if (layout != "lockScreen")
+        throw ScenarioError("\"layout\" is \"lockScreen\", \"singleMaterial\" or \"flat\", not " + quote(layout));
+    return description;
 }
 
 ScenarioStep parsePlayMedia(const json& value, ScenarioParseContext& context)
 {
-    auto track = parseTrack(value, context);
-    return { [track](ScenarioRunner& runner) { runner.mediaController().play(track.load()); } };
+    auto track = parseTrack(value, context, true);
+    return { [track](ScenarioRunner& runner) { runner.mediaController().play(track.load(), track.layout); } };
 }
 
 ScenarioStep parseChangeTrack(const json& value, ScenarioParseContext& context)
@@ -384,9 +423,11 @@ ScenarioStep parseStopMedia(const json& value, ScenarioParseContext&)
 ScenarioStep parseAppearance(const json& value, ScenarioParseContext&)
 {
     auto text = requireString(value, "the appearance");
-    if (text != "light" && text != "dark")
-        throw ScenarioError("the appearance is \"light\" or \"dark\", not " + quote(text));
-    auto appearance = text == "dark" ? SBHomeScreen::Appearance::Dark : SBHomeScreen::Appearance::Light;
+    if (text != "light" && text != "dark" && text != "unspecified")
+        throw ScenarioError("the appearance is \"light\", \"dark\" or \"unspecified\", not " + quote(text));
+    auto appearance = text == "dark" ? SBHomeScreen::Appearance::Dark
+        : text == "light"            ? SBHomeScreen::Appearance::Light
+                                     : SBHomeScreen::Appearance::Unspecified;
     return { [appearance](ScenarioRunner& runner) { runner.homeScreen().setAppearance(appearance); } };
 }
 
@@ -485,6 +526,66 @@ ScenarioStep parseWritePreference(const json& value, ScenarioParseContext&)
     } };
 }
 
+// ---- Snapshots and the bulletin server ------------------------------------------------
+
+// A name for the files a snapshot event writes: letters, digits, "-" and "_".
+std::string snapshotName(const json& value)
+{
+    auto name = requireNonEmptyString(value, "the snapshot's name");
+    bool plain = name.size() <= 64 && std::all_of(name.begin(), name.end(), [](unsigned char c) { return std::isalnum(c) || c == '-' || c == '_'; });
+    if (!plain)
+        throw ScenarioError("the snapshot's name " + quote(name) + " must be 1 to 64 letters, digits, \"-\" or \"_\"");
+    return name;
+}
+
+// A name, or {"name", "layout"}.
+ScenarioStep parseSnapshot(const json& value, ScenarioParseContext& context)
+{
+    std::string name;
+    bool layout = true;
+    if (value.is_object()) {
+        auto& event = requireObject(value, { "name", "layout" }, { "name" });
+        name = snapshotName(event["name"]);
+        layout = booleanField(event, "layout", true);
+    } else {
+        name = snapshotName(value);
+    }
+    if (!context.snapshotNames.insert(name).second)
+        throw ScenarioError("the name " + quote(name) + " is already given to another snapshot");
+    return { [=](ScenarioRunner& runner) { runner.takeSnapshot(name, layout); } };
+}
+
+// true, or {"publishCalls": [...], "exportQueue": false}.
+ScenarioStep parseReplaceBulletinServer(const json& value, ScenarioParseContext&)
+{
+    unsigned calls = BBServer::BothPublishCalls;
+    bool exportQueue = true;
+    if (value.is_object() && !value.empty()) {
+        auto& event = requireObject(value, { "publishCalls", "exportQueue" });
+        exportQueue = booleanField(event, "exportQueue", true);
+        if (auto found = event.find("publishCalls"); found != event.end()) {
+            if (!found->is_array())
+                throw ScenarioError("\"publishCalls\" must be an array of publish selectors");
+            calls = BBServer::NoPublishCall;
+            for (auto& call : *found) {
+                auto selector = requireString(call, "a publish call");
+                if (selector == BBServer::destinationsCall)
+                    calls |= BBServer::DestinationsCall;
+                else if (selector == BBServer::lockScreenCall)
+                    calls |= BBServer::LockScreenCall;
+                else
+                    throw ScenarioError("a publish call is " + quote(BBServer::destinationsCall) + " or " + quote(BBServer::lockScreenCall) + ", not " + quote(selector));
+            }
+        }
+    } else {
+        requireFlag(value);
+    }
+    return { [=](ScenarioRunner& runner) {
+        if (!runner.homeScreen().replaceServer(BBServer::classAnswering(calls), exportQueue))
+            runner.warn("no new bulletin server could be made");
+    } };
+}
+
 // ---- The table -------------------------------------------------------------------------
 
 const std::vector<ScenarioEventType> eventTypes {
@@ -510,6 +611,9 @@ const std::vector<ScenarioEventType> eventTypes {
     { "post", parsePost },
     { "waitFor", parseWaitFor, { "timeout" } },
     { "writePreference", parseWritePreference },
+    // Branches the events above cannot reach: the screen as it is, other servers.
+    { "snapshot", parseSnapshot },
+    { "replaceBulletinServer", parseReplaceBulletinServer },
 };
 
 } // namespace

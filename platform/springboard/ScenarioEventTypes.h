@@ -25,6 +25,8 @@ struct ScenarioParseContext {
     std::set<std::string> notificationNames;
     // System-wide notifications the scenario waits for; observed from the start of the run.
     std::set<std::string> awaitedNotifications;
+    // Names of the snapshot events read so far.
+    std::set<std::string> snapshotNames;
     // The whole event object, for event types that take keys beside their own.
     const nlohmann::json* event { nullptr };
 };

@@ -89,8 +89,6 @@ WGWidgetListViewController& ScenarioRunner::widgetsPage()
 {
     if (!m_widgetsPage) {
         m_widgetsPage = WGWidgetListViewController::create();
-        for (auto& host : WGWidgetListViewController::sampleWidgets())
-            m_widgetsPage->addWidget(host.get());
         m_homeScreen.setWidgetsPageView(m_widgetsPage->view());
     }
     return *m_widgetsPage;
@@ -99,6 +97,7 @@ WGWidgetListViewController& ScenarioRunner::widgetsPage()
 void ScenarioRunner::setWidgets(const std::vector<RefPtr<WGWidgetHostingViewController>>& hosts)
 {
     auto& page = widgetsPage();
+    m_widgetsGiven = true;
     page.removeAllWidgets();
     for (auto& host : hosts)
         page.addWidget(host.get());
@@ -107,10 +106,20 @@ void ScenarioRunner::setWidgets(const std::vector<RefPtr<WGWidgetHostingViewCont
 
 void ScenarioRunner::showWidgets(bool shown)
 {
+    if (shown && !m_widgetsGiven)
+        setWidgets(WGWidgetListViewController::sampleWidgets());
     widgetsPage();
     m_widgetsShown = shown;
     m_homeScreen.showWidgetsPage(shown);
     m_homeScreen.layoutNow();
+}
+
+void ScenarioRunner::takeSnapshot(const std::string& name, bool layout)
+{
+    if (layout)
+        m_homeScreen.layoutNow();
+    if (m_snapshotWriter)
+        m_snapshotWriter(name);
 }
 
 void ScenarioRunner::nameNotification(const std::string& name, const std::string& identifier)

@@ -5,6 +5,7 @@
 #include "platform/springboard/WGWidgetListViewController.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -30,12 +31,22 @@ public:
 
     SBHomeScreen& homeScreen() { return m_homeScreen; }
     SBMediaController& mediaController() { return *m_mediaController; }
-    // Made on first use with the sample widgets.
+    // Made empty on first use.
     WGWidgetListViewController& widgetsPage();
     // Takes the page's widgets out and puts these in.
     void setWidgets(const std::vector<RefPtr<WGWidgetHostingViewController>>&);
+    // A page shown before any widgets were given holds the system's sample widgets; they
+    // are made only then, so a page given its own widgets never builds (or lays out) them.
     void showWidgets(bool);
     bool widgetsShown() const { return m_widgetsShown; }
+
+    // Called by "snapshot" events with the event's name once the screen is as the event
+    // wants it; the host writes files, tests keep what they need.
+    using SnapshotWriter = std::function<void(const std::string& name)>;
+    void setSnapshotWriter(SnapshotWriter writer) { m_snapshotWriter = std::move(writer); }
+    // Lays the screen out first unless layout is false, which records it exactly as the
+    // events above left it (a delayed repaint still pending shows as not yet done).
+    void takeSnapshot(const std::string& name, bool layout);
 
     // Publish events may name their notification; later events use the name.
     void nameNotification(const std::string& name, const std::string& identifier);
@@ -64,6 +75,8 @@ private:
     RefPtr<SBMediaController> m_mediaController;
     RefPtr<WGWidgetListViewController> m_widgetsPage;
     bool m_widgetsShown { false };
+    bool m_widgetsGiven { false };
+    SnapshotWriter m_snapshotWriter;
     std::map<std::string, std::string> m_notificationNames;
     std::vector<std::string> m_warnings;
     std::optional<std::string> m_failure;

@@ -17,8 +17,11 @@
 
 namespace {
 
-thread_local bool probeSending = false;
-thread_local int insideTwoArgumentPublish = 0;
+// Process-wide rather than thread_local: a dlopen'ed library's thread_local used on the
+// server's queue thread lands in dynamic TLS, which LeakSanitizer's exit scan can trip on.
+// The probe's own sends run on the main thread and the publishes on the serial server queue.
+std::atomic<bool> probeSending = false;
+std::atomic<int> insideTwoArgumentPublish = 0;
 
 // Once per method and outcome, so a busy method does not flood the log.
 void report(const std::string& method, const std::string& outcome)

@@ -1,12 +1,12 @@
 #include "platform/foundation/CFNotificationCenter.h"
 #include "platform/foundation/DeviceRoot.h"
+#include "platform/springboard/HomeScreenSnapshot.h"
 #include "platform/springboard/SBHomeScreen.h"
 #include "platform/springboard/Scenario.h"
 #include "platform/springboard/ScenarioRunner.h"
 #include "platform/springboard/SpringBoardHost.h"
 #include "platform/uikit/UIWindow.h"
 #include "platform/uikit/ViewRenderer.h"
-#include "platform/uikit/ViewSnapshot.h"
 #include "tools/common/ToolCommandLine.h"
 
 #include <CLI/CLI.hpp>
@@ -54,18 +54,31 @@ struct Outputs {
     double pictureScale { 2 };
 };
 
-// False when a file that was asked for could not be written (reported on stderr).
-bool writeOutputs(SBHomeScreen& homeScreen, const Outputs& outputs)
+// "out/screen.json" and the name "switched" give "out/screen.switched.json".
+std::string namedOutput(const std::string& file, const std::string& name)
 {
-    homeScreen.layoutNow();
+    if (file.empty() || name.empty())
+        return file;
+    std::filesystem::path path(file);
+    return (path.parent_path() / (path.stem().string() + "." + name + path.extension().string())).string();
+}
+
+// False when a file that was asked for could not be written (reported on stderr). A named
+// snapshot event's files carry its name; with layout false the screen is recorded as it is.
+bool writeOutputs(SBHomeScreen& homeScreen, const Outputs& outputs, bool layout = true, const std::string& name = {})
+{
+    if (layout)
+        homeScreen.layoutNow();
     auto window = homeScreen.window();
+    auto snapshotFile = namedOutput(outputs.snapshotFile, name);
+    auto pictureFile = namedOutput(outputs.pictureFile, name);
     bool written = true;
-    if (!outputs.snapshotFile.empty() && !writeAtomically(outputs.snapshotFile, [&](auto& path) { return ViewSnapshot::writeToFile(window.get(), path); })) {
-        std::cerr << "tintwell-springboard: cannot write the snapshot " << outputs.snapshotFile << '\n';
+    if (!snapshotFile.empty() && !writeAtomically(snapshotFile, [&](auto& path) { return HomeScreenSnapshot::writeToFile(homeScreen, path); })) {
+        std::cerr << "tintwell-springboard: cannot write the snapshot " << snapshotFile << '\n';
         written = false;
     }
-    if (!outputs.pictureFile.empty() && !writeAtomically(outputs.pictureFile, [&](auto& path) { return ViewRenderer::writePNG(window.get(), path, outputs.pictureScale); })) {
-        std::cerr << "tintwell-springboard: cannot write the picture " << outputs.pictureFile << '\n';
+    if (!pictureFile.empty() && !writeAtomically(pictureFile, [&](auto& path) { return ViewRenderer::writePNG(window.get(), path, outputs.pictureScale); })) {
+        std::cerr << "tintwell-springboard: cannot write the picture " << pictureFile << '\n';
         written = false;
     }
     return written;
@@ -107,8 +120,8 @@ int main(int argc, char** argv)
     auto* quietOption = app.add_flag("--quiet", quiet, "Print nothing of the host's own");
     app.add_flag("--verbose", verbose, "Print the full load report: every method each extension replaced or added")->excludes(quietOption);
     app.add_option("--scenario", scenarioFile, "Scenario file (JSON) of timed events to run after launching")->check(CLI::ExistingFile);
-    auto* snapshotOption = app.add_option("--snapshot", snapshotFile, "Write the screen's view tree as JSON here at the end")->check(checkOutputFolder);
-    app.add_option("--picture", pictureFile, "Write a picture of the screen (PNG) here at the end")->check(checkOutputFolder);
+    auto* snapshotOption = app.add_option("--snapshot", snapshotFile, "Write the screen's view tree and the delivered bulletins as JSON here at the end (a scenario's \"snapshot\" events write beside it, their name before the extension)")->check(checkOutputFolder);
+    app.add_option("--picture", pictureFile, "Write a picture of the screen (PNG) here at the end (and for each \"snapshot\" event, named like the snapshot)")->check(checkOutputFolder);
     app.add_option("--picture-scale", pictureScale, "Pixels per point of the picture (default 2)")->check(ToolCommandLine::numberBetween(0.5, 4));
     app.add_option("--snapshot-on", snapshotOn, "Also write the snapshot (and picture) whenever this system-wide notification is posted")
         ->needs(snapshotOption);
@@ -160,6 +173,9 @@ int main(int argc, char** argv)
 
     int status = 0;
     ScenarioRunner runner(*homeScreen);
+    bool snapshotsWritten = true;
+    // The scenario's snapshot events have laid out (or not) already.
+    runner.setSnapshotWriter([&](const std::string& name) { snapshotsWritten = writeOutputs(*homeScreen, outputs, false, name) && snapshotsWritten; });
     if (scenario) {
         runner.run(*scenario);
         if (!quiet) {
@@ -176,7 +192,7 @@ int main(int argc, char** argv)
     if (!snapshotOn.empty())
         CFNotificationCenter::darwinNotifyCenter().removeObserver(&outputsOnRequest, {});
 
-    if (!writeOutputs(*homeScreen, outputs) && !status)
+    if ((!writeOutputs(*homeScreen, outputs) || !snapshotsWritten) && !status)
         status = failureStatus;
     std::cout.flush();
     if (pidFile) {

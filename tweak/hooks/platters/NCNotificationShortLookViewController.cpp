@@ -135,7 +135,7 @@ void TWLsetNotificationColor(id self, SEL)
     auto [known, key] = platterKey(self);
     if (!known)
         return;
-    // Without a key nothing could be stored or read back, so nothing is worked out.
+    // Without a key nothing can be stored or read back.
     NSMutableDictionary* cache = key ? QFColorManager::sharedManager()->notificationColors().get() : nullptr;
     // Borrowed from the cache, which only ever gains entries.
     const auto* entry = cache ? cache->entries().find(key.get()) : nullptr;
@@ -148,7 +148,10 @@ void TWLsetNotificationColor(id self, SEL)
             cached = computed.get();
         }
     }
-    auto* colour = objectCast<UIColor>(cached);
+    // A request without a section still gets the custom colour worked out for it, painted
+    // but not stored: re-reading an empty key would erase the platter's material instead.
+    RefPtr<UIColor> uncached = key ? nullptr : customNotificationColour();
+    auto* colour = key ? objectCast<UIColor>(cached) : uncached.get();
     auto lookView = ivarNamed(self, "_lookView");
     auto background = ivarNamed(lookView.get(), "_backgroundView");
     msgSendIfResponds<void>(background.get(), SELECTOR("setColorWithQFConfig:color:"),
