@@ -19,6 +19,7 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <set>
 
 namespace {
 
@@ -150,6 +151,8 @@ struct SBHomeScreen::State {
 
     std::vector<SBHomeScreen::PublishedBulletin> published;
     int serverNumber { 0 };
+    // Requests without a section delivered to the lock screen, which the list leaves out.
+    std::set<std::string> sectionlessListed;
 
     void observeServer(const std::shared_ptr<State>& self);
     std::string publish(std::optional<std::string_view> sectionID, std::string_view title, std::string_view message, unsigned long destinations);
@@ -175,8 +178,13 @@ void SBHomeScreen::State::deliver(BBBulletin* bulletin, unsigned long destinatio
     bool wantsBanner = destinations & destinationBanner;
     // A locked phone shows a banner's notification on the lock screen instead.
     bool toList = (destinations & destinationLockScreen) || alwaysToLockScreen || (wantsBanner && locked);
-    if (toList)
+    if (toList) {
         msgSend<void>(masterList, SELECTOR("insertNotificationRequest:"), static_cast<Object*>(request.get()));
+        // The master list files requests by section and refuses these; the companions' rows
+        // still show them.
+        if (request->sectionID().empty())
+            sectionlessListed.insert(std::string(request->identifier()));
+    }
     if (wantsBanner && !locked)
         showBanner(request.get());
 }
@@ -312,6 +320,7 @@ void SBHomeScreen::State::applyAppearance()
 void SBHomeScreen::State::layout()
 {
     layoutScheduled = false;
+    companions->setShowsSectionlessCell(!sectionlessListed.empty());
     companions->update(*list);
     placeSlots();
     window->layoutIfNeeded();
@@ -450,6 +459,10 @@ bool SBHomeScreen::replaceServer(Class serverClass, bool exportQueue)
 
 bool SBHomeScreen::removeNotification(std::string_view identifier)
 {
+    if (m_state->sectionlessListed.erase(std::string(identifier))) {
+        m_state->layout();
+        return true;
+    }
     auto request = m_state->masterList->requestWithIdentifier(identifier);
     if (!request)
         return false;
@@ -568,6 +581,7 @@ void SBHomeScreen::setAppearance(Appearance appearance)
 void SBHomeScreen::layoutNow()
 {
     drainMainQueue();
+    m_state->companions->setShowsSectionlessCell(!m_state->sectionlessListed.empty());
     m_state->companions->update(*m_state->list);
     m_state->placeSlots();
     m_state->window->layoutTreeNow();

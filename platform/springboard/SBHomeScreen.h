@@ -87,7 +87,8 @@ public:
     std::string publishBulletin(std::string_view sectionID, std::string_view title, std::string_view message,
         unsigned long destinations = destinationLockScreen);
     // The same for a bulletin without a section identifier, as system alerts have; its
-    // request has none either, so the list (which groups by section) leaves it out.
+    // request has none either, so the master list (which files by section) refuses it. On
+    // the lock screen it shows only as the companions' cell without an app, until removed.
     std::string publishSectionlessBulletin(std::string_view title, std::string_view message, unsigned long destinations);
     // Every bulletin the servers delivered, oldest first.
     const std::vector<PublishedBulletin>& publishedBulletins() const;

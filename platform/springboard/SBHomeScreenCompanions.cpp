@@ -130,6 +130,9 @@ void SBHomeScreenCompanions::update(NCNotificationStructuredListViewController& 
 {
     if (!m_rows.empty()) {
         auto apps = appsInListOrder(list);
+        // The empty name stands for the cell without an app.
+        if (m_sectionlessCell)
+            apps.emplace_back();
         for (auto& row : m_rows)
             updateRow(row, apps);
     }
@@ -146,6 +149,8 @@ RefPtr<UIView> SBHomeScreenCompanions::makeCell(const Row& row, const std::strin
     auto cell = UIView::createWithClass(row.cellClass, CGRectMake(0, 0, cellSide, cellSide));
     if (!cell)
         return nullptr;
+    if (bundleIdentifier.empty())
+        return cell;
     msgSendIfResponds<void>(cell.get(), SELECTOR("setBundleIdentifier:"), static_cast<Object*>(NSString::string(bundleIdentifier).get()));
     auto iconView = msgSendIfResponds<Id>(cell.get(), SELECTOR("iconView"));
     auto icon = applicationIconImage(bundleIdentifier, 1, 2.0);

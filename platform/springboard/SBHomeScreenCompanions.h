@@ -41,6 +41,9 @@ public:
 
     // Brings the rows and the containers in line with the list's apps and cells.
     void update(NCNotificationStructuredListViewController&);
+    // Notifications without a section identifier are listed nowhere by app; the rows show
+    // one cell for them at their end, a cell without a bundle identifier (or icon).
+    void setShowsSectionlessCell(bool shown) { m_sectionlessCell = shown; }
     // The height the shown rows take, spacing below each included.
     double rowsHeight() const;
     void placeRows(double x, double top, double width);
@@ -70,4 +73,5 @@ private:
 
     std::vector<Row> m_rows;
     Class m_containerClass { nullptr };
+    bool m_sectionlessCell { false };
 };

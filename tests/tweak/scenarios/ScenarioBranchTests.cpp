@@ -225,6 +225,26 @@ TEST_F(ScenarioBranches, LongLookPaintsTheCustomContentAndLeavesADaynContainerWi
     EXPECT_NEAR(alphaOf(banners[0]["backgroundColor"]), lightFill, 1e-9);
 }
 
+TEST_F(ScenarioBranches, CompanionCellWithoutAnAppTakesTheCustomColourUnstored)
+{
+    writeNotificationCustomColour("#FF00FF");
+    auto after = play("companion-cell-without-app");
+    auto screen = snapshot("companion-cell-without-app", "with-cell");
+    auto axon = viewsOfClass(screen, "AXNAppCell");
+    ASSERT_EQ(axon.size(), 2u);
+    EXPECT_EQ(axon[0]["bundleIdentifier"], "com.apple.MobileSMS");
+    EXPECT_TRUE(axon[1]["bundleIdentifier"].is_null());
+    EXPECT_NE(rgbOf(axon[0]["backgroundColor"]), "#FF00FF");
+    EXPECT_EQ(rgbOf(axon[1]["backgroundColor"]), "#FF00FF");
+    EXPECT_EQ(axon[1]["layer"]["borderWidth"], 3);
+    // Grupi keeps colour style 1: its unselected cell without an app is cleared.
+    auto grupi = viewsOfClass(screen, "GRPAppCell");
+    ASSERT_EQ(grupi.size(), 2u);
+    EXPECT_EQ(alphaOf(grupi[1]["backgroundColor"]), 0);
+    // Gone with its notification.
+    EXPECT_EQ(viewsOfClass(after, "AXNAppCell").size(), 1u);
+}
+
 TEST_F(ScenarioBranches, MediaHeaderPaintsExactlyTheMaterialsOfItsFifthAncestor)
 {
     auto flat = play("media-layouts");

@@ -102,13 +102,15 @@ inline void apply(const Object* cell, bool selected, long colorStyle, long color
         return;
     }
     auto key = objectAs<NSString>(msgSendIfResponds<Id>(cell, SELECTOR("bundleIdentifier")).get());
-    // Without a key nothing could be stored or read back, so nothing is worked out.
+    // Without a key nothing can be stored or read back.
     if (key && !cache->objectForKey(key.get())) {
         auto colour = computeColour(cell, key.get(), colorMode);
         if (colour)
             cache->setObject(colour.get(), key.get());
     }
-    auto colour = key ? objectAs<UIColor>(cache->objectForKey(key.get()).get()) : nullptr;
+    // A cell without an app still gets the custom colour worked out for it, painted but not
+    // stored: re-reading an empty key would clear the cell instead.
+    auto colour = key ? objectAs<UIColor>(cache->objectForKey(key.get()).get()) : customNotificationColour();
     msgSend<void>(cell, SELECTOR("setColorWithQFConfig:color:"), static_cast<Object*>(config), static_cast<Object*>(colour.get()));
 }
 
