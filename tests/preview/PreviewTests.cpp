@@ -132,7 +132,8 @@ TEST_F(Preview, RefusesBadRequestsAndWritesNothing)
         auto result = post(testCase.path, testCase.body);
         ASSERT_TRUE(result) << testCase.what;
         EXPECT_EQ(result->status, testCase.status) << testCase.what << ": " << result->body;
-        EXPECT_THAT(result->body, testing::HasSubstr(testCase.message)) << testCase.what;
+        auto reply = json::parse(result->body, nullptr, false);
+        EXPECT_THAT(reply.value("error", ""), testing::HasSubstr(testCase.message)) << testCase.what;
     }
 
     // Not JSON, not declared as JSON, or not addressed to this computer.

@@ -8,6 +8,7 @@ const view = {
   version: 0,
   screen: 0,
   renderedPage: "",
+  renderedShape: "",
 };
 
 const $ = (id) => document.getElementById(id);
@@ -140,9 +141,57 @@ function renderRow(row, index) {
     item.append(element("a", { class: "link", id, href: "#/" + encodeURIComponent(row.page).replace(/%2F/g, "/"), text: row.label }));
     break;
   default:
-    item.append(element("span", { class: "name", text: row.label }), element("span", { text: row.display || "" }));
+    item.append(element("span", { class: "name", text: row.label }), element("span", { id: id + "-display", text: row.display || "" }));
   }
   return item;
+}
+
+// What a page is made of, values aside: while it stays the same, a new state only moves
+// the controls, so nothing a person is holding or reading is rebuilt under them.
+function shapeOf(page) {
+  return JSON.stringify([page.path, page.title, page.barButton, page.groups.map((group) => [group.header, group.footer,
+    group.rows.map((row) => [row.kind, row.label, row.key, row.choices, row.min, row.max, row.step])])]);
+}
+
+function sameChoice(choice, value) {
+  return JSON.stringify(choice.value) === JSON.stringify(value);
+}
+
+function updateRow(row, index) {
+  const id = rowId(row, index);
+  const control = $(id);
+  if (!control || control === document.activeElement) return;
+  switch (row.kind) {
+  case "switch":
+    control.checked = row.value === true;
+    break;
+  case "slider":
+    control.value = row.value ?? row.min;
+    control.setAttribute("aria-valuetext", row.display || control.value);
+    control.parentElement.querySelector("output").textContent = row.display || control.value;
+    break;
+  case "segment":
+    control.querySelectorAll("input").forEach((radio, position) => { radio.checked = sameChoice(row.choices[position], row.value); });
+    break;
+  case "list":
+    control.querySelectorAll("option").forEach((option, position) => { option.selected = sameChoice(row.choices[position], row.value); });
+    break;
+  case "text":
+    control.value = row.value ?? "";
+    break;
+  case "colour": {
+    const hex = row.colour ? row.colour.slice(0, 7).toLowerCase() : "";
+    control.value = hex || "#000000";
+    const textField = $(id + "-text");
+    if (textField !== document.activeElement) {
+      textField.value = hex;
+      textField.removeAttribute("aria-invalid");
+    }
+    break;
+  }
+  default:
+    if ($(id + "-display")) $(id + "-display").textContent = row.display || "";
+  }
 }
 
 function renderPage() {
@@ -150,8 +199,14 @@ function renderPage() {
   const page = pages.find((candidate) => candidate.path === pagePath()) || pages[0];
   const rendered = JSON.stringify(page);
   if (rendered === view.renderedPage) return;
-  const focused = document.activeElement && document.activeElement.id;
   view.renderedPage = rendered;
+  const shape = shapeOf(page);
+  if (shape === view.renderedShape) {
+    page.groups.forEach((group) => group.rows.forEach(updateRow));
+    return;
+  }
+  view.renderedShape = shape;
+  const focused = document.activeElement && document.activeElement.id;
   $("settings-title").textContent = page.title || "Settings";
   $("back").hidden = page.path === "";
   const barButton = $("bar-button");
@@ -261,7 +316,7 @@ window.addEventListener("DOMContentLoaded", async () => {
   }
   // An alert is answered with one of its buttons, as on the phone: Escape does not dismiss it.
   $("alert").addEventListener("cancel", (event) => event.preventDefault());
-  window.addEventListener("hashchange", () => { view.renderedPage = ""; renderPage(); });
+  window.addEventListener("hashchange", () => { view.renderedPage = ""; view.renderedShape = ""; renderPage(); });
   await load();
   say("Connected to the live home screen.");
   follow();
