@@ -86,8 +86,8 @@ struct OutputsOnRequest {
 };
 
 // Lets another process drive the running home screen: each post of the name plays the
-// scenario files waiting in the inbox folder, oldest name first, and removes each once
-// played, so the sender knows when its events have run.
+// scenario files waiting in the inbox folder, in name order, and removes each once played,
+// so the sender knows when its events have run.
 struct InboxOnRequest {
     ScenarioRunner* runner;
     std::filesystem::path folder;
@@ -165,7 +165,7 @@ int main(int argc, char** argv)
         ->check(ToolCommandLine::nonNegativeNumber());
     auto* quietOption = app.add_flag("--quiet", quiet, "Print nothing of the host's own");
     app.add_flag("--verbose", verbose, "Print the full load report: every method each extension replaced or added")->excludes(quietOption);
-    app.add_option("--scenario", scenarioFile, "Scenario file (JSON) of timed events to run after launching")->check(CLI::ExistingFile);
+    auto* scenarioOption = app.add_option("--scenario", scenarioFile, "Scenario file (JSON) of timed events to run after launching")->check(CLI::ExistingFile);
     auto* snapshotOption = app.add_option("--snapshot", snapshotFile, "Write the screen's view tree as JSON here at the end")->check(checkOutputFolder);
     app.add_option("--picture", pictureFile, "Write a picture of the screen (PNG) here at the end")->check(checkOutputFolder);
     app.add_option("--picture-scale", pictureScale, "Pixels per point of the picture (default 2)")->check(ToolCommandLine::numberBetween(0.5, 4));
@@ -175,7 +175,8 @@ int main(int argc, char** argv)
                             ->check(CLI::ExistingDirectory);
     auto* playOnOption = app.add_option("--play-on", playOn, "System-wide notification that plays the scenario files waiting in --inbox")
                              ->needs(inboxOption);
-    inboxOption->needs(playOnOption);
+    // One player at a time: an inbox file played while a scenario waits would end its wait.
+    inboxOption->needs(playOnOption)->excludes(scenarioOption);
     if (auto status = commandLine.parse(argc, argv))
         return *status;
 
