@@ -140,6 +140,25 @@ def main():
         def version():
             return int(driver.find_element(By.TAG_NAME, "body").get_attribute("data-version"))
 
+        def shown_screen(d):
+            """The number of the picture the page shows, once it has loaded (else -1)."""
+            return d.execute_script("const i = document.getElementById('screen');"
+                                    "return i.complete && i.naturalWidth > 0 ? Number(i.dataset.screen || 0) : -1;")
+
+        def red_pixels():
+            """Pixels of the shown picture in the custom colour, as the outline blends it."""
+            return driver.execute_script("""
+                const image = document.getElementById('screen');
+                const canvas = document.createElement('canvas');
+                canvas.width = image.naturalWidth; canvas.height = image.naturalHeight;
+                const context = canvas.getContext('2d');
+                context.drawImage(image, 0, 0);
+                const data = context.getImageData(0, 0, canvas.width, canvas.height).data;
+                let count = 0;
+                for (let i = 0; i < data.length; i += 4)
+                    if (data[i] > 215 && Math.abs(data[i + 1] - 59) < 60 && Math.abs(data[i + 2] - 48) < 60) count++;
+                return count;""")
+
         def row_value(page, key):
             for candidate in api(url, "/api/state")["pages"]:
                 if candidate["path"] == page:
@@ -173,6 +192,9 @@ def main():
 
         driver.find_element(By.ID, "back").click()
         wait.until(lambda d: d.find_element(By.ID, "settings-title").text == "Tintwell")
+        screen_before = api(url, "/api/state")["screen"]
+        wait.until(lambda d: shown_screen(d) >= screen_before)
+        red_before = red_pixels()
         before = version()
         driver.find_element(By.XPATH, "//button[normalize-space()='Test Notifications']").click()
         wait.until(lambda d: version() > before)
@@ -186,11 +208,14 @@ def main():
         # Outline only: the platter keeps the system's own fill.
         assert not (platter["backgroundColor"] or {}).get("hex", "").startswith("#FF3B30"), platter["backgroundColor"]
 
-        # The page: it shows the picture of that screen, and the controls hold the values.
-        state = api(url, "/api/state")
-        wait.until(lambda d: d.find_element(By.ID, "screen").get_attribute("data-screen") == str(api(url, "/api/state")["screen"]))
-        loaded = driver.execute_script("const i = document.getElementById('screen'); return i.complete && i.naturalWidth;")
-        assert loaded == 390, f"the picture is {loaded} pixels wide"
+        # The page: it shows a newer picture, painted in the custom colour, and the controls
+        # hold the values.
+        screen_after = api(url, "/api/state")["screen"]
+        assert screen_after > screen_before, (screen_before, screen_after)
+        wait.until(lambda d: shown_screen(d) >= screen_after)
+        assert driver.execute_script("return document.getElementById('screen').naturalWidth;") == 390
+        red_after = red_pixels()
+        assert red_before < 100 and red_after > 5000, f"custom-colour pixels before the tap {red_before}, after {red_after}"
         driver.find_element(By.LINK_TEXT, "Notifications").click()
         wait.until(lambda d: d.find_element(By.ID, "settings-title").text == "Notifications")
         outline = driver.find_element(By.XPATH, "//fieldset[@id='row-NotificationStyle']//label[normalize-space()='Outline']/input")

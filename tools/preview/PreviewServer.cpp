@@ -239,13 +239,11 @@ bool PreviewServer::refreshScreen()
 
 bool PreviewServer::takeScreen()
 {
+    // Served with the state that names it (publish), so no client sees a picture newer
+    // than the state it reads.
     std::lock_guard lock(m_mutex);
-    if (m_homeScreen.picture() == m_picture && m_homeScreen.snapshot() == m_snapshot)
-        return false;
-    m_picture = m_homeScreen.picture();
-    m_snapshot = m_homeScreen.snapshot();
-    ++m_screenVersion;
-    return true;
+    m_screenChanged = m_screenChanged || m_homeScreen.picture() != m_picture || m_homeScreen.snapshot() != m_snapshot;
+    return m_screenChanged;
 }
 
 void PreviewServer::scheduleFollowUps()
@@ -268,6 +266,12 @@ void PreviewServer::publish()
     };
     {
         std::lock_guard lock(m_mutex);
+        if (m_screenChanged) {
+            m_picture = m_homeScreen.picture();
+            m_snapshot = m_homeScreen.snapshot();
+            ++m_screenVersion;
+            m_screenChanged = false;
+        }
         state["version"] = ++m_version;
         state["screen"] = m_screenVersion;
         m_state = state.dump();

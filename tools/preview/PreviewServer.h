@@ -63,7 +63,7 @@ private:
     // caught by looking again a few times after each request.
     void scheduleFollowUps();
     bool refreshScreen();
-    // The home screen's latest screen becomes the clients'; false when it did not change.
+    // Whether the home screen's latest screen differs from the one served; publish() serves it.
     bool takeScreen();
 
     SettingsPane& m_settings;
@@ -83,6 +83,8 @@ private:
     std::string m_picture;
     std::string m_snapshot;
     bool m_stopping { false };
+    // The home screen wrote a screen that publish() has not served yet.
+    bool m_screenChanged { false };
 
     // Work for the main thread, guarded by m_tasksMutex.
     std::mutex m_tasksMutex;
