@@ -132,6 +132,7 @@ def main():
         chrome.add_argument(flag)
     driver = webdriver.Chrome(service=Service(driver_program), options=chrome)
     passed = False
+    red_before = red_after = None
     try:
         wait = WebDriverWait(driver, PATIENCE)
         driver.get(url + "/")
@@ -146,18 +147,25 @@ def main():
                                     "return i.complete && i.naturalWidth > 0 ? Number(i.dataset.screen || 0) : -1;")
 
         def red_pixels():
-            """Pixels of the shown picture in the custom colour, as the outline blends it."""
-            return driver.execute_script("""
-                const image = document.getElementById('screen');
-                const canvas = document.createElement('canvas');
-                canvas.width = image.naturalWidth; canvas.height = image.naturalHeight;
-                const context = canvas.getContext('2d');
-                context.drawImage(image, 0, 0);
-                const data = context.getImageData(0, 0, canvas.width, canvas.height).data;
-                let count = 0;
-                for (let i = 0; i < data.length; i += 4)
-                    if (data[i] > 215 && Math.abs(data[i + 1] - 59) < 60 && Math.abs(data[i + 2] - 48) < 60) count++;
-                return count;""")
+            """Width of the shown picture and its pixels in the custom colour, as the outline
+            blends it; read once the picture has loaded (a newer one may replace it meanwhile)."""
+            def measure():
+                width, count = driver.execute_async_script("""
+                    const done = arguments[arguments.length - 1];
+                    const image = document.getElementById('screen');
+                    image.decode().then(() => {
+                        const canvas = document.createElement('canvas');
+                        canvas.width = image.naturalWidth; canvas.height = image.naturalHeight;
+                        const context = canvas.getContext('2d');
+                        context.drawImage(image, 0, 0);
+                        const data = context.getImageData(0, 0, canvas.width, canvas.height).data;
+                        let count = 0;
+                        for (let i = 0; i < data.length; i += 4)
+                            if (data[i] > 215 && Math.abs(data[i + 1] - 59) < 60 && Math.abs(data[i + 2] - 48) < 60) count++;
+                        done([image.naturalWidth, count]);
+                    }, () => done([0, 0]));""")
+                return (width, count) if width else None
+            return wait_until(measure, "the picture to load")
 
         def row_value(page, key):
             for candidate in api(url, "/api/state")["pages"]:
@@ -194,7 +202,7 @@ def main():
         wait.until(lambda d: d.find_element(By.ID, "settings-title").text == "Tintwell")
         screen_before = api(url, "/api/state")["screen"]
         wait.until(lambda d: shown_screen(d) >= screen_before)
-        red_before = red_pixels()
+        _, red_before = red_pixels()
         before = version()
         driver.find_element(By.XPATH, "//button[normalize-space()='Test Notifications']").click()
         wait.until(lambda d: version() > before)
@@ -213,8 +221,8 @@ def main():
         screen_after = api(url, "/api/state")["screen"]
         assert screen_after > screen_before, (screen_before, screen_after)
         wait.until(lambda d: shown_screen(d) >= screen_after)
-        assert driver.execute_script("return document.getElementById('screen').naturalWidth;") == 390
-        red_after = red_pixels()
+        width, red_after = red_pixels()
+        assert width == 390, f"the picture is {width} pixels wide"
         assert red_before < 100 and red_after > 5000, f"custom-colour pixels before the tap {red_before}, after {red_after}"
         driver.find_element(By.LINK_TEXT, "Notifications").click()
         wait.until(lambda d: d.find_element(By.ID, "settings-title").text == "Notifications")
@@ -244,13 +252,17 @@ def main():
         if not passed:
             driver.save_screenshot(os.path.join(root, "failure.png"))
             print(f"preview.browser: the page at the failure: {os.path.join(root, 'failure.png')}", file=sys.stderr)
+            log = os.path.join(device, "private/var/log/springboard.log")
+            if os.path.exists(log):
+                with open(log, errors="replace") as lines:
+                    print("preview.browser: the home screen's output:\n" + "".join(lines.readlines()[-20:]), file=sys.stderr)
         driver.quit()
         preview.send_signal(signal.SIGTERM)
         status = preview.wait(timeout=60)
         if passed:
             shutil.rmtree(root, ignore_errors=True)
     assert status == 0, f"tintwell-preview ended with status {status}"
-    print("preview.browser: passed")
+    print(f"preview.browser: passed (pixels in the custom colour: {red_before} before the tap, {red_after} after)")
 
 
 if __name__ == "__main__":
