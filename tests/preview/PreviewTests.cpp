@@ -148,6 +148,16 @@ TEST_F(Preview, RefusesBadRequestsAndWritesNothing)
 
     EXPECT_FALSE(stored("com.quillfen.tintwellprefs"));
     EXPECT_FALSE(stored("com.quillfen.tintwellprefs.colors"));
+
+    // A domain file the Settings app cannot read is left as it is, and the change is
+    // refused, not reported as made.
+    auto domainFile = m_device.host("/var/mobile/Library/Preferences/com.quillfen.tintwellprefs.plist");
+    std::ofstream(domainFile) << "not a property list";
+    auto unreadable = post("/api/settings", { { "page", "Notifications" }, { "key", "NotificationStyle" }, { "value", 0 } });
+    ASSERT_TRUE(unreadable);
+    EXPECT_EQ(unreadable->status, 409) << unreadable->body;
+    EXPECT_THAT(unreadable->body, testing::HasSubstr("not stored"));
+    EXPECT_EQ(readFile(domainFile), "not a property list");
 }
 
 TEST_F(Preview, ChangesAreStoredAsTheSettingsHostStoresThemAndPaintTheNextPlatter)
