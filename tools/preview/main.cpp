@@ -150,8 +150,10 @@ int main(int argc, char** argv)
         std::string error;
         SettingsPane settings(entryLabel);
         HomeScreenChild homeScreen(springBoard, *workFolder, pictureScale);
+        // The media control plays the demo's artwork, named by the inbox's scenarios.
         auto artwork = PreviewAssets::find("/golden-hour.png");
-        fs::create_directories(homeScreen.inboxFolder() / "artwork");
+        std::error_code folderError;
+        fs::create_directories(homeScreen.inboxFolder() / "artwork", folderError);
         std::ofstream(homeScreen.inboxFolder() / "artwork/golden-hour.png", std::ios::binary).write(artwork->bytes.data(), artwork->bytes.size());
         if (!settings.open(error) || !homeScreen.start(error)) {
             std::cerr << "tintwell-preview: " << error << '\n';
