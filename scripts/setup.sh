@@ -11,7 +11,7 @@ packages=(
   build-essential cmake ninja-build pkg-config ccache
   libplist-dev libplist++-dev libcairo2-dev libpango1.0-dev libspng-dev zlib1g-dev
   nlohmann-json3-dev libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
-  fonts-dejavu-core
+  fonts-dejavu-core curl
 )
 for argument in "$@"; do
   case "$argument" in

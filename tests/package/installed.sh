@@ -58,8 +58,7 @@ url=$(grep -o 'http://127.0.0.1:[0-9]*/' "$work/preview.log" || true)
 if [ -z "$url" ]; then
   fail "tintwell-preview did not serve: $(tail -3 "$work/preview.log")"
 else
-  python3 -c 'import sys, urllib.request; sys.exit(b"Test Notifications" not in urllib.request.urlopen(sys.argv[1] + "api/state").read())' "$url" \
-    || fail "tintwell-preview served no settings pages"
+  curl -s "${url}api/state" | has 'Test Notifications' || fail "tintwell-preview served no settings pages"
 fi
 kill -TERM "$preview"
 wait "$preview" || fail "tintwell-preview exited with $? when stopped"

@@ -35,22 +35,27 @@ fs::path ownFolder()
     return error ? fs::path() : self.parent_path();
 }
 
-// Installed, the tools sit together in /usr/bin and the sample device in /usr/share;
-// in the build, the home screen is the build's own.
+// Found beside the tool, so no path of the build is compiled in: installed, the tools sit
+// together in /usr/bin and the sample device in /usr/share/tintwell; in a build folder the
+// tool is tools/preview/, the home screen tools/ and the sample device device/.
+fs::path firstExisting(std::initializer_list<fs::path> candidates)
+{
+    std::error_code error;
+    for (auto& candidate : candidates) {
+        if (fs::exists(candidate, error))
+            return candidate.lexically_normal();
+    }
+    return *candidates.begin();
+}
+
 fs::path defaultSpringBoard()
 {
-    auto sibling = ownFolder() / "tintwell-springboard";
-    if (fs::exists(sibling))
-        return sibling;
-    return TINTWELL_SPRINGBOARD_EXECUTABLE;
+    return firstExisting({ ownFolder() / "tintwell-springboard", ownFolder() / "../tintwell-springboard" });
 }
 
 fs::path sampleDevice()
 {
-    auto installed = ownFolder() / "../share/tintwell/device";
-    if (fs::is_directory(installed))
-        return installed;
-    return TINTWELL_SAMPLE_DEVICE_ROOT;
+    return firstExisting({ ownFolder() / "../share/tintwell/device", ownFolder() / "../../device" });
 }
 
 std::optional<fs::path> temporaryFolder(const std::string& stem)
@@ -116,6 +121,8 @@ int main(int argc, char** argv)
     if (auto status = commandLine.parse(argc, argv))
         return *status;
 
+    if (std::error_code error; !fs::is_regular_file(springBoard, error))
+        return commandLine.usageError("no home-screen host at " + springBoard + " (name one with --springboard)");
     std::optional<fs::path> copiedRoot;
     if (root.empty()) {
         copiedRoot = temporaryFolder("tintwell-preview-device");
