@@ -17,6 +17,7 @@ using nlohmann::json;
 using Reply = PreviewServer::Reply;
 
 constexpr size_t maximumRequestBytes = 64 * 1024;
+constexpr size_t serverThreads = 16;
 constexpr size_t maximumNotificationText = 500;
 constexpr auto longestWait = std::chrono::seconds(20);
 // When delayed work of the home screen is looked for again, after a request.
@@ -94,6 +95,9 @@ PreviewServer::~PreviewServer()
 std::optional<int> PreviewServer::listen(int port)
 {
     m_http->set_payload_max_length(maximumRequestBytes);
+    // Each tab holds a thread while it waits for news; idle connections let theirs go soon.
+    m_http->new_task_queue = [] { return new httplib::ThreadPool(serverThreads); };
+    m_http->set_keep_alive_timeout(2);
     if (port == 0)
         port = m_http->bind_to_any_port("127.0.0.1");
     else if (!m_http->bind_to_port("127.0.0.1", port))

@@ -9,9 +9,12 @@
 #include "platform/uikit/ViewSnapshot.h"
 #include "tools/common/ScalarJSON.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <deque>
+#include <utility>
 
 namespace {
 
@@ -106,10 +109,15 @@ SettingsPane::SettingsPane(std::string entryLabel)
 
 SettingsPane::~SettingsPane() = default;
 
-std::vector<std::string> SettingsPane::takeProblems()
+void SettingsPane::collectProblems()
 {
     for (auto& problem : PreferencesAppController::takeProblems())
         m_problems.push_back(std::move(problem));
+}
+
+std::vector<std::string> SettingsPane::takeProblems()
+{
+    collectProblems();
     return std::exchange(m_problems, {});
 }
 
@@ -322,7 +330,7 @@ SettingsPane::Outcome SettingsPane::change(std::string_view page, std::string_vi
         return refused(422, "\"" + label + "\" has no value to set");
     }
 
-    takeProblems();
+    collectProblems();
     SettingsAction set;
     set.kind = SettingsAction::Kind::Set;
     set.label = "key:" + std::string(key);
@@ -334,8 +342,10 @@ SettingsPane::Outcome SettingsPane::change(std::string_view page, std::string_vi
     auto problems = PreferencesAppController::takeProblems();
     if (!problems.empty()) {
         std::string message = "not stored:";
-        for (auto& problem : problems)
+        for (auto& problem : problems) {
             message += " " + problem;
+            m_problems.push_back(std::move(problem));
+        }
         return refused(409, message);
     }
     return {};

@@ -45,6 +45,7 @@ public:
     std::vector<std::string> takeProblems();
 
 private:
+    void collectProblems();
     bool show(std::string_view page);
     nlohmann::json describeShownPage(std::string_view path) const;
     Outcome refuseWhileAlertShown() const;
