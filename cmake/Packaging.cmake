@@ -8,8 +8,8 @@
 # Their binaries are Linux x86-64 libraries for the simulated device: Architecture amd64,
 # so no phone would install them; the layout is the phone's.
 #
-# For the computer: tintwell-tools (amd64, under /usr) with both hosts, the tools, the
-# sample device and the demo.
+# For the computer: tintwell-tools (amd64, under /usr) with both hosts, the tools (the
+# preview among them, its page compiled in), the sample device and the demo.
 #
 # Every installed library finds what it needs relative to its own folder ($ORIGIN): the
 # extension and the bundle the outside libraries in the device's /usr/lib, the tools
@@ -55,7 +55,7 @@ twl_install_phone_layout(classic)
 twl_install_phone_layout(rootless)
 
 # The host package. The tools find their libraries in /usr/lib/tintwell.
-set(TWL_TOOLS tintwell-springboard tintwell-settings tintwell-notify tintwell-colors tintwell-make-device tintwell-bound-settings)
+set(TWL_TOOLS tintwell-springboard tintwell-settings tintwell-preview tintwell-notify tintwell-colors tintwell-make-device tintwell-bound-settings)
 set(TWL_TOOL_LIBRARIES platform_runtime platform_foundation platform_graphics platform_apprecords platform_uikit platform_springboard
   platform_settings outside_cephei outside_sparkcolourpicker)
 set_target_properties(${TWL_TOOLS} PROPERTIES INSTALL_RPATH "$ORIGIN/../lib/tintwell")
@@ -103,7 +103,7 @@ endfunction()
 set(TWL_TOOLS_DEPENDS "")
 set(twl_dependency_names "")
 set(twl_runtime_files)
-foreach(library PLIST CAIRO PANGOCAIRO SPNG)
+foreach(library PLIST CAIRO PANGOCAIRO SPNG HTTPLIB)
   list(APPEND twl_runtime_files ${${library}_LINK_LIBRARIES})
 endforeach()
 set(twl_compiler_runtimes libstdc++.so.6 libgcc_s.so.1)
@@ -197,7 +197,7 @@ twl_package(tools PACKAGE tintwell-tools VERSION ${PROJECT_VERSION} SECTION deve
   FILE tintwell-tools_${PROJECT_VERSION}_${TWL_PACKAGE_ARCHITECTURE}.deb
   DEPENDS "${TWL_TOOLS_DEPENDS}"
   SUMMARY "Simulated home screen and Settings app running the Tintwell extension"
-  DESCRIPTION "The Tintwell project's simulated phone for this computer: the home-screen host\ntintwell-springboard, the Settings host tintwell-settings, tintwell-notify,\ntintwell-colors, tintwell-bound-settings and tintwell-make-device, with a sample\ndevice (apps, icons, Tintwell, its settings bundle and the companion extensions) in\n/usr/share/tintwell/device and the demo: run tintwell-demo [OUT_DIR].")
+  DESCRIPTION "The Tintwell project's simulated phone for this computer: the home-screen host\ntintwell-springboard, the Settings host tintwell-settings, the live preview in the\nbrowser tintwell-preview, tintwell-notify, tintwell-colors, tintwell-bound-settings\nand tintwell-make-device, with a sample device (apps, icons, Tintwell, its settings\nbundle and the companion extensions) in /usr/share/tintwell/device and the demo:\nrun tintwell-demo [OUT_DIR].")
 
 set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/PackagingFields.cmake)
 

@@ -4,17 +4,20 @@
 # The clang and fuzz presets also need Debian's clang and its sanitizer and libFuzzer runtimes;
 # they are installed only when one of those presets is named.
 # --icon-corpus also installs the real app icons the colour benchmarks read (docs/benchmarks.md).
+# --browser also installs Chromium, its driver and Selenium, for the preview's browser test
+# (tests/preview); scripts/test.sh asks for them. Without them that test is skipped.
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config ccache
   libplist-dev libplist++-dev libcairo2-dev libpango1.0-dev libspng-dev zlib1g-dev
-  nlohmann-json3-dev libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-dejavu-core
+  nlohmann-json3-dev libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
+  fonts-dejavu-core curl
 )
 for argument in "$@"; do
   case "$argument" in
     clang|fuzz) packages+=(clang libclang-rt-dev) ;;
     --icon-corpus) packages+=(oxygen-icon-theme moka-icon-theme) ;;
+    --browser) packages+=(chromium chromium-driver python3-selenium) ;;
     *) ;;
   esac
 done

@@ -253,6 +253,24 @@ std::optional<AppIndex::App> AppIndex::find(std::string_view identifier)
     return App { file->folder, file->info };
 }
 
+std::vector<AppIndex::App> AppIndex::installed()
+{
+    auto& shared = index();
+    std::lock_guard lock(shared.mutex);
+    auto& root = shared.byRoot[DeviceRoot::get()];
+    if (!root.scanned || mayHaveChanged(root))
+        scan(root);
+    std::vector<App> apps;
+    for (size_t index = 0; index < root.files.size(); ++index) {
+        auto& file = root.files[index];
+        auto declared = file.info ? objectAs<NSString>(file.info->objectForStringKey("CFBundleIdentifier").get()) : nullptr;
+        auto winner = declared ? root.byIdentifier.find(declared->utf8()) : root.byIdentifier.end();
+        if (winner != root.byIdentifier.end() && winner->second == index)
+            apps.push_back(App { file.folder, file.info });
+    }
+    return apps;
+}
+
 AppIndex::Statistics AppIndex::statistics()
 {
     auto& shared = index();

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The installed apps of the current device root: every "*.app" folder of "/Applications"
 // and "/var/containers/Bundle/Application/*", read from its Info.plist. The phone keeps a
@@ -23,6 +24,9 @@ public:
 
     // The app declaring this CFBundleIdentifier (exact match), nullopt when none does.
     static std::optional<App> find(std::string_view identifier);
+    // Every installed app, one per identifier (the one find() answers), in folder order:
+    // system apps first.
+    static std::vector<App> installed();
 
     // What the index of the current device root has done since the process started.
     struct Statistics {

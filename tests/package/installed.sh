@@ -17,7 +17,7 @@ host=$work/host
 mkdir -p "$host"
 dpkg-deb -x "$tools" "$host"
 bin=$host/usr/bin
-for tool in tintwell-springboard tintwell-settings tintwell-notify tintwell-colors tintwell-make-device tintwell-bound-settings; do
+for tool in tintwell-springboard tintwell-settings tintwell-preview tintwell-notify tintwell-colors tintwell-make-device tintwell-bound-settings; do
   "$bin/$tool" --version | has -x "$tool [0-9.]*" || fail "$tool --version"
 done
 
@@ -49,6 +49,19 @@ for layout in classic rootless; do
   grep -q 'sbreload: no home-screen host runs' "$work/$layout.restart" \
     || fail "$layout: the restart did not reach $jb/usr/bin/sbreload: $(cat "$work/$layout.restart")"
 done
+
+# The installed preview finds the home screen and the sample device installed beside it.
+"$bin/tintwell-preview" >"$work/preview.log" 2>&1 &
+preview=$!
+for _ in $(seq 600); do has 'http://127.0.0.1:' "$work/preview.log" && break; sleep 0.1; done
+url=$(grep -o 'http://127.0.0.1:[0-9]*/' "$work/preview.log" || true)
+if [ -z "$url" ]; then
+  fail "tintwell-preview did not serve: $(tail -3 "$work/preview.log")"
+else
+  curl -s "${url}api/state" | has 'Test Notifications' || fail "tintwell-preview served no settings pages"
+fi
+kill -TERM "$preview"
+wait "$preview" || fail "tintwell-preview exited with $? when stopped"
 
 # The host package alone shows the demo.
 "$bin/tintwell-demo" "$work/demo" >"$work/demo.log" 2>&1 || fail "tintwell-demo exited with $?: $(tail -5 "$work/demo.log")"

@@ -111,6 +111,14 @@ if [ -f "$rootless_dylib" ] && [ -f "$classic_dylib" ]; then
   strings "$bundle" | has -x '/var/jb/Library/PreferenceBundles/TintwellPrefs.bundle/Icons/Notifs-icon@2x.png' || fail "rootless bundle lacks its rootless icon path"
   strings "$bundle" | has -x '/var/jb/usr/bin/sbreload' || fail "rootless bundle lacks the rootless restart tool"
 fi
+# The colour rows' cell class comes from the colour-picker library: the bundle must load it.
+for layout in classic rootless; do
+  prefix=""
+  [ $layout = rootless ] && prefix=var/jb/
+  bundle=$work/unpacked/com.quillfen.tintwell_${version}_${layout}_amd64/${prefix}Library/PreferenceBundles/TintwellPrefs.bundle/TintwellPrefs
+  [ -f "$bundle" ] || continue
+  readelf -d "$bundle" | has 'NEEDED.*\[liboutside_sparkcolourpicker_prefs.so\]' || fail "$layout bundle does not load the colour-picker library"
+done
 
 [ "$failures" -eq 0 ] || { echo "$failures failure(s) before installing" >&2; exit 1; }
 echo "package: control files, contents and RUNPATHs checked at ${SECONDS}s"

@@ -10,6 +10,7 @@
 #include "tools/common/ToolCommandLine.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <iostream>
@@ -97,6 +98,62 @@ struct OutputsOnRequest {
     }
 };
 
+// Lets another process drive the running home screen: each post of the name plays the
+// scenario files waiting in the inbox folder, in name order, and removes each once played,
+// so the sender knows when its events have run.
+struct InboxOnRequest {
+    ScenarioRunner* runner;
+    std::filesystem::path folder;
+    bool quiet;
+    bool playing { false };
+    bool requestedAgain { false };
+
+    static void requested(CFNotificationCenterRef, void* observer, CFStringRef, const void*, CFDictionaryRef)
+    {
+        auto& self = *static_cast<InboxOnRequest*>(observer);
+        // A scenario's events run the run loop, where the next post may arrive: played after.
+        if (self.playing) {
+            self.requestedAgain = true;
+            return;
+        }
+        self.playing = true;
+        do {
+            self.requestedAgain = false;
+            self.playWaiting();
+        } while (self.requestedAgain);
+        self.playing = false;
+    }
+
+    void playWaiting()
+    {
+        std::vector<std::filesystem::path> files;
+        std::error_code error;
+        for (auto it = std::filesystem::directory_iterator(folder, error); !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
+            auto name = it->path().filename().string();
+            // Dot files are still being written by the sender.
+            if (!name.starts_with(".") && name.ends_with(".json") && it->is_regular_file(error))
+                files.push_back(it->path());
+        }
+        std::sort(files.begin(), files.end());
+        for (auto& file : files) {
+            std::string problem;
+            auto scenario = Scenario::load(file, problem);
+            // A wait would hold the home screen inside the sender's request.
+            if (scenario && !scenario->awaitedNotifications().empty())
+                problem = file.string() + ": an inbox scenario cannot wait (waitFor)";
+            if (scenario && problem.empty()) {
+                size_t warningsBefore = runner->warnings().size();
+                runner->run(*scenario);
+                for (size_t index = warningsBefore; !quiet && index < runner->warnings().size(); ++index)
+                    std::cerr << "tintwell-springboard: inbox " << file.string() << ": " << runner->warnings()[index] << '\n';
+            } else if (!quiet) {
+                std::cerr << "tintwell-springboard: bad inbox scenario: " << problem << '\n';
+            }
+            std::filesystem::remove(file, error);
+        }
+    }
+};
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -110,6 +167,8 @@ int main(int argc, char** argv)
     std::string pictureFile;
     double pictureScale = 2;
     std::string snapshotOn;
+    std::string inbox;
+    std::string playOn;
     bool verbose = false;
     ToolCommandLine commandLine(app, "tintwell-springboard");
     app.footer("Exit status: 0 launched and ran; 1 the snapshot or picture could not be written; 2 bad usage;\n"
@@ -119,12 +178,18 @@ int main(int argc, char** argv)
         ->check(ToolCommandLine::nonNegativeNumber());
     auto* quietOption = app.add_flag("--quiet", quiet, "Print nothing of the host's own");
     app.add_flag("--verbose", verbose, "Print the full load report: every method each extension replaced or added")->excludes(quietOption);
-    app.add_option("--scenario", scenarioFile, "Scenario file (JSON) of timed events to run after launching")->check(CLI::ExistingFile);
+    auto* scenarioOption = app.add_option("--scenario", scenarioFile, "Scenario file (JSON) of timed events to run after launching")->check(CLI::ExistingFile);
     auto* snapshotOption = app.add_option("--snapshot", snapshotFile, "Write the screen's view tree and the delivered bulletins as JSON here at the end (a scenario's \"snapshot\" events write beside it, their name before the extension)")->check(checkOutputFolder);
     app.add_option("--picture", pictureFile, "Write a picture of the screen (PNG) here at the end (and for each \"snapshot\" event, named like the snapshot)")->check(checkOutputFolder);
     app.add_option("--picture-scale", pictureScale, "Pixels per point of the picture (default 2)")->check(ToolCommandLine::numberBetween(0.5, 4));
     app.add_option("--snapshot-on", snapshotOn, "Also write the snapshot (and picture) whenever this system-wide notification is posted")
         ->needs(snapshotOption);
+    auto* inboxOption = app.add_option("--inbox", inbox, "Folder of scenario files played, and removed, on each post of the --play-on notification")
+                            ->check(CLI::ExistingDirectory);
+    auto* playOnOption = app.add_option("--play-on", playOn, "System-wide notification that plays the scenario files waiting in --inbox")
+                             ->needs(inboxOption);
+    // One player at a time: an inbox file played while a scenario waits would end its wait.
+    inboxOption->needs(playOnOption)->excludes(scenarioOption);
     if (auto status = commandLine.parse(argc, argv))
         return *status;
 
@@ -176,6 +241,9 @@ int main(int argc, char** argv)
     bool snapshotsWritten = true;
     // The scenario's snapshot events have laid out (or not) already.
     runner.setSnapshotWriter([&](const std::string& name) { snapshotsWritten = writeOutputs(*homeScreen, outputs, false, name) && snapshotsWritten; });
+    InboxOnRequest inboxOnRequest { &runner, inbox, quiet };
+    if (!playOn.empty())
+        CFNotificationCenter::darwinNotifyCenter().addObserver(&inboxOnRequest, &InboxOnRequest::requested, playOn);
     if (scenario) {
         runner.run(*scenario);
         if (!quiet) {
@@ -191,6 +259,8 @@ int main(int argc, char** argv)
         host.run(runFor);
     if (!snapshotOn.empty())
         CFNotificationCenter::darwinNotifyCenter().removeObserver(&outputsOnRequest, {});
+    if (!playOn.empty())
+        CFNotificationCenter::darwinNotifyCenter().removeObserver(&inboxOnRequest, {});
 
     if ((!writeOutputs(*homeScreen, outputs) || !snapshotsWritten) && !status)
         status = failureStatus;
