@@ -84,6 +84,13 @@ void NCNotificationListView::insertViewAtIndexImpl(unsigned long index, bool)
         if (shown >= index)
             ++shown;
     }
+    // A view handed in joins the list at once, as before any layout; the next pass keeps it
+    // while it is on screen.
+    if (m_entries[index].view) {
+        m_entries[index].shownView = m_entries[index].view;
+        m_shown.insert(std::upper_bound(m_shown.begin(), m_shown.end(), index), index);
+        orderShownSubviews();
+    }
     m_visibleViews = nullptr;
     updateChromeVisibility();
     setNeedsLayout();
