@@ -76,7 +76,7 @@ public:
     void insertItem(NSString* key, double height, unsigned long index, bool animated);
     void removeViewAtIndex(unsigned long index, bool animated) { msgSend<void>(this, SELECTOR("removeViewAtIndex:animated:"), index, animated); }
 
-    // Held weakly.
+    // Not owned: its owner takes it back (sets nil) before it goes.
     void setDataSource(DataSource* dataSource) { m_dataSource = dataSource; }
     // A data item's height changed (a summary line came or went).
     void setHeightOfItem(size_t index, double height);

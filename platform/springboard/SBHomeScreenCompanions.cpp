@@ -109,15 +109,15 @@ void SBHomeScreenCompanions::updateContainers(NCNotificationStructuredListViewCo
     std::erase_if(m_decorated, [](auto& decorated) { return !decorated.cell.get(); });
     for (auto& cell : list.shownCells()) {
         auto controller = cell->contentViewController();
-        const Object* request = controller ? controller->notificationRequest().get() : nullptr;
+        auto request = controller ? controller->notificationRequest() : nullptr;
         auto known = std::find_if(m_decorated.begin(), m_decorated.end(), [&](auto& decorated) { return decorated.cell.get() == cell; });
-        if (known != m_decorated.end() && known->request == request)
+        if (known != m_decorated.end() && request && known->request.get().get() == request.get())
             continue;
         attachContainer(cell.get(), containerInCell(cell.get()).get());
         if (known == m_decorated.end())
-            m_decorated.push_back({ cell.get(), request });
+            m_decorated.push_back({ cell.get(), request.get() });
         else
-            known->request = request;
+            known->request = request.get();
     }
 }
 

@@ -71,10 +71,11 @@ private:
 
     std::vector<Row> m_rows;
     Class m_containerClass { nullptr };
-    // Per cell, the request its container was last given.
+    // Per cell, the request its container was last given; weak, so a request gone and
+    // another made in its place is not taken for the same.
     struct Decorated {
         WeakPtr<UIView> cell;
-        const Object* request { nullptr };
+        WeakPtr<Object> request;
     };
     std::vector<Decorated> m_decorated;
 };

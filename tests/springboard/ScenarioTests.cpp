@@ -103,6 +103,12 @@ TEST(ScenarioFiles, FaultsAreNamedWithTheirEvent)
         { R"([ { "writePreference": { "domain": "d", "key": "k", "value": "yes", "type": "bool" } } ])", "\"value\" is not a bool" },
         { R"([ { "writePreference": { "domain": "d", "key": "k", "value": 1, "type": "date" } } ])", "\"type\" is" },
         { R"([ { "post": 12 } ])", "must be a string" },
+        { R"([ { "scroll": { "by": 100, "to": "top" } } ])", "takes one of \"by\", \"to\" and \"notification\"" },
+        { R"([ { "scroll": {} } ])", "takes one of" },
+        { R"([ { "scroll": { "to": "middle" } } ])", "\"top\", \"bottom\" or a number of points" },
+        { R"([ { "scroll": { "by": 1e300 } } ])", "\"by\" must be a number of points between" },
+        { R"([ { "scroll": { "notification": "" } } ])", "must not be empty" },
+        { R"([ { "grouping": "stacked" } ])", "\"byApp\" or \"off\"" },
     };
     for (auto& testCase : cases)
         EXPECT_THAT(parseError(testCase.text), HasSubstr(testCase.message)) << testCase.text;
