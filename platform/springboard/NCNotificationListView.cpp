@@ -28,7 +28,16 @@ NCNotificationListView::~NCNotificationListView() = default;
 long NCNotificationListView::indexOfKey(std::string_view key) const
 {
     auto found = m_indexOfKey.find(std::string(key));
-    return found == m_indexOfKey.end() ? -1 : long(found->second);
+    if (found == m_indexOfKey.end() || m_entries.empty())
+        return -1;
+    // Each removal since the index was made moved some items one place up.
+    size_t stored = std::min(found->second, m_entries.size() - 1);
+    size_t lowest = stored > m_removalsSinceKeyIndex ? stored - m_removalsSinceKeyIndex : 0;
+    for (size_t index = stored + 1; index-- > lowest;) {
+        if (m_entries[index].key->view() == key)
+            return long(index);
+    }
+    return -1;
 }
 
 RefPtr<UIView> NCNotificationListView::viewForKey(std::string_view key) const
@@ -59,9 +68,10 @@ void NCNotificationListView::insertItem(NSString* key, double height, unsigned l
     m_pendingInsertion = {};
 }
 
-void NCNotificationListView::rebuildKeyIndex(size_t from)
+void NCNotificationListView::rebuildKeyIndex()
 {
-    for (size_t index = from; index < m_entries.size(); ++index)
+    m_removalsSinceKeyIndex = 0;
+    for (size_t index = 0; index < m_entries.size(); ++index)
         m_indexOfKey[m_entries[index].key->utf8()] = index;
 }
 
@@ -79,7 +89,11 @@ void NCNotificationListView::insertViewAtIndexImpl(unsigned long index, bool)
     m_offsets.insert(m_offsets.begin() + long(index) + 1, m_offsets[index] + rowHeight);
     for (size_t later = index + 2; later < m_offsets.size(); ++later)
         m_offsets[later] += rowHeight;
-    rebuildKeyIndex(index);
+    // At the end nothing moves; further in, every later item does.
+    if (index + 1 == m_entries.size())
+        m_indexOfKey[m_entries[index].key->utf8()] = index;
+    else
+        rebuildKeyIndex();
     for (auto& shown : m_shown) {
         if (shown >= index)
             ++shown;
@@ -111,7 +125,10 @@ void NCNotificationListView::removeViewAtIndexImpl(unsigned long index, bool)
     m_offsets.erase(m_offsets.begin() + long(index) + 1);
     for (size_t later = index + 1; later < m_offsets.size(); ++later)
         m_offsets[later] -= rowHeight;
-    rebuildKeyIndex(index);
+    // Renumbering every later key at each removal would make clearing a long list from
+    // its oldest end quadratic; lookups allow for the removals since, up to a bound.
+    if (++m_removalsSinceKeyIndex > maximumRemovalsBeforeReindex)
+        rebuildKeyIndex();
     for (auto& shown : m_shown) {
         if (shown > index)
             --shown;

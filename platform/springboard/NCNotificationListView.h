@@ -134,13 +134,16 @@ private:
     void needsLayoutInShownLists();
     // Tells the list holding this one (through its key) that this one's height changed.
     void contentHeightChanged();
-    void rebuildKeyIndex(size_t from);
+    void rebuildKeyIndex();
 
     std::vector<Entry> m_entries;
     // Heights summed from the oldest item, spacing after each: m_offsets[i] is where item i
     // starts counting from the bottom of the list's items.
     std::vector<double> m_offsets { 0 };
+    // Where each key was when last renumbered; a removal since moves later items one up.
     std::unordered_map<std::string, size_t> m_indexOfKey;
+    static constexpr size_t maximumRemovalsBeforeReindex = 32;
+    size_t m_removalsSinceKeyIndex { 0 };
     std::vector<size_t> m_shown;
     DataSource* m_dataSource { nullptr };
     WeakPtr<NCNotificationListView> m_containingList;

@@ -490,4 +490,44 @@ TEST_F(NotificationList, GroupingOffListsEveryNotificationOnItsOwnAndByAppRegrou
     EXPECT_FALSE(home.listController()->sectionHeaderView());
 }
 
+TEST_F(NotificationList, KeysFindTheirItemsThroughRemovalsAndInsertions)
+{
+    // The list renumbers its keys lazily; every answer must still be the item's place.
+    auto list = NCNotificationListView::create();
+    std::vector<std::string> keys;
+    int next = 0;
+    auto append = [&] {
+        keys.push_back("item-" + std::to_string(next++));
+        list->insertItem(NSString::string(keys.back()).get(), 64, list->count(), false);
+    };
+    auto check = [&](const std::string& step) {
+        ASSERT_EQ(list->count(), keys.size()) << step;
+        for (size_t index = 0; index < keys.size(); ++index)
+            ASSERT_EQ(list->indexOfKey(keys[index]), long(index)) << step << ": " << keys[index];
+        // The content keeps the height of what is left.
+        EXPECT_EQ(list->contentHeight(), keys.empty() ? 0 : double(keys.size()) * (64 + NCNotificationListView::spacing) - NCNotificationListView::spacing) << step;
+    };
+    for (int count = 0; count < 100; ++count)
+        append();
+    check("appended");
+    std::vector<std::string> removed;
+    for (int round = 0; round < 90; ++round) {
+        // Oldest, newest and somewhere between, with arrivals in between.
+        size_t index = round % 3 == 0 ? 0 : round % 3 == 1 ? keys.size() - 1 : (keys.size() * 7 / 13);
+        removed.push_back(keys[index]);
+        list->removeViewAtIndex(index, false);
+        keys.erase(keys.begin() + long(index));
+        if (round % 4 == 0)
+            append();
+        check("round " + std::to_string(round));
+    }
+    // One put further in renumbers every later one.
+    keys.insert(keys.begin() + 5, "inserted");
+    list->insertItem(NSString::string("inserted").get(), 64, 5, false);
+    check("inserted at 5");
+    for (auto& key : removed)
+        EXPECT_EQ(list->indexOfKey(key), -1) << key;
+    EXPECT_EQ(list->indexOfKey("never"), -1);
+}
+
 } // namespace
