@@ -397,6 +397,13 @@ void NCNotificationListView::setContentOffsetImpl(CGPoint offset)
 void NCNotificationListView::layoutSubviewsImpl()
 {
     RefPtr<NCNotificationListView> protect(this);
+    // A scrolling list whose content shrank below where it was scrolled shows its end, not
+    // an empty screen.
+    if (clipsToBounds()) {
+        double furthest = std::max(0.0, contentHeight() - bounds().size.height);
+        if (contentOffset().y > furthest)
+            setContentOffset(CGPointMake(contentOffset().x, furthest));
+    }
     double width = bounds().size.width;
     size_t first = 0;
     size_t end = 0;
