@@ -133,16 +133,20 @@ TEST_F(MainJob, SettingsPictureShowsTheTintwellRootPage)
     EXPECT_GT(colours.size(), 5u) << "the banner row is flat";
 }
 
-TEST_F(MainJob, SnapshotShowsTheFifteenSamplesTheSettingsButtonAskedFor)
+TEST_F(MainJob, SnapshotShowsTheSamplesTheSettingsButtonAskedFor)
 {
     ASSERT_EQ(s_status, 0) << s_output;
     auto snapshot = json::parse(readFile(file("snapshot.json")), nullptr, false);
     ASSERT_FALSE(snapshot.is_discarded());
     auto texts = labelTexts(snapshot);
+    // The list is scrolled down to them: Music's, the App Store's and the Messages stack's
+    // three newest are on screen, the stack's front counting the twelve behind it; the
+    // others are not views.
     for (int n = 1; n <= 15; ++n) {
         auto message = "Test notification " + std::to_string(n) + "!";
-        EXPECT_EQ(std::count(texts.begin(), texts.end(), message), 1) << message;
+        EXPECT_EQ(std::count(texts.begin(), texts.end(), message), n > 10 ? 1 : 0) << message;
     }
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), "12 more notifications"), 1);
     EXPECT_EQ(std::count(texts.begin(), texts.end(), "Test notification 16!"), 0);
     // The rest of the demo played after them.
     EXPECT_THAT(texts, ::testing::Contains("Golden Hour"));

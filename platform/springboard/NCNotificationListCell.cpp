@@ -55,6 +55,17 @@ double NCNotificationListCell::preferredHeight(double) const
     return std::max(minimumHeight, look ? look->preferredHeight() : 0);
 }
 
+double NCNotificationListCell::heightForRequest(const NCNotificationRequest* request, bool withSummary)
+{
+    auto content = request ? request->content() : nullptr;
+    auto title = content ? content->title() : nullptr;
+    double texts = title && !title->view().empty() ? NCNotificationContentView::lineHeight : 0;
+    texts += NCNotificationContentView::lineHeight * double(NCNotificationContentView::secondaryLineCount(content ? content->message().get() : nullptr));
+    if (withSummary)
+        texts += NCNotificationContentView::summaryHeight;
+    return std::max(minimumHeight, PLPlatterHeaderContentView::height + texts + NCNotificationShortLookView::bottomPadding);
+}
+
 void NCNotificationListCell::swipeOpen()
 {
     RefPtr<NCNotificationListCell> protect(this);

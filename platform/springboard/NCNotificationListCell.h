@@ -5,7 +5,9 @@
 
 // One notification in a list: its content view holds the short-look controller's view,
 // so that view, the content view, the cell and the app group's list are ancestors in
-// that order. Swiping opens the action buttons beside the content.
+// that order. Swiping opens the action buttons beside the content. The list reuses cells:
+// a cell that left the screen shows the next notification after its controller is sent
+// setNotificationRequest:, closed if it was swiped open.
 // Registered: contentViewController, setContentViewController:, contentView,
 // cellActionButtonsView, layoutSubviews. Ivars: "_contentViewController", "_contentView",
 // "_cellActionButtonsView".
@@ -30,6 +32,9 @@ public:
     bool isSwipedOpen() const { return m_swipedOpen; }
 
     double preferredHeight(double width) const;
+    // The height a cell showing the request takes, known without making one: the texts
+    // decide it, with the stack summary line below them or not.
+    static double heightForRequest(const NCNotificationRequest* request, bool withSummary);
 
     // A cell stacked behind the front one of a collapsed group shows only the edges of its
     // platter: its header and texts fade out, and come back when it is in front again.

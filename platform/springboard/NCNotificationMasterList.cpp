@@ -22,8 +22,8 @@ RefPtr<NSArray> NCNotificationMasterList::notificationRequests() const
 
 RefPtr<NCNotificationRequest> NCNotificationMasterList::requestWithIdentifier(std::string_view identifier) const
 {
-    auto it = std::find_if(m_requests.begin(), m_requests.end(), [&](auto& request) { return request->identifier() == identifier; });
-    return it == m_requests.end() ? nullptr : *it;
+    auto found = m_requestsByIdentifier.find(std::string(identifier));
+    return found == m_requestsByIdentifier.end() ? nullptr : found->second;
 }
 
 void NCNotificationMasterList::setListViewController(NCNotificationStructuredListViewController* controller)
@@ -39,6 +39,7 @@ void NCNotificationMasterList::insertNotificationRequestImpl(RefPtr<NCNotificati
     if (auto stored = requestWithIdentifier(request->identifier()))
         removeNotificationRequest(stored.get());
     m_requests.push_back(request);
+    m_requestsByIdentifier[std::string(request->identifier())] = request;
     if (auto list = m_listViewController.get())
         list->insertNotificationRequest(request.get());
 }
@@ -51,7 +52,10 @@ void NCNotificationMasterList::removeNotificationRequestImpl(RefPtr<NCNotificati
     auto stored = requestWithIdentifier(request->identifier());
     if (!stored)
         return;
-    std::erase(m_requests, stored);
+    m_requestsByIdentifier.erase(std::string(stored->identifier()));
+    // From the newest end: recent notifications are the ones most often taken away.
+    if (auto newest = std::find(m_requests.rbegin(), m_requests.rend(), stored); newest != m_requests.rend())
+        m_requests.erase(std::next(newest).base());
     if (auto list = m_listViewController.get())
         list->removeNotificationRequest(stored.get());
 }

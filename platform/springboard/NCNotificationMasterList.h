@@ -4,7 +4,9 @@
 #include "platform/runtime/WeakPtr.h"
 #include "platform/springboard/NCNotificationRequest.h"
 
+#include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class NCNotificationStructuredListViewController;
@@ -40,5 +42,7 @@ private:
     Id notificationRequestsImpl() const { return notificationRequests(); }
 
     std::vector<RefPtr<NCNotificationRequest>> m_requests;
+    // Each arrival asks whether its identifier is stored; a scan would grow with the list.
+    std::unordered_map<std::string, RefPtr<NCNotificationRequest>> m_requestsByIdentifier;
     WeakPtr<NCNotificationStructuredListViewController> m_listViewController;
 };

@@ -16,6 +16,7 @@ Class NCNotificationShortLookViewController::classObject()
     static Class cls = ClassBuilder<NCNotificationShortLookViewController>("NCNotificationShortLookViewController", UIViewController::classObject())
                            .method<&NCNotificationShortLookViewController::initWithNotificationRequestImpl>("initWithNotificationRequest:")
                            .method<&NCNotificationShortLookViewController::notificationRequest>("notificationRequest")
+                           .method<&NCNotificationShortLookViewController::setNotificationRequestImpl>("setNotificationRequest:")
                            .method<&NCNotificationShortLookViewController::loadViewImpl>("loadView")
                            .method<&NCNotificationShortLookViewController::viewDidLoadImpl>("viewDidLoad")
                            .method<&NCNotificationShortLookViewController::viewDidLayoutSubviewsImpl>("viewDidLayoutSubviews")
@@ -48,6 +49,22 @@ void NCNotificationShortLookViewController::loadViewImpl()
 }
 
 void NCNotificationShortLookViewController::viewDidLoadImpl()
+{
+    configureLookView();
+}
+
+void NCNotificationShortLookViewController::setNotificationRequestImpl(RefPtr<NCNotificationRequest> request)
+{
+    m_notificationRequest = std::move(request);
+    if (!viewIfLoaded())
+        return;
+    configureLookView();
+    // The platter must be laid out again even where its size stays, so what paints it runs.
+    m_lookView->setNeedsLayout();
+    m_lookView->headerContentView()->setNeedsLayout();
+}
+
+void NCNotificationShortLookViewController::configureLookView()
 {
     if (!m_lookView)
         return;

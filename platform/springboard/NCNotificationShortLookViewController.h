@@ -9,7 +9,9 @@
 // is configured with setTitle:, setIcons: and setDate: and the content with its texts,
 // all sent through the runtime. The layout pass of its view sends viewDidLayoutSubviews,
 // and style changes traitCollectionDidChange:, through the runtime.
-// Registered: initWithNotificationRequest:, notificationRequest, loadView, viewDidLoad,
+// A list cell reused for another notification sends setNotificationRequest:, which
+// configures the header and content again the same way and lays the platter out anew.
+// Registered: initWithNotificationRequest:, notificationRequest, setNotificationRequest:, loadView, viewDidLoad,
 // viewDidLayoutSubviews, traitCollectionDidChange:. Ivars: "_lookView", "_notificationRequest".
 class NCNotificationShortLookViewController : public UIViewController {
     TW_OBJECT(NCNotificationShortLookViewController)
@@ -19,6 +21,7 @@ public:
 
     RefPtr<NCNotificationRequest> notificationRequest() const { return m_notificationRequest; }
     RefPtr<NCNotificationShortLookView> lookView() const { return m_lookView; }
+    void setNotificationRequest(NCNotificationRequest* request) { msgSend<void>(this, SELECTOR("setNotificationRequest:"), request); }
 
     // What the system shows in a notification's header: the app's name, its icon from
     // +[UIImage _applicationIconImageForBundleIdentifier:format:scale:] when the process
@@ -33,6 +36,8 @@ private:
     Id initWithNotificationRequestImpl(RefPtr<NCNotificationRequest> request);
     void loadViewImpl();
     void viewDidLoadImpl();
+    void setNotificationRequestImpl(RefPtr<NCNotificationRequest> request);
+    void configureLookView();
     void viewDidLayoutSubviewsImpl();
     void traitCollectionDidChangeImpl(UITraitCollection* previous);
 

@@ -3,10 +3,13 @@
 #include "platform/springboard/NCNotificationListCoalescingControlsCell.h"
 #include "platform/springboard/NCNotificationListCoalescingHeaderCell.h"
 
+#include <algorithm>
+
 Class NCNotificationStructuredListViewController::classObject()
 {
     static Class cls = ClassBuilder<NCNotificationStructuredListViewController>("NCNotificationStructuredListViewController", UIViewController::classObject())
                            .method<&NCNotificationStructuredListViewController::loadViewImpl>("loadView")
+                           .method<&NCNotificationStructuredListViewController::didReceiveMemoryWarningImpl>("didReceiveMemoryWarning")
                            .method<&NCNotificationStructuredListViewController::viewWillLayoutSubviewsImpl>("viewWillLayoutSubviews")
                            .method<&NCNotificationStructuredListViewController::insertNotificationRequestImpl>("insertNotificationRequest:")
                            .method<&NCNotificationStructuredListViewController::removeNotificationRequestImpl>("removeNotificationRequest:")
@@ -18,12 +21,29 @@ Class NCNotificationStructuredListViewController::classObject()
     return cls;
 }
 
+NCNotificationStructuredListViewController::~NCNotificationStructuredListViewController()
+{
+    // The lists may outlive the controller in someone's hands; they must not call back.
+    if (m_rootListView)
+        m_rootListView->setDataSource(nullptr);
+    if (!m_sectionListView)
+        return;
+    m_sectionListView->setDataSource(nullptr);
+    for (auto& entry : m_sectionListView->entries()) {
+        if (auto group = objectAs<NCNotificationListView>(entry.view.get()))
+            group->setDataSource(nullptr);
+    }
+}
+
 void NCNotificationStructuredListViewController::loadViewImpl()
 {
     auto root = UIView::create();
     m_rootListView = NCNotificationListView::create();
+    // The list scrolls: what lies outside it is not shown.
+    m_rootListView->setClipsToBounds(true);
     root->addSubview(m_rootListView.get());
     m_sectionListView = NCNotificationListView::create();
+    m_sectionListView->setDataSource(&m_cellSource);
     m_rootListView->insertView(m_sectionListView.get(), NSString::string(incomingSectionIdentifier).get(), 0, false);
     m_revealHintView = UIView::create<NCNotificationListSectionRevealHintView>(CGRectMake(0, 0, 0, NCNotificationListSectionRevealHintView::height));
     m_revealHintView->setHidden(true);
@@ -51,20 +71,86 @@ RefPtr<NCNotificationListSectionHeaderView> NCNotificationStructuredListViewCont
 RefPtr<NCNotificationListView> NCNotificationStructuredListViewController::groupListView(std::string_view sectionID)
 {
     auto section = sectionListView();
-    return section ? objectAs<NCNotificationListView>(section->viewForKey(sectionID).get()) : nullptr;
+    if (!section || m_grouping != Grouping::ByApp)
+        return nullptr;
+    return objectAs<NCNotificationListView>(section->viewForKey(sectionID).get());
 }
 
 RefPtr<NCNotificationListCell> NCNotificationStructuredListViewController::cellForNotification(std::string_view identifier)
 {
+    auto found = m_listed.find(std::string(identifier));
+    auto section = sectionListView();
+    if (found == m_listed.end() || !section)
+        return nullptr;
+    if (m_grouping == Grouping::Off)
+        return objectAs<NCNotificationListCell>(section->viewForKey(identifier).get());
+    auto group = groupListView(found->second.request->sectionID());
+    return group ? objectAs<NCNotificationListCell>(group->viewForKey(identifier).get()) : nullptr;
+}
+
+std::vector<RefPtr<NCNotificationListCell>> NCNotificationStructuredListViewController::shownCells()
+{
+    std::vector<RefPtr<NCNotificationListCell>> cells;
     auto section = sectionListView();
     if (!section)
-        return nullptr;
-    for (auto& entry : section->entries()) {
-        auto group = objectAs<NCNotificationListView>(entry.view.get());
-        if (auto cell = group ? objectAs<NCNotificationListCell>(group->viewForKey(identifier).get()) : nullptr)
-            return cell;
+        return cells;
+    for (size_t index : section->shownIndices()) {
+        auto& view = section->entries()[index].shownView;
+        if (auto cell = objectAs<NCNotificationListCell>(view.get())) {
+            cells.push_back(cell);
+            continue;
+        }
+        auto group = objectAs<NCNotificationListView>(view.get());
+        if (!group)
+            continue;
+        for (size_t groupIndex : group->shownIndices()) {
+            if (auto cell = objectAs<NCNotificationListCell>(group->entries()[groupIndex].shownView.get()))
+                cells.push_back(cell);
+        }
     }
-    return nullptr;
+    return cells;
+}
+
+std::vector<std::string> NCNotificationStructuredListViewController::appsInListOrder()
+{
+    std::vector<std::string> apps;
+    auto section = sectionListView();
+    if (m_grouping == Grouping::ByApp) {
+        auto& entries = section->entries();
+        for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry)
+            apps.push_back(entry->key->utf8());
+        return apps;
+    }
+    std::vector<std::pair<uint64_t, std::string>> newest;
+    for (auto& [app, arrivals] : m_appArrivals) {
+        if (!arrivals.empty())
+            newest.emplace_back(*arrivals.rbegin(), app);
+    }
+    std::sort(newest.begin(), newest.end(), std::greater<>());
+    for (auto& [arrival, app] : newest)
+        apps.push_back(app);
+    return apps;
+}
+
+std::optional<double> NCNotificationStructuredListViewController::contentOriginOfNotification(std::string_view identifier)
+{
+    auto found = m_listed.find(std::string(identifier));
+    auto section = sectionListView();
+    if (found == m_listed.end() || !section)
+        return std::nullopt;
+    long sectionIndex = m_rootListView->indexOfKey(incomingSectionIdentifier);
+    double origin = sectionIndex < 0 ? 0 : m_rootListView->originOfItem(size_t(sectionIndex));
+    if (m_grouping == Grouping::Off) {
+        long index = section->indexOfKey(identifier);
+        return index < 0 ? std::nullopt : std::optional(origin + section->originOfItem(size_t(index)));
+    }
+    auto sectionID = found->second.request->sectionID();
+    long groupIndex = section->indexOfKey(sectionID);
+    auto group = groupListView(sectionID);
+    long index = group ? group->indexOfKey(identifier) : -1;
+    if (groupIndex < 0 || index < 0)
+        return std::nullopt;
+    return origin + section->originOfItem(size_t(groupIndex)) + group->originOfItem(size_t(index));
 }
 
 void NCNotificationStructuredListViewController::viewWillLayoutSubviewsImpl()
@@ -79,6 +165,7 @@ void NCNotificationStructuredListViewController::viewWillLayoutSubviewsImpl()
 RefPtr<NCNotificationListView> NCNotificationStructuredListViewController::makeGroup(NCNotificationRequest* request)
 {
     auto group = NCNotificationListView::create();
+    group->setDataSource(&m_cellSource);
     group->setGrouped(true);
     auto title = NCNotificationShortLookViewController::displayNameForSection(request->sectionIdentifier().get());
     auto header = NCNotificationListCoalescingHeaderCell::create(title ? title->view() : std::string_view());
@@ -89,58 +176,116 @@ RefPtr<NCNotificationListView> NCNotificationStructuredListViewController::makeG
     return group;
 }
 
+void NCNotificationStructuredListViewController::ensureSectionHeader(NCNotificationListView& section)
+{
+    if (section.headerView())
+        return;
+    auto header = objectAs<NCNotificationListSectionHeaderView>(UIView::createWithClass(NCNotificationListSectionHeaderView::classObject(),
+        CGRectMake(0, 0, 0, NCNotificationListSectionHeaderView::height)).get());
+    if (!header)
+        return;
+    header->setTitle(NSString::string(sectionTitle).get());
+    section.setHeaderView(header.get());
+}
+
 void NCNotificationStructuredListViewController::insertNotificationRequestImpl(RefPtr<NCNotificationRequest> request)
 {
     auto section = sectionListView();
     if (!request || !section || request->sectionID().empty())
         return;
+    // The same notification again replaces the one listed.
+    std::string identifier(request->identifier());
+    if (auto found = m_listed.find(identifier); found != m_listed.end())
+        unlist(Listed(found->second));
+    uint64_t arrival = m_nextArrival++;
+    m_listed[identifier] = { request, arrival };
+    m_arrivals[arrival] = request;
+    m_appArrivals[std::string(request->sectionID())].insert(arrival);
+    list(request.get());
+}
+
+void NCNotificationStructuredListViewController::list(NCNotificationRequest* request)
+{
+    auto section = m_sectionListView;
+    ensureSectionHeader(*section);
+    auto key = request->notificationIdentifier();
+    double height = NCNotificationListCell::heightForRequest(request, false);
+    if (m_grouping == Grouping::Off) {
+        section->insertItem(key.get(), height, section->count(), true);
+        invalidate(section.get());
+        return;
+    }
     auto group = groupListView(request->sectionID());
     if (!group) {
-        if (!section->headerView()) {
-            auto header = objectAs<NCNotificationListSectionHeaderView>(UIView::createWithClass(NCNotificationListSectionHeaderView::classObject(),
-                CGRectMake(0, 0, 0, NCNotificationListSectionHeaderView::height)).get());
-            if (header) {
-                header->setTitle(NSString::string(sectionTitle).get());
-                section->setHeaderView(header.get());
-            }
-        }
-        group = makeGroup(request.get());
+        group = makeGroup(request);
         section->insertView(group.get(), request->sectionIdentifier().get(), section->count(), true);
     }
-    auto controller = NCNotificationShortLookViewController::createForRequest(request.get());
-    auto cell = NCNotificationListCell::create();
-    if (!controller || !cell)
-        return;
-    addChildViewController(controller.get());
-    cell->setContentViewController(controller.get());
-    group->insertView(cell.get(), request->notificationIdentifier().get(), group->count(), true);
-    updateSummaries(group.get());
-    invalidate(cell.get());
+    group->insertItem(key.get(), height, group->count(), true);
+    updateSummaries(*group);
+    invalidate(group.get());
 }
 
 void NCNotificationStructuredListViewController::removeNotificationRequestImpl(RefPtr<NCNotificationRequest> request)
 {
+    if (!request)
+        return;
+    auto found = m_listed.find(std::string(request->identifier()));
+    if (found == m_listed.end())
+        return;
+    unlist(Listed(found->second));
+}
+
+void NCNotificationStructuredListViewController::unlist(const Listed& listed)
+{
     auto section = sectionListView();
-    if (!request || !section)
+    auto& request = listed.request;
+    std::string identifier(request->identifier());
+    std::string sectionID(request->sectionID());
+    m_listed.erase(identifier);
+    m_arrivals.erase(listed.arrival);
+    if (auto app = m_appArrivals.find(sectionID); app != m_appArrivals.end()) {
+        app->second.erase(listed.arrival);
+        if (app->second.empty())
+            m_appArrivals.erase(app);
+    }
+    if (m_grouping == Grouping::Off) {
+        long index = section->indexOfKey(identifier);
+        if (index >= 0)
+            section->removeViewAtIndex(static_cast<unsigned long>(index), true);
+    } else if (auto group = groupListView(sectionID)) {
+        long index = group->indexOfKey(identifier);
+        if (index >= 0)
+            group->removeViewAtIndex(static_cast<unsigned long>(index), true);
+        updateSummaries(*group);
+        invalidate(group.get());
+        long groupIndex = group->count() ? -1 : section->indexOfKey(sectionID);
+        if (groupIndex >= 0)
+            section->removeViewAtIndex(static_cast<unsigned long>(groupIndex), true);
+    }
+    // The header goes with the last notification, as the phone drops an empty section's header.
+    if (!section->count())
+        section->setHeaderView(nullptr);
+    invalidate(section.get());
+}
+
+void NCNotificationStructuredListViewController::setGrouping(Grouping grouping)
+{
+    auto section = sectionListView();
+    if (grouping == m_grouping || !section)
         return;
-    auto group = groupListView(request->sectionID());
-    long index = group ? group->indexOfKey(request->identifier()) : -1;
-    if (index < 0)
-        return;
-    auto cell = objectAs<NCNotificationListCell>(group->entries()[size_t(index)].view.get());
-    group->removeViewAtIndex(static_cast<unsigned long>(index), true);
-    if (auto controller = cell ? cell->contentViewController() : nullptr)
-        controller->removeFromParentViewController();
-    if (cell)
-        cell->setContentViewController(nullptr);
-    updateSummaries(group.get());
-    invalidate(group.get());
-    if (group->count())
-        return;
-    long groupIndex = section->indexOfKey(request->sectionID());
-    if (groupIndex >= 0)
-        section->removeViewAtIndex(static_cast<unsigned long>(groupIndex), true);
-    // The header goes with the last group, as the phone drops an empty section's header.
+    RefPtr<NCNotificationStructuredListViewController> protect(this);
+    // Taken out newest first, so every removal is at the end of its list.
+    while (section->count()) {
+        size_t last = section->count() - 1;
+        if (auto group = objectAs<NCNotificationListView>(section->entries()[last].view.get())) {
+            while (group->count())
+                group->removeViewAtIndex(group->count() - 1, false);
+        }
+        section->removeViewAtIndex(last, false);
+    }
+    m_grouping = grouping;
+    for (auto& [arrival, request] : m_arrivals)
+        list(request.get());
     if (!section->count())
         section->setHeaderView(nullptr);
     invalidate(section.get());
@@ -161,33 +306,100 @@ bool NCNotificationStructuredListViewController::setGroupCollapsed(std::string_v
     if (!group)
         return false;
     group->setGrouped(collapsed);
-    updateSummaries(group.get());
+    updateSummaries(*group);
     group->setNeedsLayoutInSubtree();
     invalidate(group.get());
     return true;
 }
 
-void NCNotificationStructuredListViewController::updateSummaries(NCNotificationListView* group)
+RefPtr<NSString> NCNotificationStructuredListViewController::summaryFor(const NCNotificationListView& list, size_t index) const
 {
-    auto& entries = group->entries();
-    for (size_t index = 0; index < entries.size(); ++index) {
-        auto cell = objectAs<NCNotificationListCell>(entries[index].view.get());
+    size_t count = list.count();
+    if (!list.isGrouped() || count < 2 || index + 1 != count)
+        return nullptr;
+    size_t more = count - 1;
+    return NSString::string(std::to_string(more) + (more == 1 ? " more notification" : " more notifications"));
+}
+
+void NCNotificationStructuredListViewController::updateSummaries(NCNotificationListView& group)
+{
+    auto& entries = group.entries();
+    // Only the front and the one it just covered or uncovered can change.
+    for (size_t back = 0; back < std::min<size_t>(2, entries.size()); ++back) {
+        size_t index = entries.size() - 1 - back;
+        auto listed = m_listed.find(entries[index].key->utf8());
+        if (listed != m_listed.end())
+            group.setHeightOfItem(index, NCNotificationListCell::heightForRequest(listed->second.request.get(), summaryFor(group, index) != nullptr));
+    }
+    for (size_t index : group.shownIndices()) {
+        auto cell = objectAs<NCNotificationListCell>(entries[index].shownView.get());
         auto controller = cell ? cell->contentViewController() : nullptr;
         auto look = controller ? controller->lookView() : nullptr;
         if (!look)
             continue;
-        // The front of a stack tells how many notifications hide behind it.
-        bool front = index + 1 == entries.size();
-        RefPtr<NSString> summary;
-        if (front && group->isGrouped() && entries.size() > 1) {
-            size_t more = entries.size() - 1;
-            summary = NSString::string(std::to_string(more) + (more == 1 ? " more notification" : " more notifications"));
-        }
+        auto summary = summaryFor(group, index);
         auto current = look->notificationContentView()->summaryLabel()->text();
         bool same = (!current && !summary) || (current && summary && current->isEqualToString(summary.get()));
         if (!same)
             look->notificationContentView()->setSummaryText(summary.get());
     }
+}
+
+RefPtr<UIView> NCNotificationStructuredListViewController::cellForKey(NCNotificationListView& list, const NSString* key)
+{
+    auto found = key ? m_listed.find(key->utf8()) : m_listed.end();
+    if (found == m_listed.end())
+        return nullptr;
+    auto& request = found->second.request;
+    RefPtr<NCNotificationListCell> cell;
+    if (!m_reusableCells.empty()) {
+        cell = std::move(m_reusableCells.back());
+        m_reusableCells.pop_back();
+        // As the phone's list does: the same cell and controller, told their new notification.
+        if (auto controller = cell->contentViewController())
+            controller->setNotificationRequest(request.get());
+    } else {
+        auto controller = NCNotificationShortLookViewController::createForRequest(request.get());
+        cell = NCNotificationListCell::create();
+        if (!controller || !cell)
+            return nullptr;
+        addChildViewController(controller.get());
+        cell->setContentViewController(controller.get());
+    }
+    long index = list.indexOfKey(key->view());
+    auto summary = index < 0 ? nullptr : summaryFor(list, size_t(index));
+    auto controller = cell->contentViewController();
+    auto look = controller ? controller->lookView() : nullptr;
+    if (look && (summary || look->notificationContentView()->summaryLabel()->text()))
+        look->notificationContentView()->setSummaryText(summary.get());
+    cell->setNeedsLayout();
+    return cell;
+}
+
+void NCNotificationStructuredListViewController::reuseLater(UIView* view)
+{
+    auto cell = objectAs<NCNotificationListCell>(view);
+    if (!cell)
+        return;
+    cell->closeSwipe();
+    if (m_reusableCells.size() < maximumReusableCells) {
+        m_reusableCells.push_back(cell);
+        return;
+    }
+    letGo(*cell);
+}
+
+void NCNotificationStructuredListViewController::letGo(NCNotificationListCell& cell)
+{
+    if (auto controller = cell.contentViewController())
+        controller->removeFromParentViewController();
+    cell.setContentViewController(nullptr);
+}
+
+void NCNotificationStructuredListViewController::didReceiveMemoryWarningImpl()
+{
+    for (auto& cell : std::exchange(m_reusableCells, {}))
+        letGo(*cell);
 }
 
 void NCNotificationStructuredListViewController::invalidate(UIView* view)

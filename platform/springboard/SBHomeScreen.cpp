@@ -16,6 +16,7 @@
 #include "platform/uikit/UIUserInterfaceStyleArbiter.h"
 #include "platform/uikit/UIWindow.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <optional>
@@ -321,9 +322,11 @@ void SBHomeScreen::State::layout()
 {
     layoutScheduled = false;
     companions->setShowsSectionlessCell(!sectionlessListed.empty());
-    companions->update(*list);
+    companions->updateRows(*list);
     placeSlots();
     window->layoutIfNeeded();
+    // The pass made the cells now on screen; their containers follow.
+    companions->updateContainers(*list);
     companions->placeContainers(*list);
     // After layout: views create their labels while laying out.
     applyAppearance();
@@ -483,9 +486,7 @@ std::vector<std::string> SBHomeScreen::notificationIdentifiers() const
 
 bool SBHomeScreen::expandNotification(std::string_view identifier, const LongLookOptions& options)
 {
-    auto cell = m_state->list->cellForNotification(identifier);
-    auto shortLook = cell ? cell->contentViewController() : nullptr;
-    auto request = shortLook ? shortLook->notificationRequest() : nullptr;
+    auto request = m_state->list->isListed(identifier) ? m_state->masterList->requestWithIdentifier(identifier) : nullptr;
     if (!request)
         return false;
     m_state->dismissLongLook();
@@ -519,6 +520,9 @@ void SBHomeScreen::collapseLongLook()
 
 bool SBHomeScreen::swipeCell(std::string_view identifier)
 {
+    // A finger swipes what is on screen: the list is scrolled to the notification first.
+    if (!m_state->list->cellForNotification(identifier) && !scrollToNotification(identifier))
+        return false;
     auto cell = m_state->list->cellForNotification(identifier);
     if (!cell)
         return false;
@@ -540,6 +544,52 @@ bool SBHomeScreen::expandGroup(std::string_view sectionID)
     m_state->layout();
     return found;
 }
+
+double SBHomeScreen::listOffset() const
+{
+    return m_state->list->rootListView()->contentOffset().y;
+}
+
+double SBHomeScreen::maximumListOffset() const
+{
+    auto list = m_state->list->rootListView();
+    return std::max(0.0, list->contentSize().height - list->bounds().size.height);
+}
+
+void SBHomeScreen::scrollListTo(double offset)
+{
+    // The content's height is known once laid out.
+    m_state->layout();
+    auto list = m_state->list->rootListView();
+    double clamped = std::clamp(std::isfinite(offset) ? offset : 0.0, 0.0, maximumListOffset());
+    list->setContentOffset(CGPointMake(list->contentOffset().x, clamped));
+    m_state->layout();
+}
+
+void SBHomeScreen::scrollListBy(double distance)
+{
+    scrollListTo(listOffset() + distance);
+}
+
+bool SBHomeScreen::scrollToNotification(std::string_view identifier)
+{
+    m_state->layout();
+    auto origin = m_state->list->contentOriginOfNotification(identifier);
+    if (!origin)
+        return false;
+    scrollListTo(*origin);
+    return true;
+}
+
+void SBHomeScreen::setGrouping(Grouping grouping)
+{
+    m_state->list->setGrouping(grouping);
+    m_state->layout();
+    // Regrouped content may be shorter than where the list was.
+    scrollListTo(listOffset());
+}
+
+SBHomeScreen::Grouping SBHomeScreen::grouping() const { return m_state->list->grouping(); }
 
 void SBHomeScreen::revealHistory()
 {
@@ -582,9 +632,10 @@ void SBHomeScreen::layoutNow()
 {
     drainMainQueue();
     m_state->companions->setShowsSectionlessCell(!m_state->sectionlessListed.empty());
-    m_state->companions->update(*m_state->list);
+    m_state->companions->updateRows(*m_state->list);
     m_state->placeSlots();
     m_state->window->layoutTreeNow();
+    m_state->companions->updateContainers(*m_state->list);
     m_state->companions->placeContainers(*m_state->list);
     m_state->applyAppearance();
 }

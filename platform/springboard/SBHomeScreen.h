@@ -2,6 +2,7 @@
 
 #include "platform/graphics/CGGeometry.h"
 #include "platform/runtime/Object.h"
+#include "platform/springboard/NCNotificationStructuredListViewController.h"
 #include "platform/springboard/SBHomeScreenCompanions.h"
 
 #include <memory>
@@ -15,7 +16,6 @@ class NCNotificationListCell;
 class NCNotificationListView;
 class NCNotificationLongLookViewController;
 class NCNotificationMasterList;
-class NCNotificationStructuredListViewController;
 class OS_dispatch_queue;
 class UIView;
 class UIViewController;
@@ -109,19 +109,38 @@ public:
         // controller (when Dayn is loaded).
         bool daynContainer { false };
     };
-    // Presents the long look of a listed notification; false when it is not listed.
+    // Presents the long look of a listed notification, on screen or not; false when it is not listed.
     bool expandNotification(std::string_view identifier) { return expandNotification(identifier, {}); }
     bool expandNotification(std::string_view identifier, const LongLookOptions&);
     // Dismisses the long look, if one is shown.
     void collapseLongLook();
     // Swipes the notification's cell open: its action buttons are created, configured for
-    // the request and laid out. False when it is not listed.
+    // the request and laid out; the list scrolls to it first when it is off screen. False
+    // when it is not listed.
     bool swipeCell(std::string_view identifier);
     // Collapses (stacks) or expands an app's group; false when the app has no group.
     bool collapseGroup(std::string_view sectionID);
     bool expandGroup(std::string_view sectionID);
     // Reveals the notification history (revealNotificationHistory:animated: through the runtime).
     void revealHistory();
+
+    // The list scrolls as a finger moves it: the offset is the distance from the top of its
+    // content, kept between 0 and the content's height less the list's. Cells that leave
+    // the screen are reused for those that come on.
+    double listOffset() const;
+    double maximumListOffset() const;
+    void scrollListTo(double offset);
+    void scrollListBy(double distance);
+    // Scrolls so the notification's top is at the top of the list (as far as the list
+    // goes); false when it is not listed.
+    bool scrollToNotification(std::string_view identifier);
+
+    // The phone's notification grouping setting: by app (groups, as new ones arrive
+    // stacked) or off (every notification on its own, newest on top). Changing it
+    // regroups what is listed.
+    using Grouping = NCNotificationStructuredListViewController::Grouping;
+    void setGrouping(Grouping);
+    Grouping grouping() const;
 
     // Axon's and Grupi's app cells and Dayn's containers, when those libraries are loaded.
     const SBHomeScreenCompanions& companions() const;
@@ -165,6 +184,7 @@ public:
     // The top list view: sections inside it, app groups inside those.
     RefPtr<NCNotificationListView> rootListView() const;
     RefPtr<NCNotificationListView> groupListView(std::string_view sectionID) const;
+    // The cell showing the notification now; nil while it is off screen.
     RefPtr<NCNotificationListCell> cellForNotification(std::string_view identifier) const;
     RefPtr<NCNotificationLongLookViewController> longLookViewController() const;
     // The banner container's current content, or nil.

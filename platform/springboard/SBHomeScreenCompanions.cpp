@@ -28,39 +28,6 @@ constexpr RowSpec rowSpecs[] = {
 
 void sendSelected(const UIView* cell, bool selected) { msgSendIfResponds<void>(cell, SELECTOR("setSelected:"), selected); }
 
-// The apps of the list top to bottom: the newest group is shown first.
-std::vector<std::string> appsInListOrder(NCNotificationStructuredListViewController& list)
-{
-    std::vector<std::string> apps;
-    auto section = list.sectionListView();
-    if (!section)
-        return apps;
-    auto& entries = section->entries();
-    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
-        if (entry->key)
-            apps.push_back(entry->key->utf8());
-    }
-    return apps;
-}
-
-std::vector<RefPtr<NCNotificationListCell>> notificationCells(NCNotificationStructuredListViewController& list)
-{
-    std::vector<RefPtr<NCNotificationListCell>> cells;
-    auto section = list.sectionListView();
-    if (!section)
-        return cells;
-    for (auto& entry : section->entries()) {
-        auto group = objectAs<NCNotificationListView>(entry.view.get());
-        if (!group)
-            continue;
-        for (auto& groupEntry : group->entries()) {
-            if (auto cell = objectAs<NCNotificationListCell>(groupEntry.view.get()))
-                cells.push_back(cell);
-        }
-    }
-    return cells;
-}
-
 } // namespace
 
 struct SBHomeScreenCompanions::Row {
@@ -126,21 +93,34 @@ const SBHomeScreenCompanions::Row* SBHomeScreenCompanions::row(AppCellRow kind) 
     return const_cast<SBHomeScreenCompanions*>(this)->row(kind);
 }
 
-void SBHomeScreenCompanions::update(NCNotificationStructuredListViewController& list)
+void SBHomeScreenCompanions::updateRows(NCNotificationStructuredListViewController& list)
 {
-    if (!m_rows.empty()) {
-        auto apps = appsInListOrder(list);
-        // The empty name stands for the cell without an app.
-        if (m_sectionlessCell)
-            apps.emplace_back();
-        for (auto& row : m_rows)
-            updateRow(row, apps);
-    }
+    if (m_rows.empty())
+        return;
+    auto apps = list.appsInListOrder();
+    // The empty name stands for the cell without an app.
+    if (m_sectionlessCell)
+        apps.emplace_back();
+    for (auto& row : m_rows)
+        updateRow(row, apps);
+}
+
+void SBHomeScreenCompanions::updateContainers(NCNotificationStructuredListViewController& list)
+{
     if (!m_containerClass)
         return;
-    for (auto& cell : notificationCells(list)) {
-        if (!containerInCell(cell.get()))
-            attachContainer(cell.get());
+    std::erase_if(m_decorated, [](auto& decorated) { return !decorated.cell.get(); });
+    for (auto& cell : list.shownCells()) {
+        auto controller = cell->contentViewController();
+        auto request = controller ? controller->notificationRequest() : nullptr;
+        auto known = std::find_if(m_decorated.begin(), m_decorated.end(), [&](auto& decorated) { return decorated.cell.get() == cell; });
+        if (known != m_decorated.end() && request && known->request.get().get() == request.get())
+            continue;
+        attachContainer(cell.get(), containerInCell(cell.get()).get());
+        if (known == m_decorated.end())
+            m_decorated.push_back({ cell.get(), request.get() });
+        else
+            known->request = request.get();
     }
 }
 
@@ -231,7 +211,7 @@ void SBHomeScreenCompanions::placeContainers(NCNotificationStructuredListViewCon
 {
     if (!m_containerClass)
         return;
-    for (auto& cell : notificationCells(list)) {
+    for (auto& cell : list.shownCells()) {
         auto container = containerInCell(cell.get());
         if (!container)
             continue;
@@ -243,16 +223,21 @@ void SBHomeScreenCompanions::placeContainers(NCNotificationStructuredListViewCon
     }
 }
 
-void SBHomeScreenCompanions::attachContainer(UIView* cell)
+void SBHomeScreenCompanions::attachContainer(UIView* cell, UIView* existing)
 {
     auto listCell = objectAs<NCNotificationListCell>(cell);
     auto controller = listCell ? listCell->contentViewController() : nullptr;
     if (!controller)
         return;
-    auto container = UIView::createWithClass(m_containerClass);
-    if (!container)
-        return;
-    container->layer()->setCornerRadius(containerWidth / 2);
+    RefPtr<UIView> container(existing);
+    if (container) {
+        container->removeFromSuperview();
+    } else {
+        container = UIView::createWithClass(m_containerClass);
+        if (!container)
+            return;
+        container->layer()->setCornerRadius(containerWidth / 2);
+    }
     // Dayn knows its notification before the container joins the platter's cell.
     msgSendIfResponds<void>(container.get(), SELECTOR("setDelegate:"), static_cast<Object*>(controller.get()));
     cell->addSubview(container.get());

@@ -2,6 +2,7 @@
 
 #include "platform/graphics/CGGeometry.h"
 #include "platform/runtime/Object.h"
+#include "platform/runtime/WeakPtr.h"
 
 #include <optional>
 #include <string>
@@ -22,9 +23,10 @@ class UIView;
 // stays selected while its app has notifications) or deselects it (leaving none). New
 // cells get setSelected: with their state; a change sends it to the cells it changed.
 //
-// Dayn: a container in each notification cell, a bar in the list's margin beside the
-// platter's leading edge, its delegate the cell's short-look controller, set before it
-// joins the cell.
+// Dayn: a container in each notification cell on screen, a bar in the list's margin
+// beside the platter's leading edge, its delegate the cell's short-look controller, set
+// before it joins the cell. When the list reuses a cell for another notification, the
+// container leaves the cell and joins it again, as Dayn redecorates a reused cell.
 class SBHomeScreenCompanions {
 public:
     enum class AppCellRow { Axon, Grupi };
@@ -39,8 +41,11 @@ public:
     SBHomeScreenCompanions(const SBHomeScreenCompanions&) = delete;
     SBHomeScreenCompanions& operator=(const SBHomeScreenCompanions&) = delete;
 
-    // Brings the rows and the containers in line with the list's apps and cells.
-    void update(NCNotificationStructuredListViewController&);
+    // Brings the rows in line with the list's apps.
+    void updateRows(NCNotificationStructuredListViewController&);
+    // Brings the containers in line with the cells on screen, after the list's layout pass
+    // has made them.
+    void updateContainers(NCNotificationStructuredListViewController&);
     // Notifications without a section identifier are listed nowhere by app; the rows show
     // one cell for them at their end, a cell without a bundle identifier (or icon).
     void setShowsSectionlessCell(bool shown) { m_sectionlessCell = shown; }
@@ -67,11 +72,18 @@ private:
     struct Row;
     void updateRow(Row&, const std::vector<std::string>& apps);
     RefPtr<UIView> makeCell(const Row&, const std::string& bundleIdentifier) const;
-    void attachContainer(UIView* cell);
+    void attachContainer(UIView* cell, UIView* container);
     Row* row(AppCellRow);
     const Row* row(AppCellRow) const;
 
     std::vector<Row> m_rows;
     Class m_containerClass { nullptr };
     bool m_sectionlessCell { false };
+    // Per cell, the request its container was last given; weak, so a request gone and
+    // another made in its place is not taken for the same.
+    struct Decorated {
+        WeakPtr<UIView> cell;
+        WeakPtr<Object> request;
+    };
+    std::vector<Decorated> m_decorated;
 };

@@ -242,6 +242,55 @@ ScenarioStep parseRevealHistory(const json& value, ScenarioParseContext&)
     return { [](ScenarioRunner& runner) { runner.homeScreen().revealHistory(); } };
 }
 
+// A distance or offset in points, within what any list could hold.
+double requirePoints(const json& value, std::string_view what)
+{
+    constexpr double limit = 1e7;
+    if (!value.is_number() || !std::isfinite(value.get<double>()) || std::fabs(value.get<double>()) > limit)
+        throw ScenarioError(std::string(what) + " must be a number of points between -10000000 and 10000000");
+    return value.get<double>();
+}
+
+ScenarioStep parseScroll(const json& value, ScenarioParseContext&)
+{
+    auto& event = requireObject(value, { "by", "to", "notification" });
+    if (event.size() != 1)
+        throw ScenarioError("takes one of \"by\", \"to\" and \"notification\"");
+    if (auto by = event.find("by"); by != event.end()) {
+        double distance = requirePoints(*by, quote("by"));
+        return { [=](ScenarioRunner& runner) { runner.homeScreen().scrollListBy(distance); } };
+    }
+    if (auto reference = event.find("notification"); reference != event.end()) {
+        auto name = notificationReference(*reference);
+        return { [=](ScenarioRunner& runner) {
+            if (!runner.homeScreen().scrollToNotification(runner.notificationIdentifier(name)))
+                runner.warn("no notification " + quote(name) + " to scroll to");
+        } };
+    }
+    auto& to = event["to"];
+    if (to.is_string()) {
+        auto where = requireString(to, quote("to"));
+        if (where != "top" && where != "bottom")
+            throw ScenarioError("\"to\" is \"top\", \"bottom\" or a number of points, not " + quote(where));
+        bool bottom = where == "bottom";
+        return { [=](ScenarioRunner& runner) {
+            auto& home = runner.homeScreen();
+            home.scrollListTo(bottom ? home.maximumListOffset() : 0);
+        } };
+    }
+    double offset = requirePoints(to, quote("to"));
+    return { [=](ScenarioRunner& runner) { runner.homeScreen().scrollListTo(offset); } };
+}
+
+ScenarioStep parseGrouping(const json& value, ScenarioParseContext&)
+{
+    auto text = requireString(value, "the grouping");
+    if (text != "byApp" && text != "off")
+        throw ScenarioError("the grouping is \"byApp\" or \"off\", not " + quote(text));
+    auto grouping = text == "off" ? SBHomeScreen::Grouping::Off : SBHomeScreen::Grouping::ByApp;
+    return { [grouping](ScenarioRunner& runner) { runner.homeScreen().setGrouping(grouping); } };
+}
+
 ScenarioStep parseLock(const json& value, ScenarioParseContext&)
 {
     requireFlag(value);
@@ -597,6 +646,8 @@ const std::vector<ScenarioEventType> eventTypes {
     { "collapseGroup", parseCollapseGroup },
     { "expandGroup", parseExpandGroup },
     { "revealHistory", parseRevealHistory },
+    { "scroll", parseScroll },
+    { "grouping", parseGrouping },
     { "lock", parseLock },
     { "unlock", parseUnlock },
     { "selectCompanionCell", parseSelectCompanionCell },

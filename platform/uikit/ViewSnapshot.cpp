@@ -3,6 +3,7 @@
 #include "platform/foundation/NSString.h"
 #include "platform/uikit/UIImageView.h"
 #include "platform/uikit/UILabel.h"
+#include "platform/uikit/UIScrollView.h"
 #include "platform/uikit/UIUserInterfaceStyleArbiter.h"
 
 #include <fstream>
@@ -38,6 +39,10 @@ void ViewSnapshot::appendView(nlohmann::json& views, const UIView* root, const U
     if (auto* label = dynamic_cast<const UILabel*>(view)) {
         entry["text"] = label->text() ? nlohmann::json(label->textString()) : nlohmann::json(nullptr);
         entry["textAlignment"] = label->textAlignment();
+    }
+    if (auto* scrollView = dynamic_cast<const UIScrollView*>(view)) {
+        entry["contentOffset"] = { { "x", scrollView->contentOffset().x }, { "y", scrollView->contentOffset().y } };
+        entry["contentSize"] = { { "width", scrollView->contentSize().width }, { "height", scrollView->contentSize().height } };
     }
     if (auto* imageView = dynamic_cast<const UIImageView*>(view)) {
         auto image = imageView->image();

@@ -12,7 +12,8 @@
 // subviews and class), "frame" (in the superview) and "windowFrame" (in the root's
 // coordinates) as {x, y, width, height}, "hidden", "alpha", "backgroundColor",
 // "layer": {"borderWidth", "borderColor", "cornerRadius", "masksToBounds"}; labels add
-// "text" and "textAlignment", image views "image" ({width, height} in points, or null);
+// "text" and "textAlignment", image views "image" ({width, height} in points, or null),
+// scroll views "contentOffset" ({x, y}: where they are scrolled) and "contentSize";
 // views answering bundleIdentifier add "bundleIdentifier", and isSelected "selected".
 // Colours are {"hex": "#RRGGBBAA", "red", "green", "blue", "alpha"} or null.
 class ViewSnapshot {

@@ -27,6 +27,10 @@ struct Record {
     bool insertedOnMainThread { true };
     bool publishedOnServerQueue { true };
     bool blankDates { false };
+    // Per short-look controller: the notification last sent to it by setNotificationRequest:,
+    // and whether it was laid out after that.
+    std::map<const Object*, std::string> requestSent;
+    std::map<const Object*, bool> laidOutSinceRequest;
 
     void note(const std::string& name)
     {
@@ -45,6 +49,8 @@ struct Record {
         calls.clear();
         order.clear();
         previousStyles.clear();
+        requestSent.clear();
+        laidOutSinceRequest.clear();
     }
 };
 
@@ -97,7 +103,23 @@ void removeRequest(id self, SEL sel, id request)
         previous##name(self, sel);                 \
     }
 
-PASS_THROUGH_0(shortLookDidLayout, "viewDidLayoutSubviews")
+void (*previousshortLookDidLayout)(id, SEL);
+void shortLookDidLayout(id self, SEL sel)
+{
+    record().note("viewDidLayoutSubviews");
+    record().laidOutSinceRequest[self] = true;
+    previousshortLookDidLayout(self, sel);
+}
+
+void (*previousSetRequest)(id, SEL, id);
+void setRequest(id self, SEL sel, id request)
+{
+    record().note("setNotificationRequest:");
+    auto identifier = objectAs<NSString>(msgSend<Id>(request, sel_registerName("notificationIdentifier")).get());
+    record().requestSent[self] = identifier ? identifier->utf8() : std::string();
+    record().laidOutSinceRequest[self] = false;
+    previousSetRequest(self, sel, request);
+}
 PASS_THROUGH_0(layoutClearButton, "_layoutClearButton")
 PASS_THROUGH_0(headerDealloc, "header dealloc")
 PASS_THROUGH_0(layoutRevealHint, "_layoutRevealHintTitle")
@@ -200,6 +222,7 @@ void installHooks()
         MSHookMessageEx(objc_getClass("NCNotificationMasterList"), sel_registerName("removeNotificationRequest:"), &removeRequest, &previousRemoveRequest);
         MSHookMessageEx(objc_getClass("NCNotificationShortLookViewController"), sel_registerName("viewDidLayoutSubviews"), &shortLookDidLayout, &previousshortLookDidLayout);
         MSHookMessageEx(objc_getClass("NCNotificationShortLookViewController"), sel_registerName("traitCollectionDidChange:"), &shortLookTraits, &previousShortLookTraits);
+        MSHookMessageEx(objc_getClass("NCNotificationShortLookViewController"), sel_registerName("setNotificationRequest:"), &setRequest, &previousSetRequest);
         MSHookMessageEx(objc_getClass("NCNotificationListSectionHeaderView"), sel_registerName("_layoutClearButton"), &layoutClearButton, &previouslayoutClearButton);
         MSHookMessageEx(objc_getClass("NCNotificationListSectionHeaderView"), sel_registerName("initWithFrame:"), &headerInit, &previousHeaderInit);
         MSHookMessageEx(objc_getClass("NCNotificationListSectionHeaderView"), sel_registerName("dealloc"), &headerDealloc, &previousheaderDealloc);
@@ -320,6 +343,32 @@ TEST_F(SystemCallsThroughTheRuntime, HeaderShowsWhatTheReplacementPasses)
     home.advanceTime(125);
     home.layoutNow();
     EXPECT_EQ(datedHeader->dateLabel()->textString(), "2m ago");
+}
+
+TEST_F(SystemCallsThroughTheRuntime, ReusedCellsAreToldTheirNewNotificationAndLaidOut)
+{
+    SBHomeScreen home;
+    home.setGrouping(SBHomeScreen::Grouping::Off);
+    for (int index = 0; index < 60; ++index)
+        home.publishBulletin(index % 2 ? "com.apple.MobileSMS" : "com.apple.Music", "Tintwell", "Message " + std::to_string(index));
+    // Each new one on top pushed the lowest out of reach; its cell came back on top.
+    int reusedWhilePublishing = record().count("setNotificationRequest:");
+    EXPECT_GT(reusedWhilePublishing, 0);
+
+    while (home.listOffset() < home.maximumListOffset()) {
+        home.scrollListBy(250);
+        // Every cell on screen that was reused got its notification through the runtime and
+        // was laid out after, which is where an extension repaints it.
+        for (auto& cell : home.listController()->shownCells()) {
+            auto controller = cell->contentViewController();
+            auto sent = record().requestSent.find(controller.get());
+            if (sent == record().requestSent.end())
+                continue;
+            EXPECT_EQ(sent->second, controller->notificationRequest()->identifier());
+            EXPECT_TRUE(record().laidOutSinceRequest[controller.get()]);
+        }
+    }
+    EXPECT_GE(record().count("setNotificationRequest:") - reusedWhilePublishing, 40);
 }
 
 } // namespace

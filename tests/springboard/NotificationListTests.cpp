@@ -5,9 +5,12 @@
 #include "platform/springboard/BBServer.h"
 #include "platform/springboard/NCNotificationListCell.h"
 #include "platform/springboard/NCNotificationListView.h"
+#include "platform/springboard/NCNotificationLongLookViewController.h"
 #include "platform/springboard/NCNotificationMasterList.h"
 #include "platform/springboard/NCNotificationStructuredListViewController.h"
 #include "platform/uikit/UIWindow.h"
+
+#include <set>
 
 #include <dlfcn.h>
 
@@ -256,6 +259,9 @@ TEST_F(NotificationList, PublishingAndRemovingAThousandLeavesNoObjectsBehind)
     home.expandNotification(home.publishBulletin("com.apple.Music", "Tintwell", "warm-up"));
     home.swipeCell(home.notificationIdentifiers().front());
     home.removeNotification(home.notificationIdentifiers().front());
+    // Spare cells are kept for reuse until memory runs short.
+    auto dropSpareCells = [&] { msgSend<void>(home.listController(), SELECTOR("didReceiveMemoryWarning")); };
+    dropSpareCells();
     int64_t before = Object::liveObjectCount();
 
     // Published back to back on the server's queue, as a data provider does, and shown
@@ -286,7 +292,227 @@ TEST_F(NotificationList, PublishingAndRemovingAThousandLeavesNoObjectsBehind)
     EXPECT_TRUE(home.notificationIdentifiers().empty());
     EXPECT_FALSE(home.groupListView("com.apple.Music"));
 
+    dropSpareCells();
     EXPECT_EQ(Object::liveObjectCount(), before);
+}
+
+// ---- A list that scales: cells for what is on screen, reused as it scrolls ------------
+
+constexpr const char* scrollApps[] = { "com.apple.MobileSMS", "com.apple.mobilemail", "com.apple.mobilecal", "com.apple.Music" };
+
+std::vector<std::string> publishMany(SBHomeScreen& home, int count)
+{
+    std::vector<std::string> identifiers;
+    for (int index = 0; index < count; ++index) {
+        // Every third message wraps, so the cells differ in height.
+        std::string message = "Message " + std::to_string(index) + (index % 3 ? "" : " that is long enough to wrap onto a second line");
+        identifiers.push_back(home.publishBulletin(scrollApps[index % 4], "Sender " + std::to_string(index), message));
+    }
+    return identifiers;
+}
+
+size_t cellsInWindow(const UIView* view)
+{
+    size_t count = dynamic_cast<const NCNotificationListCell*>(view) ? 1 : 0;
+    for (auto& child : view->subviewList())
+        count += cellsInWindow(child.get());
+    return count;
+}
+
+// The notification a shown cell stands for must be the one its texts and header show.
+void expectCellsShowTheirNotifications(SBHomeScreen& home, const std::string& where)
+{
+    auto list = home.listController();
+    for (auto& cell : list->shownCells()) {
+        auto request = cell->contentViewController()->notificationRequest();
+        ASSERT_TRUE(request) << where;
+        auto identifier = std::string(request->identifier());
+        EXPECT_EQ(home.cellForNotification(identifier), cell) << where;
+        auto look = cell->contentViewController()->lookView();
+        auto content = request->content();
+        EXPECT_EQ(look->notificationContentView()->primaryLabel()->textString(), content->title()->utf8()) << where;
+        EXPECT_EQ(look->notificationContentView()->secondaryLabel()->textString(), content->message()->utf8()) << where;
+        auto title = NCNotificationShortLookViewController::displayNameForSection(request->sectionIdentifier().get());
+        EXPECT_EQ(look->headerContentView()->titleLabel()->textString(), title->utf8()) << where;
+        EXPECT_EQ(cell->frame().size.height, NCNotificationListCell::heightForRequest(request.get(), false)) << where;
+        EXPECT_FALSE(cell->isSwipedOpen()) << where << ": " << identifier;
+    }
+}
+
+TEST_F(NotificationList, OnlyNotificationsOnScreenHaveCellsWhichScrollingReuses)
+{
+    SBHomeScreen home;
+    home.setGrouping(SBHomeScreen::Grouping::Off);
+    auto identifiers = publishMany(home, 200);
+    ASSERT_EQ(home.notificationIdentifiers().size(), 200u);
+    size_t onScreen = cellsInWindow(home.window().get());
+    // At most what fits in the list and the margins, the smallest cells counted.
+    double reach = home.rootListView()->bounds().size.height + 2 * NCNotificationListView::visibleMargin;
+    auto mostOnScreen = size_t(reach / NCNotificationListCell::heightForRequest(nullptr, false)) + 2;
+    EXPECT_GT(onScreen, 5u);
+    EXPECT_LE(onScreen, mostOnScreen);
+    EXPECT_TRUE(home.cellForNotification(identifiers.back()));
+    EXPECT_FALSE(home.cellForNotification(identifiers.front())) << "the oldest is far below the screen";
+
+    std::set<const UIView*> cellsSeen;
+    std::set<std::string> notificationsSeen;
+    auto look = [&](const std::string& where) {
+        expectCellsShowTheirNotifications(home, where);
+        EXPECT_LE(cellsInWindow(home.window().get()), mostOnScreen) << where;
+        for (auto& cell : home.listController()->shownCells()) {
+            cellsSeen.insert(cell.get());
+            notificationsSeen.insert(std::string(cell->contentViewController()->notificationRequest()->identifier()));
+        }
+    };
+    look("at the top");
+    while (home.listOffset() < home.maximumListOffset()) {
+        home.scrollListBy(333);
+        look("at " + std::to_string(home.listOffset()));
+    }
+    EXPECT_TRUE(home.cellForNotification(identifiers.front()));
+    EXPECT_EQ(notificationsSeen.size(), 200u) << "scrolling through shows every notification";
+    EXPECT_LE(cellsSeen.size(), mostOnScreen + NCNotificationStructuredListViewController::maximumReusableCells) << "cells are reused, not made per notification";
+    // Back up, the newest again, in cells that showed others meanwhile.
+    home.scrollListBy(-1e6);
+    EXPECT_EQ(home.listOffset(), 0);
+    look("back at the top");
+    EXPECT_TRUE(home.cellForNotification(identifiers.back()));
+}
+
+TEST_F(NotificationList, ScrollingStaysWithinTheContentAndFollowsChanges)
+{
+    SBHomeScreen home;
+    home.scrollListBy(200);
+    EXPECT_EQ(home.listOffset(), 0) << "a list that fits does not scroll";
+    auto identifiers = publishMany(home, 40);
+    home.setGrouping(SBHomeScreen::Grouping::Off);
+    home.scrollListTo(1e7);
+    double bottom = home.listOffset();
+    EXPECT_EQ(bottom, home.maximumListOffset());
+    EXPECT_GT(bottom, 0);
+    // What the list shows at the bottom ends with the oldest, fully on screen.
+    auto oldest = home.cellForNotification(identifiers.front());
+    ASSERT_TRUE(oldest);
+    CGRect inList = oldest->convertRectToView(oldest->bounds(), home.rootListView().get());
+    EXPECT_LE(CGRectGetMaxY(inList), bottom + home.rootListView()->bounds().size.height);
+
+    EXPECT_TRUE(home.scrollToNotification(identifiers[20]));
+    auto middle = home.cellForNotification(identifiers[20]);
+    ASSERT_TRUE(middle);
+    EXPECT_EQ(middle->convertRectToView(middle->bounds(), home.rootListView().get()).origin.y, home.listOffset());
+    EXPECT_FALSE(home.scrollToNotification("not-listed"));
+
+    // Removing notifications shortens the content: the list shows its new end, not a
+    // screen scrolled past it.
+    home.scrollListTo(1e7);
+    for (int index = 0; index < 30; ++index)
+        home.removeNotification(identifiers[size_t(index)]);
+    EXPECT_EQ(home.listOffset(), home.maximumListOffset());
+    EXPECT_TRUE(home.cellForNotification(identifiers[30]));
+    expectCellsShowTheirNotifications(home, "after removals");
+}
+
+TEST_F(NotificationList, SwipingReachesCellsOffScreenAndReusedCellsComeClosed)
+{
+    SBHomeScreen home;
+    home.setGrouping(SBHomeScreen::Grouping::Off);
+    auto identifiers = publishMany(home, 60);
+    ASSERT_FALSE(home.cellForNotification(identifiers.front()));
+    ASSERT_TRUE(home.swipeCell(identifiers.front()));
+    auto swiped = home.cellForNotification(identifiers.front());
+    ASSERT_TRUE(swiped);
+    EXPECT_TRUE(swiped->isSwipedOpen());
+    // Away and back: whichever cell shows it now, it is closed, and so is every other.
+    home.scrollListTo(0);
+    expectCellsShowTheirNotifications(home, "after the swiped cell left");
+    home.scrollListTo(home.maximumListOffset());
+    EXPECT_FALSE(home.cellForNotification(identifiers.front())->isSwipedOpen());
+    // The long look needs no cell on screen.
+    home.scrollListTo(0);
+    EXPECT_TRUE(home.expandNotification(identifiers.front()));
+    EXPECT_TRUE(home.longLookViewController());
+}
+
+TEST_F(NotificationList, GroupingOffListsEveryNotificationOnItsOwnAndByAppRegroups)
+{
+    SBHomeScreen home;
+    auto identifiers = publishMany(home, 8);
+    auto section = home.listController()->sectionListView();
+    EXPECT_EQ(section->count(), 4u) << "one group per app";
+
+    home.setGrouping(SBHomeScreen::Grouping::Off);
+    EXPECT_EQ(home.grouping(), SBHomeScreen::Grouping::Off);
+    EXPECT_EQ(home.notificationIdentifiers(), identifiers);
+    EXPECT_EQ(keyTexts(section->visibleViews().get()), identifiers) << "cells in the section, keyed oldest first";
+    EXPECT_FALSE(home.groupListView(scrollApps[0]));
+    EXPECT_FALSE(home.collapseGroup(scrollApps[0]));
+    // The section's first visible view is a single cell; the one beside it another app's.
+    auto visible = section->visibleViews();
+    auto first = objectAs<NCNotificationListCell>(visible->objectForKey(visible->allKeys()->objectAtIndex(0).get()).get());
+    auto second = objectAs<NCNotificationListCell>(visible->objectForKey(visible->allKeys()->objectAtIndex(1).get()).get());
+    ASSERT_TRUE(first && second);
+    EXPECT_NE(first->contentViewController()->notificationRequest()->sectionID(), second->contentViewController()->notificationRequest()->sectionID());
+    EXPECT_TRUE(home.listController()->sectionHeaderView());
+    // Newest on top, whatever the app.
+    EXPECT_LT(home.cellForNotification(identifiers[7])->frame().origin.y, home.cellForNotification(identifiers[6])->frame().origin.y);
+    expectCellsShowTheirNotifications(home, "ungrouped");
+
+    auto late = home.publishBulletin(scrollApps[0], "Late", "Newest of all");
+    EXPECT_EQ(keyTexts(section->visibleViews().get()).back(), late);
+    home.removeNotification(identifiers[0]);
+
+    home.setGrouping(SBHomeScreen::Grouping::ByApp);
+    EXPECT_EQ(section->count(), 4u);
+    auto messages = home.groupListView(scrollApps[0]);
+    ASSERT_TRUE(messages);
+    EXPECT_TRUE(messages->isGrouped()) << "groups made anew start stacked";
+    EXPECT_EQ(messages->count(), 2u);
+    EXPECT_EQ(summaryOf(home, late), "1 more notification");
+    // An app's newest arrival decides nothing here: groups keep the order they were made in.
+    EXPECT_EQ(home.listController()->appsInListOrder(), (std::vector<std::string> { scrollApps[0], scrollApps[3], scrollApps[2], scrollApps[1] }));
+    for (auto& identifier : home.notificationIdentifiers())
+        home.removeNotification(identifier);
+    EXPECT_FALSE(home.listController()->sectionHeaderView());
+}
+
+TEST_F(NotificationList, KeysFindTheirItemsThroughRemovalsAndInsertions)
+{
+    // The list renumbers its keys lazily; every answer must still be the item's place.
+    auto list = NCNotificationListView::create();
+    std::vector<std::string> keys;
+    int next = 0;
+    auto append = [&] {
+        keys.push_back("item-" + std::to_string(next++));
+        list->insertItem(NSString::string(keys.back()).get(), 64, list->count(), false);
+    };
+    auto check = [&](const std::string& step) {
+        ASSERT_EQ(list->count(), keys.size()) << step;
+        for (size_t index = 0; index < keys.size(); ++index)
+            ASSERT_EQ(list->indexOfKey(keys[index]), long(index)) << step << ": " << keys[index];
+        // The content keeps the height of what is left.
+        EXPECT_EQ(list->contentHeight(), keys.empty() ? 0 : double(keys.size()) * (64 + NCNotificationListView::spacing) - NCNotificationListView::spacing) << step;
+    };
+    for (int count = 0; count < 100; ++count)
+        append();
+    check("appended");
+    std::vector<std::string> removed;
+    for (int round = 0; round < 90; ++round) {
+        // Oldest, newest and somewhere between, with arrivals in between.
+        size_t index = round % 3 == 0 ? 0 : round % 3 == 1 ? keys.size() - 1 : (keys.size() * 7 / 13);
+        removed.push_back(keys[index]);
+        list->removeViewAtIndex(index, false);
+        keys.erase(keys.begin() + long(index));
+        if (round % 4 == 0)
+            append();
+        check("round " + std::to_string(round));
+    }
+    // One put further in renumbers every later one.
+    keys.insert(keys.begin() + 5, "inserted");
+    list->insertItem(NSString::string("inserted").get(), 64, 5, false);
+    check("inserted at 5");
+    for (auto& key : removed)
+        EXPECT_EQ(list->indexOfKey(key), -1) << key;
+    EXPECT_EQ(list->indexOfKey("never"), -1);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "platform/foundation/NSObject+NSDelayedPerforming.h"
 #include "platform/foundation/NSRunLoop.h"
 #include "platform/springboard/MTMaterialView.h"
+#include "platform/springboard/NCNotificationListView.h"
 #include "platform/springboard/NCNotificationLongLookViewController.h"
 #include "platform/springboard/ScenarioEventTypes.h"
 #include "platform/uikit/UIWindow.h"
@@ -111,6 +112,12 @@ TEST(ScenarioFiles, FaultsAreNamedWithTheirEvent)
         { R"([ { "writePreference": { "domain": "d", "key": "k", "value": "yes", "type": "bool" } } ])", "\"value\" is not a bool" },
         { R"([ { "writePreference": { "domain": "d", "key": "k", "value": 1, "type": "date" } } ])", "\"type\" is" },
         { R"([ { "post": 12 } ])", "must be a string" },
+        { R"([ { "scroll": { "by": 100, "to": "top" } } ])", "takes one of \"by\", \"to\" and \"notification\"" },
+        { R"([ { "scroll": {} } ])", "takes one of" },
+        { R"([ { "scroll": { "to": "middle" } } ])", "\"top\", \"bottom\" or a number of points" },
+        { R"([ { "scroll": { "by": 1e300 } } ])", "\"by\" must be a number of points between" },
+        { R"([ { "scroll": { "notification": "" } } ])", "must not be empty" },
+        { R"([ { "grouping": "stacked" } ])", "\"byApp\" or \"off\"" },
     };
     for (auto& testCase : cases)
         EXPECT_THAT(parseError(testCase.text), HasSubstr(testCase.message)) << testCase.text;
@@ -430,6 +437,42 @@ TEST_F(HostScenario, FifteenUntintedNotificationsAreWrittenAndReadable)
     EXPECT_LT(darkest((*chloe[0])["windowFrame"]), 80);
     // The bottom of the screen, below the list, is empty.
     EXPECT_GT(darkest(json { { "x", 0 }, { "y", 820 }, { "width", 390 }, { "height", 20 } }), 200);
+}
+
+TEST_F(HostScenario, ScrolledListShowsWhatIsOnScreenAndSaysWhere)
+{
+    auto run = runHost({ "--root", m_root.string(), "--quiet", "--scenario", (scenarioFolder() / "scrolling-list.json").string(),
+        "--snapshot", (m_output / "scrolled.json").string(), "--picture", (m_output / "scrolled.png").string(), "--picture-scale", "1" });
+    ASSERT_EQ(run.status, 0) << run.output;
+    auto snapshot = snapshotOf("scrolled.json");
+
+    // The list scrolls: the top list clips and says where it is, 300 points up from its end.
+    auto lists = viewsWhere(snapshot, [](const json& view) { return view["class"] == "NCNotificationListView" && view["layer"]["masksToBounds"] == true; });
+    ASSERT_EQ(lists.size(), 1u);
+    auto& list = *lists[0];
+    double offset = list["contentOffset"]["y"];
+    double bottom = list["contentSize"]["height"].get<double>() - list["frame"]["height"].get<double>();
+    EXPECT_GT(bottom, 1000);
+    EXPECT_DOUBLE_EQ(offset, bottom - 300);
+
+    // Only the cells on screen and the margin are views, each showing its own notification:
+    // the four apps' platters side by side, ungrouped, none of the newest far above.
+    auto cells = viewsWhere(snapshot, [](const json& view) { return view["class"] == "NCNotificationListCell"; });
+    EXPECT_GT(cells.size(), 5u);
+    EXPECT_LT(cells.size(), 20u);
+    std::set<std::string> senders;
+    for (auto* cell : cells) {
+        std::string path = (*cell)["path"];
+        auto frame = (*cell)["windowFrame"];
+        EXPECT_LT(frame["y"].get<double>(), SBHomeScreen::screenSize.height + NCNotificationListView::visibleMargin) << path;
+        EXPECT_GT(frame["y"].get<double>() + frame["height"].get<double>(), -NCNotificationListView::visibleMargin) << path;
+        for (auto* label : viewsWhere(snapshot, [&](const json& view) { return std::string(view["path"]).starts_with(path + "/") && textOf(view).size(); }))
+            senders.insert(textOf(*label));
+    }
+    for (const char* title : { "Chloe", "Ada", "Dentist", "New release" })
+        EXPECT_TRUE(senders.contains(title)) << title;
+    EXPECT_FALSE(senders.contains("The Sunsets: Golden Hour (40)"));
+    EXPECT_FALSE(senders.contains("Tomorrow at 09:30 (39)"));
 }
 
 TEST_F(HostScenario, WidgetsPageIsWhatThePictureShowsWhileShown)

@@ -142,7 +142,8 @@ TEST_F(TestNotifications, RequestFromAnotherProcessLocksThenPublishesFifteenOneS
         for (auto& publish : publishes)
             expected.push_back(publish.bulletin->bulletinID()->utf8());
         EXPECT_EQ(home.notificationIdentifiers(), expected);
-        auto messages = listedPlatterBackground(home, expected[0]);
+        // The thirteen messages are stacked: the front one, the newest, is on screen.
+        auto messages = listedPlatterBackground(home, expected[12]);
         auto music = listedPlatterBackground(home, expected[13]);
         auto appStore = listedPlatterBackground(home, expected[14]);
         expectTinted(messages.get(), "Messages");
@@ -151,7 +152,7 @@ TEST_F(TestNotifications, RequestFromAnotherProcessLocksThenPublishesFifteenOneS
         EXPECT_FALSE(sameColour(messages.get(), music.get()));
         EXPECT_FALSE(sameColour(messages.get(), appStore.get()));
         EXPECT_FALSE(sameColour(music.get(), appStore.get()));
-        for (size_t index = 1; index < 13; ++index) {
+        for (size_t index = 0; index < 12; ++index) {
             auto background = listedPlatterBackground(home, expected[index]);
             if (!background)
                 continue;
