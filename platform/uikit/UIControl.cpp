@@ -77,5 +77,5 @@ bool UIControl::sendAction(id target, SEL action, id sender)
 void UIControl::setTintColorImpl(RefPtr<UIColor> color)
 {
     m_tintColor = std::move(color);
-    tintColorDidChange();
+    msgSend<void>(this, SELECTOR("tintColorDidChange"));
 }

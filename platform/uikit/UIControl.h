@@ -8,7 +8,9 @@
 // A view that reports user changes through target-action pairs. The settings controls
 // (switch, slider, segmented control, text field) are controls.
 // Registered: addTarget:action:forControlEvents:, removeTarget:action:forControlEvents:,
-// sendActionsForControlEvents:, isEnabled, setEnabled:, tintColor, setTintColor:.
+// sendActionsForControlEvents:, isEnabled, setEnabled:, tintColor, setTintColor:. A new
+// tint colour sends tintColorDidChange (UIView's), which controls whose look follows the
+// tint implement.
 class UIControl : public UIView {
     TW_OBJECT(UIControl)
 public:
@@ -32,8 +34,6 @@ public:
 
 protected:
     UIControl();
-    // For subclasses whose look follows the tint.
-    virtual void tintColorDidChange() { }
 
 private:
     struct Action {
