@@ -91,7 +91,7 @@ TEST_F(SystemSends, HomeScreenSendsEveryHookedMethodThroughTheRuntime)
 
 TEST_F(SystemSends, SettingsAppSendsTheHookedMethodsItUses)
 {
-    auto run = m_device.settings({ "open Tintwell", "scroll 250", "open Notifications", "back", "open Widgets", "set Style = Fill" });
+    auto run = m_device.settings({ "open Tintwell", "scroll 250", "open Notifications", "back", "open Widgets", "back", "open Axon", "set Coloured Cells = No Cell" });
     ASSERT_EQ(run.status, 0) << run.output;
     EXPECT_THAT(run.output, HasSubstr(probe + "loaded"));
     // The list controllers observe the app's return to the foreground.
@@ -110,8 +110,8 @@ TEST_F(SystemSends, SettingsAppSendsTheHookedMethodsItUses)
     // A row's cell is made through its superclasses' initialisers, each sent.
     EXPECT_THAT(run.output, HasSubstr(sentBySystem("-[UITableViewCell initWithStyle:reuseIdentifier:]", "answered a PSTableCell of style 1")));
     EXPECT_THAT(run.output, HasSubstr(sentBySystem("-[UIView initWithFrame:] for a table cell", "answered a PSTableCell")));
-    // Picking a choice shows it through the cell's setValue:.
-    EXPECT_THAT(run.output, HasSubstr(sentBySystem("-[PSTableCell setValue:] outside a refresh", "shows 1")));
+    // Picking a list row's choice shows it through the cell's setValue:.
+    EXPECT_THAT(run.output, HasSubstr(sentBySystem("-[PSTableCell setValue:] outside a refresh", "shows 2")));
     // Classes of the home screen only: nothing of them is hooked or reported here.
     EXPECT_THAT(run.output, ::testing::Not(HasSubstr("SBLockScreenManager")));
 }
