@@ -16,6 +16,14 @@ RefPtr<UIImage> solidImage(size_t width, size_t height, double scale)
     return UIImage::imageWithCGImage(bitmap, scale);
 }
 
+std::vector<std::string> g_watchedActions;
+void (*sendActionSlot)(id, SEL, SEL, id, id);
+void watchAction(id self, SEL sel, SEL action, id target, id event)
+{
+    g_watchedActions.push_back(sel_getName(action));
+    sendActionSlot(self, sel, action, target, event);
+}
+
 int g_tintChanges = 0;
 void (*tintColorDidChangeSlot)(id, SEL);
 void countTintChange(id self, SEL sel)
@@ -134,18 +142,24 @@ void countTap(id, SEL, id sender)
         ++g_taps;
 }
 
-TEST_F(Controls, ButtonSendsActionsForMatchingEventsToLiveTargets)
+TEST_F(Controls, ButtonIsAControlWhoseActionsGoOutAsMessagesToLiveTargets)
 {
     Class targetClass = freshSubclass(Object::classObject(), "TapTarget");
     class_addMethod(targetClass, SELECTOR("tapped:"), &countTap);
-    auto button = UIButton::create();
+    Class buttonClass = freshSubclass(UIButton::classObject(), "WatchedButton");
+    MSHookMessageEx(buttonClass, SELECTOR("sendAction:to:forEvent:"), &watchAction, &sendActionSlot);
+    auto button = RefPtr<UIButton>(dynamic_cast<UIButton*>(UIView::createWithClass(buttonClass).get()));
+    ASSERT_TRUE(button);
+    EXPECT_TRUE(button->isKindOfClass(UIControl::classObject()));
     g_taps = 0;
+    g_watchedActions.clear();
     {
         auto target = class_createInstance(targetClass);
         button->addTarget(target.get(), SELECTOR("tapped:"), UIControlEventTouchUpInside);
         button->sendActionsForControlEvents(UIControlEventTouchUpInside);
         button->sendActionsForControlEvents(UIControlEventValueChanged);
         EXPECT_EQ(g_taps, 1);
+        EXPECT_EQ(g_watchedActions, std::vector<std::string> { "tapped:" });
     }
     // The target is not kept alive by the button.
     button->sendActionsForControlEvents(UIControlEventTouchUpInside);
