@@ -91,7 +91,7 @@ TEST_F(SystemSends, HomeScreenSendsEveryHookedMethodThroughTheRuntime)
 
 TEST_F(SystemSends, SettingsAppSendsTheHookedMethodsItUses)
 {
-    auto run = m_device.settings({ "open Tintwell", "scroll 250", "open Notifications", "back", "open Widgets", "back", "open Axon", "set Coloured Cells = No Cell" });
+    auto run = m_device.settings({ "open Tintwell", "scroll 250", "open Notifications", "back", "open Widgets", "back", "open Axon", "set Coloured Cells = No Cell", "set Colour Axon = off" });
     ASSERT_EQ(run.status, 0) << run.output;
     EXPECT_THAT(run.output, HasSubstr(probe + "loaded"));
     // The list controllers observe the app's return to the foreground.
@@ -112,6 +112,8 @@ TEST_F(SystemSends, SettingsAppSendsTheHookedMethodsItUses)
     EXPECT_THAT(run.output, HasSubstr(sentBySystem("-[UIView initWithFrame:] for a table cell", "answered a PSTableCell")));
     // Picking a list row's choice shows it through the cell's setValue:.
     EXPECT_THAT(run.output, HasSubstr(sentBySystem("-[PSTableCell setValue:] outside a refresh", "shows 2")));
+    // A switch tells its cell of the change through sendAction:to:forEvent:.
+    EXPECT_THAT(run.output, HasSubstr(sentBySystem("-[UIControl sendAction:to:forEvent:]", "sent controlChanged: to a PSTableCell for a UISwitch")));
     // Classes of the home screen only: nothing of them is hooked or reported here.
     EXPECT_THAT(run.output, ::testing::Not(HasSubstr("SBLockScreenManager")));
 }

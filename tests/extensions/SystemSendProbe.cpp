@@ -248,6 +248,15 @@ void setValue(id self, SEL sel, id value)
     report("-[PSTableCell setValue:] outside a refresh", "shows " + describeValue(shown.get()));
 }
 
+// -[UIControl sendAction:to:forEvent:]: what a control sends for each of its targets.
+void (*originalSendAction)(id, SEL, SEL, id, id);
+void sendAction(id self, SEL sel, SEL action, id target, id event)
+{
+    originalSendAction(self, sel, action, target, event);
+    report("-[UIControl sendAction:to:forEvent:]", std::string("sent ") + (action ? sel_getName(action) : "nothing") + " to a " + (target ? target->className() : "nil")
+        + " for a " + self->className());
+}
+
 template<typename Replacement>
 void hookClassMethod(const char* className, const char* selector, Replacement replacement, Replacement* slot)
 {
@@ -286,6 +295,7 @@ void hookWhatExists()
     hookInstanceMethod("UITableViewCell", "initWithStyle:reuseIdentifier:", &initWithStyle, &originalInitWithStyle);
     hookInstanceMethod("PSTableCell", "refreshCellContentsWithSpecifier:", &refresh, &originalRefresh);
     hookInstanceMethod("PSTableCell", "setValue:", &setValue, &originalSetValue);
+    hookInstanceMethod("UIControl", "sendAction:to:forEvent:", &sendAction, &originalSendAction);
 }
 
 // Extensions load in name order, so Tintwell's classes (and the colour library it brings)
