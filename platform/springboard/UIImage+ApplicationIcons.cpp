@@ -30,6 +30,13 @@ void addRoundedSquare(cairo_t* cr, double side)
     cairo_close_path(cr);
 }
 
+// The lookup sends what the app-record classes register, whoever calls it first.
+void ensureAppRecordMethods()
+{
+    static const bool registered = (registerAppRecordClasses(), true);
+    (void)registered;
+}
+
 Id applicationIconImageImp(Class, SEL, id bundleIdentifier, int format, double scale)
 {
     auto* identifier = dynamic_cast<NSString*>(bundleIdentifier);
@@ -56,8 +63,7 @@ std::optional<double> applicationIconPoints(int format)
 // and image class methods sees the home screen's icon lookups too.
 RefPtr<UIImage> applicationIconFile(std::string_view bundleIdentifier)
 {
-    static const bool registered = (registerAppRecordClasses(), true);
-    (void)registered;
+    ensureAppRecordMethods();
     auto identifier = NSString::string(bundleIdentifier);
     auto proxy = msgSendClass<Id>(LSBundleProxy::classObject(), SELECTOR("bundleProxyForIdentifier:"), static_cast<Object*>(identifier.get()));
     if (!proxy)
@@ -81,8 +87,7 @@ RefPtr<UIImage> applicationIconFile(std::string_view bundleIdentifier)
 
 RefPtr<UIImage> genericApplicationIcon()
 {
-    static const bool registered = (registerAppRecordClasses(), true);
-    (void)registered;
+    ensureAppRecordMethods();
     auto identifier = NSString::string(mobileIconsBundleIdentifier);
     auto bundle = msgSendClass<Id>(NSBundle::classObject(), SELECTOR("bundleWithIdentifier:"), static_cast<Object*>(identifier.get()));
     return msgSendClass<RefPtr<UIImage>>(UIImage::classObject(), SELECTOR("imageNamed:inBundle:"), static_cast<Object*>(NSString::string(genericIconName).get()), static_cast<Object*>(bundle.get()));
@@ -126,8 +131,7 @@ RefPtr<UIImage> applicationIconImage(std::string_view bundleIdentifier, int form
 
 RefPtr<UIImage> sendApplicationIconImage(std::string_view bundleIdentifier, int format, double scale)
 {
-    static const bool registered = (registerAppRecordClasses(), true);
-    (void)registered;
+    ensureAppRecordMethods();
     auto identifier = NSString::string(bundleIdentifier);
     return msgSendClass<RefPtr<UIImage>>(UIImage::classObject(), SELECTOR("_applicationIconImageForBundleIdentifier:format:scale:"),
         static_cast<Object*>(identifier.get()), format, scale);

@@ -24,10 +24,11 @@ RefPtr<UIImage> applicationIconFile(std::string_view bundleIdentifier);
 // "DefaultIcon-60" of the mobile-icons framework; nil when it cannot be loaded.
 RefPtr<UIImage> genericApplicationIcon();
 
-// The icon as the home screen draws it (the method's body): scaled into the format's square at `scale` pixels
-// per point and masked to the rounded square, so its corners are transparent. Unknown apps
-// and apps without a loadable icon get the generic icon. Nil for an unknown format, a
-// bitmap side above 1024 pixels, or when even the generic icon is missing.
+// The icon as the home screen draws it (the class method's body): scaled into the format's
+// square at `scale` pixels per point and masked to the rounded square, so its corners are
+// transparent. Unknown apps and apps without a loadable icon get the generic icon. Nil for
+// an unknown format, a bitmap side above 1024 pixels, or when even the generic icon is
+// missing.
 RefPtr<UIImage> applicationIconImage(std::string_view bundleIdentifier, int format, double scale);
 
 // Sends +[UIImage _applicationIconImageForBundleIdentifier:format:scale:]: how every part

@@ -21,9 +21,8 @@ enum UIControlEvents : unsigned long {
 // out as sendAction:to:forEvent: (a message, so a hook sees every tap and change).
 // Registered: addTarget:action:forControlEvents:, removeTarget:action:forControlEvents:,
 // sendActionsForControlEvents:, sendAction:to:forEvent:, isEnabled, setEnabled:,
-// tintColor, setTintColor:. A new
-// tint colour sends tintColorDidChange (UIView's), which controls whose look follows the
-// tint implement.
+// tintColor, setTintColor:. A new tint colour sends tintColorDidChange (UIView's), which
+// controls whose look follows the tint implement.
 class UIControl : public UIView {
     TW_OBJECT(UIControl)
 public:
