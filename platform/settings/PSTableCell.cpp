@@ -96,7 +96,7 @@ RefPtr<PSTableCell> PSTableCell::createForSpecifier(Class cls, PSSpecifier* spec
 
 Id PSTableCell::initWithStyleSpecifierImpl(long style, RefPtr<NSString> reuseIdentifier, RefPtr<PSSpecifier> specifier)
 {
-    auto self = initWithStyleImpl(style, std::move(reuseIdentifier));
+    auto self = msgSendSuper<Id>(this, classObject(), SELECTOR("initWithStyle:reuseIdentifier:"), style, static_cast<Object*>(reuseIdentifier.get()));
     if (!self)
         return nullptr;
     m_specifier = std::move(specifier);
@@ -330,7 +330,6 @@ void PSTableCell::chooseValue(Object* value)
     if (!m_specifier)
         return;
     RefPtr<PSTableCell> protect(this);
-    m_value = Id(value);
-    showValue();
+    msgSend<void>(this, SELECTOR("setValue:"), value);
     m_specifier->performSetterWithValue(value);
 }

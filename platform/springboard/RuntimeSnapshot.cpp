@@ -3,9 +3,14 @@
 RuntimeSnapshot::RuntimeSnapshot()
 {
     for (Class cls : objc_copyClassList()) {
-        auto& methods = m_classes[cls];
-        for (SEL selector : class_copyMethodList(cls))
-            methods.emplace(selector, method_getImplementation(class_getInstanceMethod(cls, selector)));
+        // Class methods live in the metaclass, which the class list does not name.
+        for (Class table : { cls, objc_getMetaClass(cls) }) {
+            if (!table)
+                continue;
+            auto& methods = m_classes[table];
+            for (SEL selector : class_copyMethodList(table))
+                methods.emplace(selector, method_getImplementation(class_getInstanceMethod(table, selector)));
+        }
     }
 }
 
@@ -27,6 +32,18 @@ bool RuntimeSnapshot::responded(Class cls, SEL selector) const
     return false;
 }
 
+void RuntimeSnapshot::addMethodChanges(Class table, char kind, const std::string& className, std::vector<std::string>& changes) const
+{
+    for (SEL selector : class_copyMethodList(table)) {
+        IMP now = method_getImplementation(class_getInstanceMethod(table, selector));
+        IMP before = ownImplementation(table, selector);
+        if (before == now)
+            continue;
+        bool replaced = before || responded(table, selector);
+        changes.push_back(std::string(replaced ? "replaced " : "added ") + kind + "[" + className + " " + sel_getName(selector) + "]");
+    }
+}
+
 std::vector<std::string> RuntimeSnapshot::changesSince() const
 {
     std::vector<std::string> changes;
@@ -36,14 +53,10 @@ std::vector<std::string> RuntimeSnapshot::changesSince() const
             changes.push_back("added class " + className);
             continue;
         }
-        for (SEL selector : class_copyMethodList(cls)) {
-            IMP now = method_getImplementation(class_getInstanceMethod(cls, selector));
-            IMP before = ownImplementation(cls, selector);
-            if (before == now)
-                continue;
-            bool replaced = before || responded(cls, selector);
-            changes.push_back(std::string(replaced ? "replaced" : "added") + " -[" + className + " " + sel_getName(selector) + "]");
-        }
+        // Class methods first, as the phone's headers list them.
+        if (Class meta = objc_getMetaClass(cls))
+            addMethodChanges(meta, '+', className, changes);
+        addMethodChanges(cls, '-', className, changes);
     }
     return changes;
 }

@@ -133,7 +133,7 @@ RefPtr<UIView> SBHomeScreenCompanions::makeCell(const Row& row, const std::strin
         return cell;
     msgSendIfResponds<void>(cell.get(), SELECTOR("setBundleIdentifier:"), static_cast<Object*>(NSString::string(bundleIdentifier).get()));
     auto iconView = msgSendIfResponds<Id>(cell.get(), SELECTOR("iconView"));
-    auto icon = applicationIconImage(bundleIdentifier, 1, 2.0);
+    auto icon = sendApplicationIconImage(bundleIdentifier, 1, 2.0);
     msgSendIfResponds<void>(iconView.get(), SELECTOR("setImage:"), static_cast<Object*>(icon.get()));
     return cell;
 }

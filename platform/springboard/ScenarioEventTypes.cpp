@@ -361,9 +361,9 @@ struct WidgetDescription {
         if (icon)
             image = icon->load();
         else if (!iconApp.empty())
-            image = applicationIconImage(iconApp, 0, 3);
+            image = sendApplicationIconImage(iconApp, 0, 3);
         else if (!app.empty())
-            image = applicationIconImage(app, 0, 3);
+            image = sendApplicationIconImage(app, 0, 3);
         return WGWidgetHostingViewController::create(WGWidgetInfo::create(identifier, name, image), app, text);
     }
 };

@@ -6,6 +6,7 @@
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/NSURL.h"
 #include "platform/graphics/UIGraphics.h"
+#include "platform/springboard/AppRecordClasses.h"
 #include "platform/springboard/LSBundleProxy.h"
 #include "platform/springboard/UIImage+NSBundle.h"
 
@@ -27,6 +28,13 @@ void addRoundedSquare(cairo_t* cr, double side)
     cairo_arc(cr, radius, side - radius, radius, quarter, 2 * quarter);
     cairo_arc(cr, radius, radius, radius, 2 * quarter, 3 * quarter);
     cairo_close_path(cr);
+}
+
+// The lookup sends what the app-record classes register, whoever calls it first.
+void ensureAppRecordMethods()
+{
+    static const bool registered = (registerAppRecordClasses(), true);
+    (void)registered;
 }
 
 Id applicationIconImageImp(Class, SEL, id bundleIdentifier, int format, double scale)
@@ -51,12 +59,16 @@ std::optional<double> applicationIconPoints(int format)
     }
 }
 
+// Every step is a message, as on the phone, so a hook on the app records or on the bundle
+// and image class methods sees the home screen's icon lookups too.
 RefPtr<UIImage> applicationIconFile(std::string_view bundleIdentifier)
 {
-    auto proxy = LSBundleProxy::bundleProxyForIdentifier(bundleIdentifier);
+    ensureAppRecordMethods();
+    auto identifier = NSString::string(bundleIdentifier);
+    auto proxy = msgSendClass<Id>(LSBundleProxy::classObject(), SELECTOR("bundleProxyForIdentifier:"), static_cast<Object*>(identifier.get()));
     if (!proxy)
         return nullptr;
-    auto icons = proxy->iconsDictionary();
+    auto icons = msgSendIfResponds<RefPtr<NSDictionary>>(proxy.get(), SELECTOR("iconsDictionary"));
     if (!icons)
         return nullptr;
     auto primary = objectAs<NSDictionary>(icons->objectForStringKey("CFBundlePrimaryIcon").get());
@@ -68,12 +80,17 @@ RefPtr<UIImage> applicationIconFile(std::string_view bundleIdentifier)
     auto name = objectAs<NSString>(files->lastObject().get());
     if (!name)
         return nullptr;
-    return imageNamedInBundle(name->view(), NSBundle::bundleWithURL(proxy->bundleURL().get()).get());
+    auto url = msgSendIfResponds<Id>(proxy.get(), SELECTOR("bundleURL"));
+    auto bundle = msgSendClass<Id>(NSBundle::classObject(), SELECTOR("bundleWithURL:"), static_cast<Object*>(url.get()));
+    return msgSendClass<RefPtr<UIImage>>(UIImage::classObject(), SELECTOR("imageNamed:inBundle:"), static_cast<Object*>(name.get()), static_cast<Object*>(bundle.get()));
 }
 
 RefPtr<UIImage> genericApplicationIcon()
 {
-    return imageNamedInBundle(genericIconName, NSBundle::bundleWithIdentifier(mobileIconsBundleIdentifier).get());
+    ensureAppRecordMethods();
+    auto identifier = NSString::string(mobileIconsBundleIdentifier);
+    auto bundle = msgSendClass<Id>(NSBundle::classObject(), SELECTOR("bundleWithIdentifier:"), static_cast<Object*>(identifier.get()));
+    return msgSendClass<RefPtr<UIImage>>(UIImage::classObject(), SELECTOR("imageNamed:inBundle:"), static_cast<Object*>(NSString::string(genericIconName).get()), static_cast<Object*>(bundle.get()));
 }
 
 RefPtr<UIImage> applicationIconImage(std::string_view bundleIdentifier, int format, double scale)
@@ -110,6 +127,14 @@ RefPtr<UIImage> applicationIconImage(std::string_view bundleIdentifier, int form
     auto image = UIGraphicsGetImageFromCurrentImageContext();
     UIGraphicsEndImageContext();
     return image;
+}
+
+RefPtr<UIImage> sendApplicationIconImage(std::string_view bundleIdentifier, int format, double scale)
+{
+    ensureAppRecordMethods();
+    auto identifier = NSString::string(bundleIdentifier);
+    return msgSendClass<RefPtr<UIImage>>(UIImage::classObject(), SELECTOR("_applicationIconImageForBundleIdentifier:format:scale:"),
+        static_cast<Object*>(identifier.get()), format, scale);
 }
 
 void registerUIImageApplicationIcons()

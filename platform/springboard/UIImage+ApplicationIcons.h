@@ -17,16 +17,23 @@ inline constexpr std::string_view genericIconName = "DefaultIcon-60";
 std::optional<double> applicationIconPoints(int format);
 
 // The app's own icon file: the last CFBundleIconFiles entry of CFBundlePrimaryIcon, loaded
-// with imageNamed:inBundle:. Nil for an unknown app or one without a loadable icon.
+// with imageNamed:inBundle:. Nil for an unknown app or one without a loadable icon. The
+// record (+[LSBundleProxy bundleProxyForIdentifier:], -iconsDictionary, -bundleURL), the
+// bundle and the image are all asked by message.
 RefPtr<UIImage> applicationIconFile(std::string_view bundleIdentifier);
 // "DefaultIcon-60" of the mobile-icons framework; nil when it cannot be loaded.
 RefPtr<UIImage> genericApplicationIcon();
 
-// The icon as the home screen draws it: scaled into the format's square at `scale` pixels
-// per point and masked to the rounded square, so its corners are transparent. Unknown apps
-// and apps without a loadable icon get the generic icon. Nil for an unknown format, a
-// bitmap side above 1024 pixels, or when even the generic icon is missing.
+// The icon as the home screen draws it (the class method's body): scaled into the format's
+// square at `scale` pixels per point and masked to the rounded square, so its corners are
+// transparent. Unknown apps and apps without a loadable icon get the generic icon. Nil for
+// an unknown format, a bitmap side above 1024 pixels, or when even the generic icon is
+// missing.
 RefPtr<UIImage> applicationIconImage(std::string_view bundleIdentifier, int format, double scale);
+
+// Sends +[UIImage _applicationIconImageForBundleIdentifier:format:scale:]: how every part
+// of the home screen asks for an app's icon, so a hook on the method sees each request.
+RefPtr<UIImage> sendApplicationIconImage(std::string_view bundleIdentifier, int format, double scale);
 
 // Safe to call more than once.
 void registerUIImageApplicationIcons();

@@ -14,7 +14,7 @@ constexpr double iconScale = 3;
 
 RefPtr<UIImage> appIcon(std::string_view bundleIdentifier)
 {
-    return applicationIconImage(bundleIdentifier, 0, iconScale);
+    return sendApplicationIconImage(bundleIdentifier, 0, iconScale);
 }
 
 // The Batteries widget belongs to no app; its icon is the system's own glyph.

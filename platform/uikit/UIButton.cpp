@@ -1,13 +1,12 @@
 #include "platform/uikit/UIButton.h"
 
-#include "platform/foundation/NSObject+NSDelayedPerforming.h"
 #include "platform/foundation/NSString.h"
 
 #include <algorithm>
 
 Class UIButton::classObject()
 {
-    static Class cls = ClassBuilder<UIButton>("UIButton", UIView::classObject())
+    static Class cls = ClassBuilder<UIButton>("UIButton", UIControl::classObject())
                            .method<&UIButton::buttonType>("buttonType")
                            .method<&UIButton::titleLabelImpl>("titleLabel")
                            .method<&UIButton::imageViewImpl>("imageView")
@@ -17,8 +16,6 @@ Class UIButton::classObject()
                            .method<&UIButton::imageForStateImpl>("imageForState:")
                            .method<&UIButton::setTitleColorImpl>("setTitleColor:forState:")
                            .method<&UIButton::titleColorForStateImpl>("titleColorForState:")
-                           .method<&UIButton::addTargetImpl>("addTarget:action:forControlEvents:")
-                           .method<&UIButton::sendActionsForControlEventsImpl>("sendActionsForControlEvents:")
                            .method<&UIButton::layoutSubviewsImpl>("layoutSubviews")
                            .ivar<&UIButton::m_titleLabel>("_titleView")
                            .ivar<&UIButton::m_imageView>("_imageView")
@@ -96,25 +93,6 @@ void UIButton::setTitleColorImpl(RefPtr<UIColor> color, unsigned long state)
     m_titleColors[state] = color;
     if (state == UIControlStateNormal && color)
         titleLabel()->setTextColor(color.get());
-}
-
-void UIButton::addTargetImpl(id target, SEL action, unsigned long events)
-{
-    if (!action)
-        return;
-    m_actions.push_back({ WeakId(target), action, events });
-}
-
-void UIButton::sendActionsForControlEventsImpl(unsigned long events)
-{
-    RefPtr<UIButton> protect(this);
-    auto actions = m_actions;
-    for (auto& entry : actions) {
-        if (!(entry.events & events))
-            continue;
-        if (auto target = entry.target.get())
-            performSelectorWithObject(target.get(), entry.action, this);
-    }
 }
 
 void UIButton::layoutSubviewsImpl()

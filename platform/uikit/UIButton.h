@@ -1,29 +1,19 @@
 #pragma once
 
+#include "platform/uikit/UIControl.h"
 #include "platform/uikit/UIImageView.h"
 #include "platform/uikit/UILabel.h"
 
 #include <map>
 
-enum UIControlState : unsigned long {
-    UIControlStateNormal = 0,
-    UIControlStateHighlighted = 1,
-    UIControlStateDisabled = 2,
-    UIControlStateSelected = 4,
-};
-
-enum UIControlEvents : unsigned long {
-    UIControlEventTouchUpInside = 1 << 6,
-    UIControlEventValueChanged = 1 << 12,
-};
-
 // A tappable view with a title label and an image view as subviews (made when first
 // given a title or image, laid out in layoutSubviews: the image at the left, the title
-// in the rest). Only the normal state is shown.
+// in the rest). Only the normal state is shown. A control, as on the phone: its targets
+// and actions are UIControl's.
 // Registered: buttonType, titleLabel, imageView, setTitle:forState:, titleForState:,
 // setImage:forState:, imageForState:, setTitleColor:forState:, titleColorForState:,
-// addTarget:action:forControlEvents:, sendActionsForControlEvents:, layoutSubviews.
-class UIButton : public UIView {
+// layoutSubviews.
+class UIButton : public UIControl {
     TW_OBJECT(UIButton)
 public:
     // +[UIButton buttonWithType:]
@@ -40,22 +30,12 @@ public:
     RefPtr<UIImage> imageForState(unsigned long state = UIControlStateNormal) const;
     void setTitleColor(UIColor* color, unsigned long state = UIControlStateNormal) { msgSend<void>(this, SELECTOR("setTitleColor:forState:"), color, state); }
 
-    void addTarget(id target, SEL action, unsigned long events) { msgSend<void>(this, SELECTOR("addTarget:action:forControlEvents:"), target, action, events); }
-    // Sends each matching action to its target with the button as argument.
-    void sendActionsForControlEvents(unsigned long events) { msgSend<void>(this, SELECTOR("sendActionsForControlEvents:"), events); }
-
     ~UIButton() override;
 
 protected:
     UIButton();
 
 private:
-    struct Action {
-        WeakId target;
-        SEL action;
-        unsigned long events;
-    };
-
     Id titleLabelImpl() { return titleLabel(); }
     Id imageViewImpl() { return imageView(); }
     void setTitleImpl(RefPtr<NSString> title, unsigned long state);
@@ -64,8 +44,6 @@ private:
     Id imageForStateImpl(unsigned long state) const { return imageForState(state); }
     void setTitleColorImpl(RefPtr<UIColor> color, unsigned long state);
     Id titleColorForStateImpl(unsigned long state) const;
-    void addTargetImpl(id target, SEL action, unsigned long events);
-    void sendActionsForControlEventsImpl(unsigned long events);
     void layoutSubviewsImpl();
 
     long m_buttonType { 0 };
@@ -74,5 +52,4 @@ private:
     std::map<unsigned long, RefPtr<NSString>> m_titles;
     std::map<unsigned long, RefPtr<UIImage>> m_images;
     std::map<unsigned long, RefPtr<UIColor>> m_titleColors;
-    std::vector<Action> m_actions;
 };

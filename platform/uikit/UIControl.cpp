@@ -8,6 +8,7 @@ Class UIControl::classObject()
                            .method<&UIControl::addTargetImpl>("addTarget:action:forControlEvents:")
                            .method<&UIControl::removeTargetImpl>("removeTarget:action:forControlEvents:")
                            .method<&UIControl::sendActionsForControlEventsImpl>("sendActionsForControlEvents:")
+                           .method<&UIControl::sendActionToForEventImpl>("sendAction:to:forEvent:")
                            .method<&UIControl::isEnabled>("isEnabled")
                            .method<&UIControl::setEnabledImpl>("setEnabled:")
                            .method<&UIControl::tintColor>("tintColor")
@@ -50,7 +51,10 @@ void UIControl::sendActionsForControlEventsImpl(unsigned long events)
     for (auto& entry : actions) {
         if (!(entry.events & events))
             continue;
-        sendAction(entry.target.get().get(), entry.action, this);
+        auto target = entry.target.get();
+        if (!target)
+            continue;
+        msgSend<void>(this, SELECTOR("sendAction:to:forEvent:"), entry.action, static_cast<Object*>(target.get()), static_cast<Object*>(nullptr));
     }
 }
 
@@ -77,5 +81,5 @@ bool UIControl::sendAction(id target, SEL action, id sender)
 void UIControl::setTintColorImpl(RefPtr<UIColor> color)
 {
     m_tintColor = std::move(color);
-    tintColorDidChange();
+    msgSend<void>(this, SELECTOR("tintColorDidChange"));
 }

@@ -1,14 +1,28 @@
 #pragma once
 
-#include "platform/uikit/UIButton.h"
 #include "platform/uikit/UIView.h"
 
 #include <vector>
 
-// A view that reports user changes through target-action pairs. The settings controls
-// (switch, slider, segmented control, text field) are controls.
+enum UIControlState : unsigned long {
+    UIControlStateNormal = 0,
+    UIControlStateHighlighted = 1,
+    UIControlStateDisabled = 2,
+    UIControlStateSelected = 4,
+};
+
+enum UIControlEvents : unsigned long {
+    UIControlEventTouchUpInside = 1 << 6,
+    UIControlEventValueChanged = 1 << 12,
+};
+
+// A view that reports user changes through target-action pairs. Buttons and the settings
+// controls (switch, slider, segmented control, text field) are controls. Each action goes
+// out as sendAction:to:forEvent: (a message, so a hook sees every tap and change).
 // Registered: addTarget:action:forControlEvents:, removeTarget:action:forControlEvents:,
-// sendActionsForControlEvents:, isEnabled, setEnabled:, tintColor, setTintColor:.
+// sendActionsForControlEvents:, sendAction:to:forEvent:, isEnabled, setEnabled:,
+// tintColor, setTintColor:. A new tint colour sends tintColorDidChange (UIView's), which
+// controls whose look follows the tint implement.
 class UIControl : public UIView {
     TW_OBJECT(UIControl)
 public:
@@ -32,8 +46,6 @@ public:
 
 protected:
     UIControl();
-    // For subclasses whose look follows the tint.
-    virtual void tintColorDidChange() { }
 
 private:
     struct Action {
@@ -44,6 +56,7 @@ private:
 
     void addTargetImpl(id target, SEL action, unsigned long events);
     void removeTargetImpl(id target, SEL action, unsigned long events);
+    void sendActionToForEventImpl(SEL action, id target, id) { sendAction(target, action, this); }
     void sendActionsForControlEventsImpl(unsigned long events);
     void setEnabledImpl(bool enabled) { m_enabled = enabled; }
     void setTintColorImpl(RefPtr<UIColor> color);

@@ -11,6 +11,7 @@ Class UISegmentedControl::classObject()
                            .method<&UISegmentedControl::selectedSegmentIndex>("selectedSegmentIndex")
                            .method<&UISegmentedControl::setSelectedSegmentIndexImpl>("setSelectedSegmentIndex:")
                            .method<&UISegmentedControl::layoutSubviewsImpl>("layoutSubviews")
+                           .method<&UISegmentedControl::tintColorDidChangeImpl>("tintColorDidChange")
                            .build();
     return cls;
 }

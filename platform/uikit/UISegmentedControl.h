@@ -8,7 +8,7 @@
 // A row of titled segments of which at most one is selected (-1: none). The selected
 // segment is filled with the tint colour, its title white.
 // Registered: initWithItems:, numberOfSegments, titleForSegmentAtIndex:,
-// selectedSegmentIndex, setSelectedSegmentIndex:, layoutSubviews.
+// selectedSegmentIndex, setSelectedSegmentIndex:, layoutSubviews, tintColorDidChange.
 class UISegmentedControl : public UIControl {
     TW_OBJECT(UISegmentedControl)
 public:
@@ -35,7 +35,7 @@ private:
     Id titleForSegmentAtIndexImpl(unsigned long index) const { return titleForSegmentAtIndex(index); }
     void setSelectedSegmentIndexImpl(long index);
     void layoutSubviewsImpl();
-    void tintColorDidChange() override { updateLook(); }
+    void tintColorDidChangeImpl() { updateLook(); }
     void updateLook();
 
     std::vector<RefPtr<UILabel>> m_labels;

@@ -15,6 +15,7 @@ Class UISlider::classObject()
                            .method<&UISlider::maximumValue>("maximumValue")
                            .method<&UISlider::setMaximumValueImpl>("setMaximumValue:")
                            .method<&UISlider::layoutSubviewsImpl>("layoutSubviews")
+                           .method<&UISlider::tintColorDidChangeImpl>("tintColorDidChange")
                            .build();
     return cls;
 }
@@ -38,7 +39,7 @@ Id UISlider::initWithFrameImpl(CGRect frame)
     addSubview(m_maximumTrack.get());
     addSubview(m_minimumTrack.get());
     addSubview(m_thumb.get());
-    tintColorDidChange();
+    tintColorDidChangeImpl();
     return self;
 }
 
@@ -75,7 +76,7 @@ void UISlider::setMaximumValueImpl(double value)
     setNeedsLayout();
 }
 
-void UISlider::tintColorDidChange()
+void UISlider::tintColorDidChangeImpl()
 {
     if (m_minimumTrack)
         m_minimumTrack->setBackgroundColor(effectiveTintColor().get());

@@ -5,7 +5,7 @@
 // A horizontal slider between a minimum and a maximum: the track left of the thumb in the
 // tint colour, the rest light grey, a white round thumb. Values are clamped to the range.
 // Registered: initWithFrame:, value, setValue:, setValue:animated:, minimumValue,
-// setMinimumValue:, maximumValue, setMaximumValue:, layoutSubviews.
+// setMinimumValue:, maximumValue, setMaximumValue:, layoutSubviews, tintColorDidChange.
 class UISlider : public UIControl {
     TW_OBJECT(UISlider)
 public:
@@ -34,7 +34,7 @@ private:
     void setMinimumValueImpl(double value);
     void setMaximumValueImpl(double value);
     void layoutSubviewsImpl();
-    void tintColorDidChange() override;
+    void tintColorDidChangeImpl();
     double clamp(double value) const;
 
     double m_value { 0 };

@@ -10,6 +10,7 @@ Class UISwitch::classObject()
                            .method<&UISwitch::onTintColor>("onTintColor")
                            .method<&UISwitch::setOnTintColorImpl>("setOnTintColor:")
                            .method<&UISwitch::layoutSubviewsImpl>("layoutSubviews")
+                           .method<&UISwitch::tintColorDidChangeImpl>("tintColorDidChange")
                            .build();
     return cls;
 }

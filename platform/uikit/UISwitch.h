@@ -5,7 +5,7 @@
 // An on/off switch, 51 × 31 points: a rounded track (the on tint when on, light grey when
 // off) with a white knob at the right or left. A user's flip sends value-changed actions.
 // Registered: initWithFrame:, isOn, setOn:, setOn:animated:, onTintColor, setOnTintColor:,
-// layoutSubviews.
+// layoutSubviews, tintColorDidChange.
 class UISwitch : public UIControl {
     TW_OBJECT(UISwitch)
 public:
@@ -30,7 +30,7 @@ private:
     void setOnAnimatedImpl(bool on, bool) { setOnImpl(on); }
     void setOnTintColorImpl(RefPtr<UIColor> color);
     void layoutSubviewsImpl();
-    void tintColorDidChange() override { updateLook(); }
+    void tintColorDidChangeImpl() { updateLook(); }
     void updateLook();
 
     bool m_on { false };

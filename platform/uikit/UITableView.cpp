@@ -43,6 +43,7 @@ Class UITableView::classObject()
                            .method<&UITableView::tintColor>("tintColor")
                            .method<&UITableView::setTintColorImpl>("setTintColor:")
                            .method<&UITableView::selectRowImpl>("selectRowAtIndexPath:animated:scrollPosition:")
+                           .method<&UITableView::indexPathForSelectedRowImpl>("indexPathForSelectedRow")
                            .method<&UITableView::layoutSubviewsImpl>("layoutSubviews")
                            .ivar<&UITableView::m_tableHeaderView>("_tableHeaderView")
                            .build();
@@ -94,6 +95,7 @@ void UITableView::clearRows()
             section.footer->removeFromSuperview();
     }
     m_sections.clear();
+    m_selectedIndexPath = nullptr;
     for (auto& separator : m_separators)
         separator->removeFromSuperview();
     m_separators.clear();
@@ -236,10 +238,17 @@ void UITableView::setSeparatorColorImpl(RefPtr<UIColor> color)
         separator->setBackgroundColor(m_separatorColor.get());
 }
 
+void UITableView::selectRowImpl(NSIndexPath* indexPath, bool, long)
+{
+    // Nil, or a row the table does not have, clears the selection.
+    m_selectedIndexPath = cellForRowAtIndexPath(indexPath) ? RefPtr<NSIndexPath>(indexPath) : nullptr;
+}
+
 void UITableView::selectRow(NSIndexPath* indexPath)
 {
     if (!cellForRowAtIndexPath(indexPath))
         return;
+    m_selectedIndexPath = indexPath;
     auto delegate = this->delegate();
     msgSendIfResponds<void>(delegate.get(), SELECTOR("tableView:didSelectRowAtIndexPath:"), static_cast<Object*>(this), static_cast<Object*>(indexPath));
 }
@@ -247,7 +256,7 @@ void UITableView::selectRow(NSIndexPath* indexPath)
 void UITableView::loadAndLayoutNow()
 {
     loadRowsIfNeeded();
-    layoutSubviewsImpl();
+    layoutSubviews();
     for (auto& section : m_sections) {
         for (auto& cell : section.cells)
             cell->layoutTreeNow();

@@ -19,12 +19,14 @@ enum UITableViewStyle : long {
 // and tableView:titleForFooterInSection:. Rows are asked for at the layout after
 // reloadData (every row: the lists of settings pages are short). The table header view
 // sits at the top, stretched to the table's width; separators between rows take the
-// separator colour. A selection sends tableView:didSelectRowAtIndexPath: to the delegate.
+// separator colour. A person's tap selects the row and sends
+// tableView:didSelectRowAtIndexPath: to the delegate; selectRowAtIndexPath:animated:
+// scrollPosition: selects without telling the delegate, as on the phone.
 // Registered: initWithFrame:style:, initWithFrame:, style, dataSource, setDataSource:,
 // reloadData, numberOfSections, numberOfRowsInSection:, cellForRowAtIndexPath:,
 // indexPathForCell:, visibleCells, tableHeaderView, setTableHeaderView:,
 // separatorColor, setSeparatorColor:, tintColor, setTintColor:,
-// selectRowAtIndexPath:animated:scrollPosition:, layoutSubviews.
+// selectRowAtIndexPath:animated:scrollPosition:, indexPathForSelectedRow, layoutSubviews.
 class UITableView : public UIScrollView {
     TW_OBJECT(UITableView)
 public:
@@ -48,8 +50,9 @@ public:
     void setSeparatorColor(UIColor* color) { msgSend<void>(this, SELECTOR("setSeparatorColor:"), color); }
     RefPtr<UIColor> tintColor() const { return m_tintColor; }
     void setTintColor(UIColor* color) { msgSend<void>(this, SELECTOR("setTintColor:"), color); }
-    // A person's tap on the row: the delegate's tableView:didSelectRowAtIndexPath:.
+    // A person's tap on the row: selects it, then the delegate's tableView:didSelectRowAtIndexPath:.
     void selectRow(NSIndexPath* indexPath);
+    RefPtr<NSIndexPath> indexPathForSelectedRow() const { return m_selectedIndexPath; }
     // Loads pending rows and places everything now.
     void loadAndLayoutNow();
 
@@ -76,7 +79,8 @@ private:
     void setTableHeaderViewImpl(RefPtr<UIView> view);
     void setSeparatorColorImpl(RefPtr<UIColor> color);
     void setTintColorImpl(RefPtr<UIColor> color) { m_tintColor = std::move(color); }
-    void selectRowImpl(NSIndexPath* indexPath, bool animated, long scrollPosition) { selectRow(indexPath); }
+    void selectRowImpl(NSIndexPath* indexPath, bool animated, long scrollPosition);
+    Id indexPathForSelectedRowImpl() const { return m_selectedIndexPath; }
     void layoutSubviewsImpl();
     void loadRowsIfNeeded();
     void clearRows();
@@ -89,6 +93,7 @@ private:
     RefPtr<UIView> m_tableHeaderView;
     RefPtr<UIColor> m_separatorColor;
     RefPtr<UIColor> m_tintColor;
+    RefPtr<NSIndexPath> m_selectedIndexPath;
     bool m_needsReload { true };
     bool m_loading { false };
 };

@@ -40,7 +40,7 @@ RefPtr<UITableViewCell> UITableViewCell::createWithClass(Class cls, long style, 
 
 Id UITableViewCell::initWithStyleImpl(long style, RefPtr<NSString> reuseIdentifier)
 {
-    auto self = UIView::initWithFrameImpl(CGRectMake(0, 0, 320, defaultRowHeight));
+    auto self = msgSendSuper<Id>(this, classObject(), SELECTOR("initWithFrame:"), CGRectMake(0, 0, 320, defaultRowHeight));
     if (!self)
         return nullptr;
     m_style = style;

@@ -54,7 +54,11 @@ protected:
     Id initWithStyleImpl(long style, RefPtr<NSString> reuseIdentifier);
 
 private:
-    Id initWithFrameCellImpl(CGRect frame) { return initWithStyleImpl(UITableViewCellStyleDefault, nullptr); }
+    // The designated initialiser is sent, so a subclass's or a hook's version runs.
+    Id initWithFrameCellImpl(CGRect)
+    {
+        return msgSend<Id>(this, SELECTOR("initWithStyle:reuseIdentifier:"), long(UITableViewCellStyleDefault), static_cast<Object*>(nullptr));
+    }
     Id contentViewImpl() const { return m_contentView; }
     Id textLabelImpl() { return textLabel(); }
     Id detailTextLabelImpl() { return detailTextLabel(); }

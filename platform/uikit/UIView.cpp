@@ -41,6 +41,8 @@ Class UIView::classObject()
                            .method<&UIView::willRemoveSubviewImpl>("willRemoveSubview:")
                            .method<&UIView::willMoveToSuperviewImpl>("willMoveToSuperview:")
                            .method<&UIView::didMoveToSuperviewImpl>("didMoveToSuperview")
+                           .method<&UIView::willMoveToWindowImpl>("willMoveToWindow:")
+                           .method<&UIView::didMoveToWindowImpl>("didMoveToWindow")
                            .method<&UIView::isHidden>("isHidden")
                            .method<&UIView::setHiddenImpl>("setHidden:")
                            .method<&UIView::alpha>("alpha")
@@ -65,6 +67,7 @@ Class UIView::classObject()
                            .method<&UIView::nextResponderImpl>("nextResponder")
                            .method<&UIView::traitCollectionImpl>("traitCollection")
                            .method<&UIView::traitCollectionDidChangeImpl>("traitCollectionDidChange:")
+                           .method<&UIView::tintColorDidChangeImpl>("tintColorDidChange")
                            .method<&UIView::overrideUserInterfaceStyle>("overrideUserInterfaceStyle")
                            .method<&UIView::setOverrideUserInterfaceStyleImpl>("setOverrideUserInterfaceStyle:")
                            .method<&UIView::convertRectToViewImpl>("convertRect:toView:")
@@ -170,12 +173,18 @@ void UIView::insertSubviewAtIndexImpl(UIView* view, long index)
     }
 
     msgSend<void>(view, SELECTOR("willMoveToSuperview:"), this);
+    auto newWindow = window();
+    bool windowChanges = view->window() != newWindow;
+    if (windowChanges)
+        view->willMoveToWindowInSubtree(newWindow.get());
     if (auto previous = view->superview())
         previous->detachSubview(view);
     m_subviews.insert(m_subviews.begin() + clampedIndex(), protect);
     view->m_superview = this;
     view->m_needsLayout = true;
     m_needsLayout = true;
+    if (windowChanges)
+        view->didMoveToWindowInSubtree();
     msgSend<void>(view, SELECTOR("didMoveToSuperview"));
     msgSend<void>(this, SELECTOR("didAddSubview:"), view);
     if (view->superview().get() == this && window())
@@ -204,8 +213,36 @@ void UIView::removeFromSuperviewImpl()
     auto parent = superview();
     if (!parent)
         return;
+    bool leavesWindow = static_cast<bool>(window());
+    if (leavesWindow)
+        willMoveToWindowInSubtree(nullptr);
     parent->detachSubview(this);
+    if (leavesWindow)
+        didMoveToWindowInSubtree();
     msgSend<void>(this, SELECTOR("didMoveToSuperview"));
+}
+
+void UIView::willMoveToWindowInSubtree(UIWindow* window)
+{
+    RefPtr<UIView> protect(this);
+    msgSend<void>(this, SELECTOR("willMoveToWindow:"), static_cast<Object*>(window));
+    // A hook may re-arrange the subtree; only views still in it hear of the move.
+    auto children = m_subviews;
+    for (auto& child : children) {
+        if (child->m_superview.get().get() == this)
+            child->willMoveToWindowInSubtree(window);
+    }
+}
+
+void UIView::didMoveToWindowInSubtree()
+{
+    RefPtr<UIView> protect(this);
+    msgSend<void>(this, SELECTOR("didMoveToWindow"));
+    auto children = m_subviews;
+    for (auto& child : children) {
+        if (child->m_superview.get().get() == this)
+            child->didMoveToWindowInSubtree();
+    }
 }
 
 void UIView::bringSubviewToFrontImpl(UIView* view)

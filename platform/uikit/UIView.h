@@ -22,14 +22,17 @@ enum UIViewContentMode : long {
 
 // A rectangle of the screen in a tree of views. The superview is weak; a view owns its
 // subviews. Everything a hook may replace is sent through the runtime by the system:
-// layoutSubviews (by the layout pass), didMoveToSuperview / willMoveToSuperview: (on
-// re-parenting), traitCollectionDidChange: (when the style it is shown with changes,
-// and on first joining a window with no previous collection), and the setters.
+// layoutSubviews (by the layout pass), willMoveToSuperview: / didMoveToSuperview (on
+// re-parenting), willMoveToWindow: / didMoveToWindow (to every view of a subtree whose
+// window changes, parents first, between the superview messages as on the phone),
+// traitCollectionDidChange: (when the style it is shown with changes, and on first
+// joining a window with no previous collection), tintColorDidChange, and the setters.
 //
 // Registered: initWithFrame:, init, frame, setFrame:, bounds, setBounds:, center,
 // setCenter:, superview, subviews, window, addSubview:, insertSubview:atIndex:,
 // removeFromSuperview, bringSubviewToFront:, sendSubviewToBack:, didAddSubview:,
-// willRemoveSubview:, willMoveToSuperview:, didMoveToSuperview, isHidden, setHidden:,
+// willRemoveSubview:, willMoveToSuperview:, didMoveToSuperview, willMoveToWindow:,
+// didMoveToWindow, tintColorDidChange, isHidden, setHidden:,
 // alpha, setAlpha:, backgroundColor, setBackgroundColor:, layer, clipsToBounds,
 // setClipsToBounds:, contentMode, setContentMode:, tag, setTag:, viewWithTag:,
 // setNeedsLayout, layoutIfNeeded, layoutSubviews, nextResponder, traitCollection,
@@ -162,6 +165,8 @@ private:
     void willRemoveSubviewImpl(UIView*) { }
     void willMoveToSuperviewImpl(UIView*) { }
     void didMoveToSuperviewImpl() { }
+    void willMoveToWindowImpl(UIWindow*) { }
+    void didMoveToWindowImpl() { }
     void setHiddenImpl(bool hidden);
     void setAlphaImpl(double alpha) { m_alpha = alpha; }
     void setBackgroundColorImpl(RefPtr<UIColor> color) { m_backgroundColor = std::move(color); }
@@ -177,12 +182,15 @@ private:
     Id nextResponderImpl() const;
     Id traitCollectionImpl() const;
     void traitCollectionDidChangeImpl(UITraitCollection*) { }
+    void tintColorDidChangeImpl() { }
     void setOverrideUserInterfaceStyleImpl(long style);
     CGRect convertRectToViewImpl(CGRect rect, UIView* view) const { return convertRectToView(rect, view); }
 
     void layoutSubtreeIfNeeded();
     void runLayoutPass();
     void detachSubview(UIView* view);
+    void willMoveToWindowInSubtree(UIWindow* window);
+    void didMoveToWindowInSubtree();
     CGPoint originInRootCoordinates() const;
     long styleInheritedFromAbove() const;
 

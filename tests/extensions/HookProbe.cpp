@@ -1,5 +1,6 @@
-// A test extension: replaces -[SpringBoard applicationDidFinishLaunching:] and the
-// inherited -[SpringBoard dealloc], adds a method and a class, observes a system-wide
+// A test extension: replaces -[SpringBoard applicationDidFinishLaunching:], the inherited
+// -[SpringBoard dealloc] and the class method +[NSNotificationCenter defaultCenter], adds
+// an instance method, a class method and a class, observes a system-wide
 // notification, makes a value at load as settings code does, and says when its
 // replacement or observer runs.
 #include "platform/foundation/CFNotificationCenter.h"
@@ -12,6 +13,7 @@ namespace {
 
 void (*originalApplicationDidFinishLaunching)(id, SEL, id);
 void (*originalDealloc)(id, SEL);
+Id (*originalDefaultCenter)(Class, SEL);
 long interceptedLaunches;
 
 void replacedApplicationDidFinishLaunching(id self, SEL selector, id application)
@@ -32,6 +34,16 @@ long interceptedLaunchCount(id, SEL)
     return interceptedLaunches;
 }
 
+Id replacedDefaultCenter(Class cls, SEL selector)
+{
+    return originalDefaultCenter(cls, selector);
+}
+
+long probeVersion(Class, SEL)
+{
+    return 1;
+}
+
 void pingReceived(CFNotificationCenterRef, void*, CFStringRef, const void*, CFDictionaryRef)
 {
     std::printf("HookProbe: ping received\n");
@@ -44,6 +56,8 @@ __attribute__((constructor)) void installHookProbe()
     MSHookMessageEx(springBoard, sel_registerName("applicationDidFinishLaunching:"), &replacedApplicationDidFinishLaunching, &originalApplicationDidFinishLaunching);
     MSHookMessageEx(springBoard, sel_registerName("dealloc"), &replacedDealloc, &originalDealloc);
     class_addMethod(springBoard, sel_registerName("HKPinterceptedLaunchCount"), &interceptedLaunchCount);
+    MSHookMessageEx(objc_getMetaClass(objc_getClass("NSNotificationCenter")), sel_registerName("defaultCenter"), &replacedDefaultCenter, &originalDefaultCenter);
+    class_addClassMethod(springBoard, sel_registerName("HKPprobeVersion"), &probeVersion);
     CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), nullptr, &pingReceived, CFSTR("com.tintwell.hookprobe/Ping"), nullptr, 0);
     // The system's own classes, used at load, are never reported as the extension's.
     [[maybe_unused]] auto defaultCount = NSNumber::numberWithInteger(0);

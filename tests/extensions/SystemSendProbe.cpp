@@ -1,11 +1,14 @@
 // A test extension for both hosts: replaces the system methods extensions most often hook
-// where the system used to go around the runtime, instance and class methods alike, and
+// where the system used to go around the runtime (or never sent them), instance and class
+// methods alike, and
 // says once per method that the system's own send reached the replacement and that the
 // original still ran, with what it answered. Its own sends are never counted.
 #include "platform/foundation/NSDictionary.h"
 #include "platform/foundation/NSNotificationCenter.h"
+#include "platform/foundation/NSNumber.h"
 #include "platform/foundation/NSString.h"
 #include "platform/graphics/UIColor.h"
+#include "platform/graphics/UIImage.h"
 #include "platform/runtime/Substrate.h"
 #include "platform/uikit/UIView.h"
 
@@ -22,6 +25,7 @@ namespace {
 // The probe's own sends run on the main thread and the publishes on the serial server queue.
 std::atomic<bool> probeSending = false;
 std::atomic<int> insideTwoArgumentPublish = 0;
+std::atomic<int> insideRefresh = 0;
 
 // Once per method and outcome, so a busy method does not flood the log.
 void report(const std::string& method, const std::string& outcome)
@@ -52,6 +56,26 @@ std::string describeText(const Object* value)
 {
     auto* text = dynamic_cast<const NSString*>(value);
     return text ? "\"" + text->utf8() + "\"" : "nil";
+}
+
+std::string describeValue(const Object* value)
+{
+    if (auto* number = dynamic_cast<const NSNumber*>(value))
+        return number->kind() == NSNumber::Kind::Real ? std::to_string(number->doubleValue()) : std::to_string(number->integerValue());
+    return describeText(value);
+}
+
+std::string describeFormat(int format, double scale)
+{
+    char text[48];
+    std::snprintf(text, sizeof text, "format %d, scale %g", format, scale);
+    return text;
+}
+
+bool isKindOf(const Object* object, const char* className)
+{
+    Class cls = objc_getClass(className);
+    return object && cls && object->isKindOfClass(cls);
 }
 
 void hookWhatExists();
@@ -149,6 +173,93 @@ void publishThree(id self, SEL sel, id bulletin, unsigned long destinations, boo
     report("-[BBServer publishBulletin:destinations:alwaysToLockScreen:]" + from, "published " + describeText(title.get()));
 }
 
+// +[UIImage _applicationIconImageForBundleIdentifier:format:scale:]: named by the app and
+// the format, so each caller's request stands apart (widgets 0 at 3x, notification
+// headers 0 at 2x, companion cells 1 at 2x).
+Id (*originalApplicationIcon)(Class, SEL, id, int, double);
+Id applicationIcon(Class cls, SEL sel, id identifier, int format, double scale)
+{
+    auto icon = originalApplicationIcon(cls, sel, identifier, format, scale);
+    auto* image = dynamic_cast<UIImage*>(icon.get());
+    std::string answer = image ? "answered an icon" : "answered nil";
+    report("+[UIImage _applicationIconImageForBundleIdentifier:format:scale:]", answer + " for " + describeText(identifier) + ", " + describeFormat(format, scale));
+    return icon;
+}
+
+// -[LSBundleProxy iconsDictionary]: only an icon lookup asks a record for its icons.
+Id (*originalIconsDictionary)(id, SEL);
+Id iconsDictionary(id self, SEL sel)
+{
+    auto icons = originalIconsDictionary(self, sel);
+    auto identifier = msgSendIfResponds<Id>(self, SELECTOR("bundleIdentifier"));
+    report("-[LSBundleProxy iconsDictionary]", std::string(icons ? "answered the icons" : "answered nil") + " of " + describeText(identifier.get()));
+    return icons;
+}
+
+// -[UIView willMoveToWindow:] and -[UIView didMoveToWindow].
+void (*originalWillMoveToWindow)(id, SEL, id);
+void willMoveToWindow(id self, SEL sel, id window)
+{
+    bool before = msgSend<Id>(self, SELECTOR("window")).get() != nullptr;
+    originalWillMoveToWindow(self, sel, window);
+    report("-[UIView willMoveToWindow:]", std::string("ran as the view ") + (window ? (before ? "changes window" : "joins a window") : "leaves its window"));
+}
+
+void (*originalDidMoveToWindow)(id, SEL);
+void didMoveToWindow(id self, SEL sel)
+{
+    originalDidMoveToWindow(self, sel);
+    bool inWindow = msgSend<Id>(self, SELECTOR("window")).get() != nullptr;
+    report("-[UIView didMoveToWindow]", std::string("ran with the view ") + (inWindow ? "in a window" : "in no window"));
+}
+
+// -[UIView initWithFrame:] as a table cell's initialiser reaches it.
+Id (*originalInitWithFrame)(id, SEL, CGRect);
+Id initWithFrame(id self, SEL sel, CGRect frame)
+{
+    auto view = originalInitWithFrame(self, sel, frame);
+    if (isKindOf(view.get(), "UITableViewCell"))
+        report("-[UIView initWithFrame:] for a table cell", std::string("answered a ") + view->className());
+    return view;
+}
+
+// -[UITableViewCell initWithStyle:reuseIdentifier:], reached from a settings cell's own.
+Id (*originalInitWithStyle)(id, SEL, long, id);
+Id initWithStyle(id self, SEL sel, long style, id reuseIdentifier)
+{
+    auto cell = originalInitWithStyle(self, sel, style, reuseIdentifier);
+    report("-[UITableViewCell initWithStyle:reuseIdentifier:]", std::string(cell ? "answered a " + std::string(cell->className()) : "answered nil") + " of style " + std::to_string(style));
+    return cell;
+}
+
+// -[PSTableCell setValue:] outside the cell's refresh: what picking a choice sends.
+void (*originalRefresh)(id, SEL, id);
+void refresh(id self, SEL sel, id specifier)
+{
+    ++insideRefresh;
+    originalRefresh(self, sel, specifier);
+    --insideRefresh;
+}
+
+void (*originalSetValue)(id, SEL, id);
+void setValue(id self, SEL sel, id value)
+{
+    originalSetValue(self, sel, value);
+    if (insideRefresh)
+        return;
+    auto shown = msgSend<Id>(self, SELECTOR("value"));
+    report("-[PSTableCell setValue:] outside a refresh", "shows " + describeValue(shown.get()));
+}
+
+// -[UIControl sendAction:to:forEvent:]: what a control sends for each of its targets.
+void (*originalSendAction)(id, SEL, SEL, id, id);
+void sendAction(id self, SEL sel, SEL action, id target, id event)
+{
+    originalSendAction(self, sel, action, target, event);
+    report("-[UIControl sendAction:to:forEvent:]", std::string("sent ") + (action ? sel_getName(action) : "nothing") + " to a " + (target ? target->className() : "nil")
+        + " for a " + self->className());
+}
+
 template<typename Replacement>
 void hookClassMethod(const char* className, const char* selector, Replacement replacement, Replacement* slot)
 {
@@ -179,6 +290,15 @@ void hookWhatExists()
     hookInstanceMethod("SBLockScreenManager", "isUILocked", &isUILocked, &originalIsUILocked);
     hookInstanceMethod("BBServer", "publishBulletin:destinations:", &publishTwo, &originalPublishTwo);
     hookInstanceMethod("BBServer", "publishBulletin:destinations:alwaysToLockScreen:", &publishThree, &originalPublishThree);
+    hookClassMethod("UIImage", "_applicationIconImageForBundleIdentifier:format:scale:", &applicationIcon, &originalApplicationIcon);
+    hookInstanceMethod("LSBundleProxy", "iconsDictionary", &iconsDictionary, &originalIconsDictionary);
+    hookInstanceMethod("UIView", "willMoveToWindow:", &willMoveToWindow, &originalWillMoveToWindow);
+    hookInstanceMethod("UIView", "didMoveToWindow", &didMoveToWindow, &originalDidMoveToWindow);
+    hookInstanceMethod("UIView", "initWithFrame:", &initWithFrame, &originalInitWithFrame);
+    hookInstanceMethod("UITableViewCell", "initWithStyle:reuseIdentifier:", &initWithStyle, &originalInitWithStyle);
+    hookInstanceMethod("PSTableCell", "refreshCellContentsWithSpecifier:", &refresh, &originalRefresh);
+    hookInstanceMethod("PSTableCell", "setValue:", &setValue, &originalSetValue);
+    hookInstanceMethod("UIControl", "sendAction:to:forEvent:", &sendAction, &originalSendAction);
 }
 
 // Extensions load in name order, so Tintwell's classes (and the colour library it brings)

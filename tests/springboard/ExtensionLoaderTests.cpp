@@ -240,6 +240,8 @@ TEST_F(ExtensionLoaderTest, ReportNamesWhatTheExtensionChangedAndTheReplacementR
     ASSERT_EQ(report.extensions.size(), 1u);
     EXPECT_THAT(report.extensions[0].changes, ElementsAre(
         "added class HKPProbe",
+        "replaced +[NSNotificationCenter defaultCenter]",
+        "added +[SpringBoard HKPprobeVersion]",
         "replaced -[SpringBoard applicationDidFinishLaunching:]",
         // Hooked where SpringBoard only inherits it: still a replacement.
         "replaced -[SpringBoard dealloc]",
@@ -250,6 +252,7 @@ TEST_F(ExtensionLoaderTest, ReportNamesWhatTheExtensionChangedAndTheReplacementR
     application->applicationDidFinishLaunching(application.get());
     EXPECT_EQ(msgSend<long>(application.get(), SELECTOR("HKPinterceptedLaunchCount")), before + 1);
     EXPECT_TRUE(application->isLaunched()) << "the replacement must reach the original";
+    EXPECT_EQ(msgSendClass<long>(SpringBoard::classObject(), SELECTOR("HKPprobeVersion")), 1);
 }
 
 } // namespace

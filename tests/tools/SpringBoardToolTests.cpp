@@ -61,7 +61,7 @@ TEST(SpringBoardTool, ReportsOneLinePerExtensionAndTheirHookRunsAtLaunch)
 
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_EQ(run.output,
-        "HookProbe.dylib: loaded (2 replaced, 1 added, 1 class)\n"
+        "HookProbe.dylib: loaded (3 replaced, 2 added, 1 class)\n"
         "OtherProcess.dylib: not loaded (filter does not match)\n"
         "Unfiltered.dylib: not loaded (no filter)\n"
         "HookProbe: -[SpringBoard applicationDidFinishLaunching:] intercepted\n");
@@ -75,6 +75,8 @@ TEST(SpringBoardTool, VerboseReportsEveryChangeOfTheRuntime)
     EXPECT_EQ(run.output,
         "HookProbe.dylib: loaded\n"
         "HookProbe.dylib: added class HKPProbe\n"
+        "HookProbe.dylib: replaced +[NSNotificationCenter defaultCenter]\n"
+        "HookProbe.dylib: added +[SpringBoard HKPprobeVersion]\n"
         "HookProbe.dylib: replaced -[SpringBoard applicationDidFinishLaunching:]\n"
         "HookProbe.dylib: replaced -[SpringBoard dealloc]\n"
         "HookProbe.dylib: added -[SpringBoard HKPinterceptedLaunchCount]\n"

@@ -22,6 +22,41 @@ void recordDidMove(id self, SEL sel)
     didMoveSlot(self, sel);
 }
 
+// Each move message as "<tag> <message>", for views of a hooked class.
+void (*windowWillMoveToSuperviewSlot)(id, SEL, id);
+void (*windowDidMoveToSuperviewSlot)(id, SEL);
+void (*willMoveToWindowSlot)(id, SEL, id);
+void (*didMoveToWindowSlot)(id, SEL);
+
+std::string tagOf(id view) { return std::to_string(static_cast<UIView*>(view)->tag()); }
+
+void logWillMoveToSuperview(id self, SEL sel, id superview)
+{
+    g_moves.push_back(tagOf(self) + " willMoveToSuperview:");
+    windowWillMoveToSuperviewSlot(self, sel, superview);
+}
+
+void logDidMoveToSuperview(id self, SEL sel)
+{
+    g_moves.push_back(tagOf(self) + " didMoveToSuperview");
+    windowDidMoveToSuperviewSlot(self, sel);
+}
+
+void logWillMoveToWindow(id self, SEL sel, id window)
+{
+    // Still in the old window: the move has not happened yet.
+    bool inWindow = static_cast<bool>(static_cast<UIView*>(self)->window());
+    g_moves.push_back(tagOf(self) + " willMoveToWindow:" + (window ? "window" : "nil") + (inWindow ? " from a window" : ""));
+    willMoveToWindowSlot(self, sel, window);
+}
+
+void logDidMoveToWindow(id self, SEL sel)
+{
+    bool inWindow = static_cast<bool>(static_cast<UIView*>(self)->window());
+    g_moves.push_back(tagOf(self) + " didMoveToWindow" + (inWindow ? " in a window" : ""));
+    didMoveToWindowSlot(self, sel);
+}
+
 std::vector<UIView*> order(const UIView& parent)
 {
     std::vector<UIView*> views;
@@ -75,6 +110,43 @@ TEST_F(ViewTree, ReparentingMovesTheViewAndSendsMoveMessagesThroughTheRuntime)
     EXPECT_EQ(view->superview().get(), nullptr);
     view->removeFromSuperview();
     EXPECT_EQ(g_moves, (std::vector<std::string> { "will:UIView", "did:UIView", "will:UILabel", "did:UILabel", "will:nil", "did:nil" }));
+}
+
+TEST_F(ViewTree, ViewsHearOfAWindowChangeThroughTheRuntimeParentsFirst)
+{
+    Class cls = freshSubclass(UIView::classObject(), "WindowedView");
+    MSHookMessageEx(cls, SELECTOR("willMoveToSuperview:"), &logWillMoveToSuperview, &windowWillMoveToSuperviewSlot);
+    MSHookMessageEx(cls, SELECTOR("didMoveToSuperview"), &logDidMoveToSuperview, &windowDidMoveToSuperviewSlot);
+    MSHookMessageEx(cls, SELECTOR("willMoveToWindow:"), &logWillMoveToWindow, &willMoveToWindowSlot);
+    MSHookMessageEx(cls, SELECTOR("didMoveToWindow"), &logDidMoveToWindow, &didMoveToWindowSlot);
+    auto window = UIWindow::create(CGRectMake(0, 0, 100, 100));
+    auto holder = UIView::create();
+    window->addSubview(holder);
+    auto outer = UIView::createWithClass(cls);
+    auto inner = UIView::createWithClass(cls);
+    outer->setTag(1);
+    inner->setTag(2);
+    outer->addSubview(inner);
+    g_moves.clear();
+
+    window->addSubview(outer);
+    EXPECT_EQ(g_moves, (std::vector<std::string> { "1 willMoveToSuperview:", "1 willMoveToWindow:window", "2 willMoveToWindow:window",
+                           "1 didMoveToWindow in a window", "2 didMoveToWindow in a window", "1 didMoveToSuperview" }));
+
+    // Within the same window only the superview changes.
+    g_moves.clear();
+    holder->addSubview(outer);
+    EXPECT_EQ(g_moves, (std::vector<std::string> { "1 willMoveToSuperview:", "1 didMoveToSuperview" }));
+
+    g_moves.clear();
+    outer->removeFromSuperview();
+    EXPECT_EQ(g_moves, (std::vector<std::string> { "1 willMoveToSuperview:", "1 willMoveToWindow:nil from a window", "2 willMoveToWindow:nil from a window",
+                           "1 didMoveToWindow", "2 didMoveToWindow", "1 didMoveToSuperview" }));
+
+    // Taking a subview out of a tree that is in no window tells it nothing of windows.
+    g_moves.clear();
+    inner->removeFromSuperview();
+    EXPECT_EQ(g_moves, (std::vector<std::string> { "2 willMoveToSuperview:", "2 didMoveToSuperview" }));
 }
 
 TEST_F(ViewTree, AnAncestorCannotBecomeASubview)
