@@ -3,6 +3,7 @@
 #include "platform/foundation/NSRunLoop.h"
 #include "platform/runtime/WeakPtr.h"
 #include "platform/uikit/UITraitCollection.h"
+#include "platform/uikit/UIWindow.h"
 
 Class MTMaterialView::classObject()
 {
@@ -46,7 +47,7 @@ Id MTMaterialView::initWithFrameImpl(CGRect frame)
 void MTMaterialView::traitCollectionDidChangeImpl(UITraitCollection* previous)
 {
     msgSendSuper<void>(this, classObject(), SELECTOR("traitCollectionDidChange:"), previous);
-    if (!previous || previous->userInterfaceStyle() == UIUserInterfaceStyleUnspecified) {
+    if (!previous || previous->userInterfaceStyle() == UIUserInterfaceStyleUnspecified || !UIWindow::isSwitchingAppearance()) {
         applyMaterial();
         return;
     }

@@ -112,11 +112,19 @@ void UIWindow::setRootViewControllerImpl(RefPtr<UIViewController> controller)
     controller->endAppearanceTransition();
 }
 
+namespace {
+bool switchingAppearance = false;
+}
+
+bool UIWindow::isSwitchingAppearance() { return switchingAppearance; }
+
 void UIWindow::systemAppearanceDidChange()
 {
     long style = UIUserInterfaceStyleArbiter::sharedInstance()->currentStyle();
     for (auto& window : allWindows()) {
+        switchingAppearance = true;
         window->deliverTraitsInSubtree(style);
+        switchingAppearance = false;
         window->layoutTreeNow();
     }
 }

@@ -24,6 +24,9 @@ public:
     // The system's appearance changed: every window tree gets traitCollectionDidChange:
     // where its style changed, then is laid out.
     static void systemAppearanceDidChange();
+    // True while a light/dark switch is being delivered, as opposed to a view joining a
+    // window, which takes the window's style at once.
+    static bool isSwitchingAppearance();
 
     ~UIWindow() override;
 
