@@ -7,6 +7,7 @@
 #include "platform/uikit/UIView.h"
 #include "tweak/colour/QFColorManager.h"
 #include "tweak/hooks/HookRows.h"
+#include "tweak/hooks/HookSupport.h"
 #include "tweak/hooks/list/ListHookSupport.h"
 #include "tweak/settings/SettingsGlobals.h"
 #include "tweak/styling/UIView+Tintwell.h"
@@ -14,6 +15,7 @@
 // The section header's title, and its clear button following the first notification's colour.
 namespace NCNotificationListSectionHeaderViewHooks {
 
+using namespace Hooks;
 using namespace ListHooks;
 
 namespace {
@@ -21,12 +23,6 @@ namespace {
 constexpr double recolourAnimationDuration = 0.2;
 
 bool recolouringOn() { return enabledNotifs && headerColor; }
-
-NSString* notificationName()
-{
-    static NSString* name = NSString::string(updateHeaderColorNotification).leakRef();
-    return name;
-}
 
 void (*previousSetTitle)(id, SEL, id);
 void setTitle(id self, SEL sel, id title)
@@ -44,7 +40,7 @@ Id initWithFrame(id self, SEL sel, CGRect frame)
 {
     if (recolouringOn()) {
         msgSend<void>(NSNotificationCenter::sendDefaultCenter(), SELECTOR("addObserver:selector:name:object:"), self,
-            SELECTOR("updateHeaderColor:"), notificationName(), static_cast<Object*>(nullptr));
+            SELECTOR("updateHeaderColor:"), updateHeaderColorName(), static_cast<Object*>(nullptr));
     }
     return previousInitWithFrame(self, sel, frame);
 }
@@ -54,7 +50,7 @@ Id initWithFrame(id self, SEL sel, CGRect frame)
 void (*previousDealloc)(id, SEL);
 void dealloc(id self, SEL sel)
 {
-    msgSend<void>(NSNotificationCenter::sendDefaultCenter(), SELECTOR("removeObserver:name:object:"), self, notificationName(),
+    msgSend<void>(NSNotificationCenter::sendDefaultCenter(), SELECTOR("removeObserver:name:object:"), self, updateHeaderColorName(),
         static_cast<Object*>(nullptr));
     previousDealloc(self, sel);
 }
@@ -108,7 +104,7 @@ void updateHeaderColor(id self, SEL, id)
     auto subviews = subviewsOf(clearButton.get());
     if (!subviews)
         return;
-    Class materialClass = objc_getClass("MTMaterialView");
+    Class materialClass = classNamed("MTMaterialView");
     for (auto& subview : *subviews) {
         auto material = objectAs<UIView>(subview.get());
         if (!isKindOf(material.get(), materialClass))

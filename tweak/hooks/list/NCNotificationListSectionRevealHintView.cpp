@@ -1,9 +1,11 @@
 #include "tweak/hooks/HookRows.h"
-#include "tweak/hooks/list/ListHookSupport.h"
+#include "tweak/hooks/HookSupport.h"
 #include "tweak/settings/SettingsGlobals.h"
 
 // Hides or replaces the hint under the notification list.
 namespace NCNotificationListSectionRevealHintViewHooks {
+
+using namespace Hooks;
 
 namespace {
 

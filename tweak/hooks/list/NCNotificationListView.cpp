@@ -5,6 +5,7 @@
 #include "platform/uikit/UIView.h"
 #include "tweak/colour/QFColorManager.h"
 #include "tweak/hooks/HookRows.h"
+#include "tweak/hooks/HookSupport.h"
 #include "tweak/hooks/list/ListHookSupport.h"
 #include "tweak/settings/SettingsGlobals.h"
 #include "tweak/styling/UIView+Tintwell.h"
@@ -14,6 +15,7 @@
 // App groups: toggle colouring, header recolouring, the first-notification rule.
 namespace NCNotificationListViewHooks {
 
+using namespace Hooks;
 using namespace ListHooks;
 
 namespace {
@@ -101,16 +103,6 @@ void TWLsetHeaderColor(id self, SEL)
         paintToggles(cell.get(), colour.get());
 }
 
-// Written once, on the interface thread; looked up again while the class is not registered.
-Class rememberedCellClass;
-
-Class notificationCellClass()
-{
-    if (!rememberedCellClass)
-        rememberedCellClass = objc_getClass("NCNotificationListCell");
-    return rememberedCellClass;
-}
-
 // "First" is the dictionary's own first key, not the topmost view on screen.
 Id TWLbundleIdForFirstNotification(id self, SEL)
 {
@@ -118,8 +110,7 @@ Id TWLbundleIdForFirstNotification(id self, SEL)
     if (!visibleViews || !visibleViews->count())
         return nullptr;
     const Object* firstView = visibleViews->begin()->value.get();
-    Class cellClass = notificationCellClass();
-    if (!firstView || !cellClass || !firstView->isKindOfClass(cellClass))
+    if (!isKindOfClassNamed(firstView, "NCNotificationListCell"))
         return nullptr;
     auto controller = msgSend<Id>(firstView, SELECTOR("contentViewController"));
     auto request = msgSend<Id>(controller, SELECTOR("notificationRequest"));

@@ -6,19 +6,15 @@
 #include "tweak/colour/QFColorManager.h"
 #include "tweak/colour/UIImage+Tintwell.h"
 #include "tweak/hooks/HookRows.h"
-#include "tweak/hooks/RuntimeLookups.h"
+#include "tweak/hooks/HookSupport.h"
 #include "tweak/settings/SettingsGlobals.h"
 
 // Tints the expanded (long-look) platter.
 namespace NCNotificationLongLookViewHooks {
 
-namespace {
+using namespace Hooks;
 
-Class longLookControllerClass()
-{
-    static Class cls = objc_getClass("NCNotificationLongLookViewController");
-    return cls;
-}
+namespace {
 
 RefPtr<NSString> longLookKey(id lookView)
 {
@@ -26,8 +22,7 @@ RefPtr<NSString> longLookKey(id lookView)
     Id controller = msgSend<Id>(lookView, SELECTOR("nextResponder"));
     controller = msgSend<Id>(controller, SELECTOR("nextResponder"));
     controller = msgSend<Id>(controller, SELECTOR("nextResponder"));
-    Class cls = longLookControllerClass();
-    if (!controller || !cls || !controller->isKindOfClass(cls))
+    if (!isKindOfClassNamed(controller.get(), "NCNotificationLongLookViewController"))
         return nullptr;
     auto request = msgSendIfResponds<Id>(controller.get(), SELECTOR("notificationRequest"));
     auto bulletin = msgSendIfResponds<Id>(request.get(), SELECTOR("bulletin"));

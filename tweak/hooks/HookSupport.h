@@ -1,0 +1,79 @@
+#pragma once
+
+#include "platform/foundation/NSArray.h"
+#include "platform/foundation/NSObjCRuntime.h"
+#include "platform/foundation/NSString.h"
+#include "platform/graphics/UIColor.h"
+#include "platform/graphics/UIImage.h"
+#include "platform/runtime/Runtime.h"
+
+#include <string_view>
+
+// What the hook files share: classes and variables by name, kind tests, the trait-style
+// test and its repaint delay, the colours file, the system icon and the notification colour.
+namespace Hooks {
+
+// Found once, then remembered: the runtime remembers every class it finds, so a hook simply
+// asks each time. A class missing now (a companion not loaded yet) is looked for again.
+inline Class classNamed(const char* className) { return objc_getClass(className); }
+
+inline bool isKindOf(const Object* object, Class cls) { return object && cls && object->isKindOfClass(cls); }
+
+inline bool isKindOfClassNamed(const Object* object, const char* className) { return object && isKindOf(object, classNamed(className)); }
+
+// A system view's instance variable by name; nil when the object or the variable is missing.
+// Remembered like classes: found once, then remembered by the runtime.
+inline Id ivarNamed(const Object* object, const char* name)
+{
+    if (!object)
+        return nullptr;
+    return object_getIvar(const_cast<Object*>(object), class_getInstanceVariable(object->isa(), name));
+}
+
+inline Id superviewOf(const Object* view) { return msgSendIfResponds<Id>(view, SELECTOR("superview")); }
+
+inline RefPtr<NSArray> subviewsOf(const Object* view) { return objectAs<NSArray>(msgSendIfResponds<Id>(view, SELECTOR("subviews")).get()); }
+
+// An absent collection counts as unspecified (0).
+inline long userInterfaceStyleOf(const Object* traits) { return msgSendIfResponds<long>(traits, SELECTOR("userInterfaceStyle")); }
+
+inline bool styleChanged(const Object* view, const Object* previousTraitCollection)
+{
+    auto current = msgSend<Id>(view, SELECTOR("traitCollection"));
+    return userInterfaceStyleOf(current.get()) != userInterfaceStyleOf(previousTraitCollection);
+}
+
+// A style change repaints this long after it, once the system has settled the new colours.
+inline constexpr double styleChangeDelay = 0.2;
+
+// Retains the receiver until the call runs on the main run loop.
+inline void performAfterStyleChangeDelay(const Object* receiver, SEL selector)
+{
+    msgSend<void>(receiver, SELECTOR("performSelector:withObject:afterDelay:"), selector, static_cast<Object*>(nullptr), styleChangeDelay);
+}
+
+// A colour the settings pages wrote into the colours file, read afresh at each call: nil
+// when the entry is missing or no colour text.
+RefPtr<UIColor> coloursFileColour(std::string_view entry);
+// The same, with a colour text to use when the entry is missing or unreadable.
+RefPtr<UIColor> coloursFileColour(std::string_view entry, std::string_view fallback);
+
+// The system's own icon for an app, when the platform answers
+// +[UIImage _applicationIconImageForBundleIdentifier:format:scale:].
+RefPtr<UIImage> systemIconImage(const NSString* bundleID);
+
+// Sections whose notifications carry no app icon of their own.
+enum class IconlessSections {
+    // Painted in the custom notification colour (platters).
+    CustomColour,
+    // Painted in the App Store's colour (companion app cells).
+    AppStoreIcon,
+};
+
+// The colour of a notification section not cached yet, by "NotifImageCalc" and the surface's
+// colour mode; ownIcon gives the icon the surface itself shows, asked only when needed.
+// Nil when the chosen source gives none.
+RefPtr<UIColor> notificationColour(const NSString* key, long colourMode, IconlessSections,
+    const Object* view, RefPtr<UIImage> (*ownIcon)(const Object* view));
+
+} // namespace Hooks
