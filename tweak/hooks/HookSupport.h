@@ -5,6 +5,7 @@
 #include "platform/foundation/NSString.h"
 #include "platform/graphics/UIColor.h"
 #include "platform/graphics/UIImage.h"
+#include "platform/runtime/RememberedClass.h"
 #include "platform/runtime/Runtime.h"
 
 #include <string_view>
@@ -13,16 +14,13 @@
 // test and its repaint delay, the colours file, the system icon and the notification colour.
 namespace Hooks {
 
-// Found once, then remembered: the runtime remembers every class it finds, so a hook simply
-// asks each time. A class missing now (a companion not loaded yet) is looked for again.
-inline Class classNamed(const char* className) { return objc_getClass(className); }
-
 inline bool isKindOf(const Object* object, Class cls) { return object && cls && object->isKindOfClass(cls); }
 
-inline bool isKindOfClassNamed(const Object* object, const char* className) { return object && isKindOf(object, classNamed(className)); }
+template<ClassName name>
+bool isKindOfClassNamed(const Object* object) { return object && isKindOf(object, classNamed<name>()); }
 
 // A system view's instance variable by name; nil when the object or the variable is missing.
-// Remembered like classes: found once, then remembered by the runtime.
+// The runtime remembers the lookup, found or missing, until it next registers something.
 inline Id ivarNamed(const Object* object, const char* name)
 {
     if (!object)

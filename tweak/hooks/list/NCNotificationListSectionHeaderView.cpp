@@ -95,7 +95,7 @@ void updateHeaderColor(id self, SEL, id)
         return;
     // The dictionary's own first key; held by the dictionary while it is used.
     const Object* firstView = visibleViews->begin()->value.get();
-    if (!isKindOfClassNamed(firstView, "NCNotificationListView"))
+    if (!isKindOfClassNamed<"NCNotificationListView">(firstView))
         return;
     auto colour = firstNotificationColour(firstView);
     if (!colour)
@@ -104,7 +104,7 @@ void updateHeaderColor(id self, SEL, id)
     auto subviews = subviewsOf(clearButton.get());
     if (!subviews)
         return;
-    Class materialClass = classNamed("MTMaterialView");
+    Class materialClass = classNamed<"MTMaterialView">();
     for (auto& subview : *subviews) {
         auto material = objectAs<UIView>(subview.get());
         if (!isKindOf(material.get(), materialClass))

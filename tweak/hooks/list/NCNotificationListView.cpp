@@ -65,7 +65,7 @@ void paintToggles(const Object* coalescingCell, const UIColor* colour)
     auto toggles = objectAs<NSArray>(msgSendIfResponds<Id>(pair.get(), SELECTOR("toggleControls")));
     if (!toggles)
         return;
-    Class materialClass = classNamed("MTMaterialView");
+    Class materialClass = classNamed<"MTMaterialView">();
     for (auto& toggle : *toggles) {
         auto subviews = subviewsOf(toggle.get());
         if (!subviews)
@@ -80,7 +80,7 @@ void paintToggles(const Object* coalescingCell, const UIColor* colour)
 // Paints at once and also without a colour, unlike the section header.
 void TWLsetHeaderColor(id self, SEL)
 {
-    if (!isKindOfClassNamed(superviewOf(superviewOf(self).get()).get(), "NCNotificationListView"))
+    if (!isKindOfClassNamed<"NCNotificationListView">(superviewOf(superviewOf(self).get()).get()))
         return;
     if (msgSend<bool>(self, SELECTOR("isGrouped")))
         return;
@@ -92,8 +92,8 @@ void TWLsetHeaderColor(id self, SEL)
     const auto* list = objectCast<UIView>(self);
     if (!list)
         return;
-    Class headerCell = classNamed("NCNotificationListCoalescingHeaderCell");
-    Class controlsCell = classNamed("NCNotificationListCoalescingControlsCell");
+    Class headerCell = classNamed<"NCNotificationListCoalescingHeaderCell">();
+    Class controlsCell = classNamed<"NCNotificationListCoalescingControlsCell">();
     std::vector<RefPtr<UIView>> coalescingCells;
     for (auto& subview : list->subviewList()) {
         if (isKindOf(subview.get(), headerCell) || isKindOf(subview.get(), controlsCell))
@@ -110,7 +110,7 @@ Id TWLbundleIdForFirstNotification(id self, SEL)
     if (!visibleViews || !visibleViews->count())
         return nullptr;
     const Object* firstView = visibleViews->begin()->value.get();
-    if (!isKindOfClassNamed(firstView, "NCNotificationListCell"))
+    if (!isKindOfClassNamed<"NCNotificationListCell">(firstView))
         return nullptr;
     auto controller = msgSend<Id>(firstView, SELECTOR("contentViewController"));
     auto request = msgSend<Id>(controller, SELECTOR("notificationRequest"));

@@ -28,9 +28,9 @@ enum class HeaderKind { Notification, Widget, Other };
 
 HeaderKind headerKind(const Object* header)
 {
-    if (isKindOfClassNamed(superviewOf(header).get(), "NCNotificationShortLookView"))
+    if (isKindOfClassNamed<"NCNotificationShortLookView">(superviewOf(header).get()))
         return HeaderKind::Notification;
-    if (isKindOfClassNamed(header, "WGPlatterHeaderContentView"))
+    if (isKindOfClassNamed<"WGPlatterHeaderContentView">(header))
         return HeaderKind::Widget;
     return HeaderKind::Other;
 }
@@ -105,7 +105,7 @@ void paintMaterials(const Object* platter, const UIColor* colour)
     auto subviews = subviewsOf(platter);
     if (!subviews)
         return;
-    Class materialClass = classNamed("MTMaterialView");
+    Class materialClass = classNamed<"MTMaterialView">();
     for (auto& subview : *subviews) {
         if (isKindOf(subview.get(), materialClass))
             setColorWithQFConfigcolor(objectAs<UIView>(subview.get()).get(), WidgetsConfig.get(), colour);
@@ -114,7 +114,7 @@ void paintMaterials(const Object* platter, const UIColor* colour)
 
 void tintWidget(const Object* header)
 {
-    if (!enabledWidgets || !isKindOfClassNamed(header, "WGPlatterHeaderContentView"))
+    if (!enabledWidgets || !isKindOfClassNamed<"WGPlatterHeaderContentView">(header))
         return;
     auto platter = superviewOf(header);
     auto host = msgSendIfResponds<Id>(platter.get(), SELECTOR("widgetHost"));

@@ -52,7 +52,7 @@ bool isSelectedApp(const NSString* key)
 RefPtr<NSString> containerKey(const Object* container)
 {
     auto delegate = ivarNamed(container, "_delegate");
-    if (!isKindOfClassNamed(delegate.get(), "NCNotificationShortLookViewController"))
+    if (!isKindOfClassNamed<"NCNotificationShortLookViewController">(delegate.get()))
         return nullptr;
     auto request = msgSend<Id>(delegate.get(), SELECTOR("notificationRequest"));
     auto bulletin = msgSendIfResponds<Id>(request.get(), SELECTOR("bulletin"));

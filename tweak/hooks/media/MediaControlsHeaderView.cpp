@@ -55,7 +55,7 @@ void layoutSubviews(id self, SEL sel)
     for (int level = 0; level < panelDepth && panel; ++level)
         panel = msgSend<Id>(panel.get(), SELECTOR("superview"));
     auto subviews = objectAs<NSArray>(msgSend<Id>(panel.get(), SELECTOR("subviews")).get());
-    Class materialClass = classNamed("MTMaterialView");
+    Class materialClass = classNamed<"MTMaterialView">();
     if (!subviews || !materialClass)
         return;
     auto calced = msgSend<Id>(self, SELECTOR("calcedColor"));

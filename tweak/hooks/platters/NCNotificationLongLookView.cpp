@@ -22,7 +22,7 @@ RefPtr<NSString> longLookKey(id lookView)
     Id controller = msgSend<Id>(lookView, SELECTOR("nextResponder"));
     controller = msgSend<Id>(controller, SELECTOR("nextResponder"));
     controller = msgSend<Id>(controller, SELECTOR("nextResponder"));
-    if (!isKindOfClassNamed(controller.get(), "NCNotificationLongLookViewController"))
+    if (!isKindOfClassNamed<"NCNotificationLongLookViewController">(controller.get()))
         return nullptr;
     auto request = msgSendIfResponds<Id>(controller.get(), SELECTOR("notificationRequest"));
     auto bulletin = msgSendIfResponds<Id>(request.get(), SELECTOR("bulletin"));

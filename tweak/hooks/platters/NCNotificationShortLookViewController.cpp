@@ -17,9 +17,6 @@ using namespace Hooks;
 
 namespace {
 
-// Another tweak's cell; absent in most processes, and then never matches.
-constexpr const char* notificationCellClassName = "MINotificationCell";
-
 RefPtr<NSString> requestSectionIdentifier(const Object* controller)
 {
     auto request = msgSend<Id>(controller, SELECTOR("notificationRequest"));
@@ -42,9 +39,10 @@ PlatterKey platterKey(const Object* controller)
     auto view = msgSend<RefPtr<UIView>>(controller, SELECTOR("view"));
     auto secondAncestor = superviewOfView(superviewOfView(view.get()).get());
     auto thirdAncestor = superviewOfView(secondAncestor.get());
-    if (subviewCount(thirdAncestor.get()) <= 2 || isKindOfClassNamed(secondAncestor.get(), notificationCellClassName))
+    // MINotificationCell is another tweak's cell: absent in most processes, and then never matches.
+    if (subviewCount(thirdAncestor.get()) <= 2 || isKindOfClassNamed<"MINotificationCell">(secondAncestor.get()))
         return { true, requestSectionIdentifier(controller) };
-    if (isKindOfClassNamed(thirdAncestor.get(), "NCNotificationListView"))
+    if (isKindOfClassNamed<"NCNotificationListView">(thirdAncestor.get()))
         return { true, objectAs<NSString>(msgSendIfResponds<Id>(thirdAncestor.get(), SELECTOR("TWLbundleIdForFirstNotification"))) };
     return { false, nullptr };
 }
