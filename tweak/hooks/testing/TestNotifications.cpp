@@ -1,4 +1,4 @@
-#include "tweak/testing/TestNotifications.h"
+#include "tweak/hooks/testing/TestNotifications.h"
 
 #include "platform/foundation/Dispatch.h"
 #include "platform/foundation/DynamicLoader.h"
@@ -6,7 +6,7 @@
 #include "platform/foundation/NSProcessInfo.h"
 #include "platform/foundation/NSString.h"
 #include "platform/runtime/WeakPtr.h"
-#include "tweak/testing/BBServer.h"
+#include "tweak/hooks/testing/BBServer.h"
 
 #include <atomic>
 #include <optional>
