@@ -1,4 +1,5 @@
 #include "platform/runtime/ClassBuilder.h"
+#include "platform/runtime/RememberedClass.h"
 #include "platform/runtime/RuntimeStatistics.h"
 #include "platform/runtime/Substrate.h"
 
@@ -382,6 +383,16 @@ TEST(NameLookups, AClassOrVariableMissingAtFirstIsFoundOnceRegistered)
     EXPECT_EQ(class_getInstanceVariable(late, ivarName), nullptr);
     ASSERT_TRUE(class_addIvarAccessor(Animal::classObject(), ivarName, "q", &shadowingAgeAddress, nullptr));
     EXPECT_NE(class_getInstanceVariable(late, ivarName), nullptr);
+}
+
+TEST(NameLookups, ClassNamedKeepsAFoundClassAndAsksAgainWhileMissing)
+{
+    EXPECT_EQ(classNamed<"TestLateByName">(), nullptr);
+    EXPECT_EQ(classNamed<"TestLateByName">(), nullptr);
+    Class late = objc_allocateClassPair(Animal::classObject(), "TestLateByName");
+    objc_registerClassPair(late);
+    EXPECT_EQ(classNamed<"TestLateByName">(), late);
+    EXPECT_EQ(classNamed<"TestAnimal">(), Animal::classObject());
 }
 
 TEST(NameLookups, AnswersFollowTheNameNotWhereItIsStored)

@@ -44,10 +44,13 @@ inline bool styleChanged(const Object* view, const Object* previousTraitCollecti
 // A style change repaints this long after it, once the system has settled the new colours.
 inline constexpr double styleChangeDelay = 0.2;
 
-// Retains the receiver until the call runs on the main run loop.
-inline void performAfterStyleChangeDelay(const Object* receiver, SEL selector)
+// From a hooked traitCollectionDidChange:: when light and dark changed places, sends the
+// repaint after the delay (the receiver is retained until then).
+inline void repaintAfterStyleChange(const Object* view, const Object* previousTraitCollection, SEL repaint)
 {
-    msgSend<void>(receiver, SELECTOR("performSelector:withObject:afterDelay:"), selector, static_cast<Object*>(nullptr), styleChangeDelay);
+    if (!styleChanged(view, previousTraitCollection))
+        return;
+    msgSend<void>(view, SELECTOR("performSelector:withObject:afterDelay:"), repaint, static_cast<Object*>(nullptr), styleChangeDelay);
 }
 
 // A colour the settings pages wrote into the colours file, read afresh at each call: nil

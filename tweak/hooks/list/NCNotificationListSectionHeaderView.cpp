@@ -67,12 +67,8 @@ void (*previousTraitCollectionDidChange)(id, SEL, id);
 void traitCollectionDidChange(id self, SEL sel, id previousTraitCollection)
 {
     previousTraitCollectionDidChange(self, sel, previousTraitCollection);
-    if (!enabledNotifs)
-        return;
-    if (!styleChanged(self, previousTraitCollection))
-        return;
-    if (headerColor)
-        performAfterStyleChangeDelay(self, SELECTOR("updateHeaderColor:"));
+    if (recolouringOn())
+        repaintAfterStyleChange(self, previousTraitCollection, SELECTOR("updateHeaderColor:"));
 }
 
 RefPtr<UIColor> firstNotificationColour(const Object* group)

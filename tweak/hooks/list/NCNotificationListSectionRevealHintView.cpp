@@ -1,3 +1,4 @@
+#include "platform/uikit/UILabel.h"
 #include "tweak/hooks/HookRows.h"
 #include "tweak/hooks/HookSupport.h"
 #include "tweak/settings/SettingsGlobals.h"
@@ -8,8 +9,6 @@ namespace NCNotificationListSectionRevealHintViewHooks {
 using namespace Hooks;
 
 namespace {
-
-constexpr long centredAlignment = 1;
 
 // Never unhides the label nor restores the system's text: the system does that itself.
 
@@ -25,7 +24,7 @@ void layoutRevealHintTitle(id self, SEL sel)
     if (!useCustomHint)
         return;
     msgSendIfResponds<void>(label.get(), SELECTOR("setString:"), static_cast<Object*>(customHint.get()));
-    msgSendIfResponds<void>(label.get(), SELECTOR("setTextAlignment:"), centredAlignment);
+    msgSendIfResponds<void>(label.get(), SELECTOR("setTextAlignment:"), long(NSTextAlignmentCenter));
 }
 
 } // namespace

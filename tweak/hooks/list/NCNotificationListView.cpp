@@ -34,12 +34,8 @@ void (*previousTraitCollectionDidChange)(id, SEL, id);
 void traitCollectionDidChange(id self, SEL sel, id previousTraitCollection)
 {
     previousTraitCollectionDidChange(self, sel, previousTraitCollection);
-    if (!enabledNotifs)
-        return;
-    if (!styleChanged(self, previousTraitCollection))
-        return;
-    if (headerColor)
-        performAfterStyleChangeDelay(self, SELECTOR("TWLsetHeaderColor"));
+    if (recolouringOn())
+        repaintAfterStyleChange(self, previousTraitCollection, SELECTOR("TWLsetHeaderColor"));
 }
 
 void (*previousRemoveViewAtIndex)(id, SEL, unsigned long, bool);

@@ -97,11 +97,8 @@ void (*previousTraitCollectionDidChange)(id, SEL, id);
 void traitCollectionDidChange(id self, SEL sel, id previousTraitCollection)
 {
     previousTraitCollectionDidChange(self, sel, previousTraitCollection);
-    if (!enabledNotifs)
-        return;
-    if (!styleChanged(self, previousTraitCollection))
-        return;
-    performAfterStyleChangeDelay(self, SELECTOR("TWLsetNotificationColor"));
+    if (enabledNotifs)
+        repaintAfterStyleChange(self, previousTraitCollection, SELECTOR("TWLsetNotificationColor"));
 }
 
 } // namespace
