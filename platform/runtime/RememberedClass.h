@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
+#include <mutex>
 
 // A class name as a template argument, so that each name has one remembered answer.
 template<size_t Size>
@@ -28,4 +30,39 @@ Class classNamed()
     if (cls)
         found.store(cls, std::memory_order_release);
     return cls;
+}
+
+// The instance variable of this name in a class, remembered for the class last asked about
+// under the runtime's rule: until the runtime next registers a class or adds a variable.
+// Missing answers are asked again (the runtime remembers those). For code that reads a
+// variable by a fixed name on every pass: `instanceVariableNamed<"_lookView">(object->isa())`.
+template<ClassName name>
+Ivar instanceVariableNamed(Class cls)
+{
+    // Read without a lock: a reader that sees the sequence change under it looks up instead.
+    static std::atomic<uint64_t> sequence { 0 };
+    static std::atomic<Class> rememberedClass { nullptr };
+    static std::atomic<Ivar> rememberedIvar { nullptr };
+    static std::atomic<uint64_t> rememberedGeneration { 0 };
+    uint64_t before = sequence.load(std::memory_order_acquire);
+    if (!(before & 1) && cls && rememberedClass.load(std::memory_order_relaxed) == cls) {
+        Ivar ivar = rememberedIvar.load(std::memory_order_relaxed);
+        uint64_t generation = rememberedGeneration.load(std::memory_order_relaxed);
+        std::atomic_thread_fence(std::memory_order_acquire);
+        if (sequence.load(std::memory_order_relaxed) == before && generation == objc_lookupGeneration())
+            return ivar;
+    }
+    uint64_t generation = objc_lookupGeneration();
+    Ivar ivar = class_getInstanceVariable(cls, name.text);
+    if (!ivar)
+        return nullptr;
+    static std::mutex writer;
+    std::lock_guard lock(writer);
+    sequence.fetch_add(1, std::memory_order_relaxed);
+    std::atomic_thread_fence(std::memory_order_release);
+    rememberedClass.store(cls, std::memory_order_relaxed);
+    rememberedIvar.store(ivar, std::memory_order_relaxed);
+    rememberedGeneration.store(generation, std::memory_order_relaxed);
+    sequence.fetch_add(1, std::memory_order_release);
+    return ivar;
 }

@@ -171,6 +171,12 @@ void rememberMissing(const void* first, const void* second, const char* name, ui
         lookupMemo.remember(first, second, nullptr, kept, generation);
 }
 
+} // namespace
+
+uint64_t objc_lookupGeneration() { return currentGeneration(); }
+
+namespace {
+
 void startNewGeneration() { registrationGeneration.fetch_add(1, std::memory_order_acq_rel); }
 
 Registry& registry()

@@ -417,11 +417,13 @@ TEST(NameLookups, AVariableAddedLaterHidesTheOneFoundBeforeOnEveryThread)
     static const char* const ageName = "_age";
     Ivar inherited = class_getInstanceVariable(cls, ageName);
     ASSERT_NE(inherited, nullptr);
+    EXPECT_EQ(instanceVariableNamed<"_age">(cls), inherited);
     std::thread([&] { EXPECT_EQ(class_getInstanceVariable(cls, ageName), inherited); }).join();
 
     ASSERT_TRUE(class_addIvarAccessor(cls, ageName, "q", &shadowingAgeAddress, nullptr));
     Ivar own = class_getInstanceVariable(cls, ageName);
     EXPECT_NE(own, inherited);
+    EXPECT_EQ(instanceVariableNamed<"_age">(cls), own);
     auto object = class_createInstance(cls);
     EXPECT_EQ(*static_cast<long*>(object_getIvarAddress(object.get(), own)), 3);
     std::thread([&] { EXPECT_EQ(class_getInstanceVariable(cls, ageName), own); }).join();

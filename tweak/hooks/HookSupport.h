@@ -20,12 +20,12 @@ template<ClassName name>
 bool isKindOfClassNamed(const Object* object) { return object && isKindOf(object, classNamed<name>()); }
 
 // A system view's instance variable by name; nil when the object or the variable is missing.
-// The runtime remembers the lookup, found or missing, until it next registers something.
-inline Id ivarNamed(const Object* object, const char* name)
+template<ClassName name>
+Id ivarNamed(const Object* object)
 {
     if (!object)
         return nullptr;
-    return object_getIvar(const_cast<Object*>(object), class_getInstanceVariable(object->isa(), name));
+    return object_getIvar(const_cast<Object*>(object), instanceVariableNamed<name>(object->isa()));
 }
 
 inline Id superviewOf(const Object* view) { return msgSendIfResponds<Id>(view, SELECTOR("superview")); }

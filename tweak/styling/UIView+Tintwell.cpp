@@ -13,10 +13,10 @@ namespace {
 
 constexpr long lightStyle = 1;
 
-// Read by name at every paint; the runtime remembers the class and the variable once found.
+// Read by name at every paint; the class and the variable are remembered once found.
 std::optional<long> readStyleIvar(Object* arbiter)
 {
-    Ivar ivar = class_getInstanceVariable(arbiter->isa(), "_currentStyle");
+    Ivar ivar = instanceVariableNamed<"_currentStyle">(arbiter->isa());
     const char* encoding = ivar_getTypeEncoding(ivar);
     const void* address = object_getIvarAddress(arbiter, ivar);
     if (!encoding || !address)

@@ -96,7 +96,7 @@ void updateHeaderColor(id self, SEL, id)
     auto colour = firstNotificationColour(firstView);
     if (!colour)
         return;
-    auto clearButton = ivarNamed(self, "_clearButton");
+    auto clearButton = ivarNamed<"_clearButton">(self);
     auto subviews = subviewsOf(clearButton.get());
     if (!subviews)
         return;

@@ -16,7 +16,7 @@ void (*previousLayoutRevealHintTitle)(id, SEL);
 void layoutRevealHintTitle(id self, SEL sel)
 {
     previousLayoutRevealHintTitle(self, sel);
-    auto label = ivarNamed(self, "_revealHintTitle");
+    auto label = ivarNamed<"_revealHintTitle">(self);
     if (noHint) {
         msgSendIfResponds<void>(label.get(), SELECTOR("setHidden:"), true);
         return;

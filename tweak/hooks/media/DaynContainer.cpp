@@ -51,7 +51,7 @@ bool isSelectedApp(const NSString* key)
 
 RefPtr<NSString> containerKey(const Object* container)
 {
-    auto delegate = ivarNamed(container, "_delegate");
+    auto delegate = ivarNamed<"_delegate">(container);
     if (!isKindOfClassNamed<"NCNotificationShortLookViewController">(delegate.get()))
         return nullptr;
     auto request = msgSend<Id>(delegate.get(), SELECTOR("notificationRequest"));

@@ -26,14 +26,15 @@ RefPtr<UIColor> customMusicColour() { return coloursFileColour("MusicCustomHEX",
 
 RefPtr<UIColor> artworkColour(const Object* header)
 {
-    auto artworkView = ivarNamed(header, "_artworkView");
+    auto artworkView = ivarNamed<"_artworkView">(header);
     auto artwork = objectAs<UIImage>(msgSendIfResponds<Id>(artworkView.get(), SELECTOR("image")).get());
     return mergedColor(artwork.get());
 }
 
-void hideIvarView(const Object* header, const char* name)
+template<ClassName name>
+void hideIvarView(const Object* header)
 {
-    auto view = ivarNamed(header, name);
+    auto view = ivarNamed<name>(header);
     msgSendIfResponds<void>(view.get(), SELECTOR("setHidden:"), true);
 }
 
@@ -42,9 +43,9 @@ void layoutSubviews(id self, SEL sel)
 {
     previousLayoutSubviews(self, sel);
     if (noMusicRouting)
-        hideIvarView(self, "_routingButton");
+        hideIvarView<"_routingButton">(self);
     if (noMusicRoutingLabel)
-        hideIvarView(self, "_routeLabel");
+        hideIvarView<"_routeLabel">(self);
     if (!enabledMusic)
         return;
     // Worked out on every pass so a new track's artwork is followed.

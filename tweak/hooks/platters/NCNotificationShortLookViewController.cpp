@@ -49,8 +49,8 @@ PlatterKey platterKey(const Object* controller)
 
 Id firstHeaderIcon(const Object* controller)
 {
-    auto lookView = ivarNamed(controller, "_lookView");
-    auto header = ivarNamed(lookView.get(), "_headerContentView");
+    auto lookView = ivarNamed<"_lookView">(controller);
+    auto header = ivarNamed<"_headerContentView">(lookView.get());
     auto icons = objectAs<NSArray>(msgSendIfResponds<Id>(header.get(), SELECTOR("icons")).get());
     return icons ? icons->firstObject() : nullptr;
 }
@@ -78,8 +78,8 @@ void TWLsetNotificationColor(id self, SEL)
         }
     }
     auto* colour = objectCast<UIColor>(cached);
-    auto lookView = ivarNamed(self, "_lookView");
-    auto background = ivarNamed(lookView.get(), "_backgroundView");
+    auto lookView = ivarNamed<"_lookView">(self);
+    auto background = ivarNamed<"_backgroundView">(lookView.get());
     msgSendIfResponds<void>(background.get(), SELECTOR("setColorWithQFConfig:color:"),
         static_cast<Object*>(NotifsConfig.get()), static_cast<Object*>(colour));
 }
