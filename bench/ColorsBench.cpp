@@ -1,7 +1,7 @@
 #include "device/IconArtist.h"
 #include "platform/springboard/AppRecordClasses.h"
 #include "tools/colors/ColorReport.h"
-#include "tweak/colour/TintwellMethods.h"
+#include "tweak/entry/TintwellMethods.h"
 
 #include <benchmark/benchmark.h>
 

@@ -8,7 +8,7 @@
 #include "platform/springboard/UIImage+ApplicationIcons.h"
 #include "platform/uikit/UIView.h"
 #include "tweak/colour/QFColorManager.h"
-#include "tweak/colour/TintwellMethods.h"
+#include "tweak/entry/TintwellMethods.h"
 #include "tweak/colour/UIImage+Tintwell.h"
 #include "tweak/styling/UIView+Tintwell.h"
 

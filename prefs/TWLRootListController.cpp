@@ -103,11 +103,11 @@ Id TWLRootListController::initImpl()
     stopAutoresizingConstraints(m_titleLabel.get());
     m_titleLabel->setText("Tintwell");
     m_titleLabel->setTextColor(UIColor::whiteColor().get());
-    m_titleLabel->setTextAlignment(1);
+    m_titleLabel->setTextAlignment(NSTextAlignmentCenter);
     titleView->addSubview(m_titleLabel.get());
 
     m_iconView = UIImageView::create(CGRectMake(0, 0, 10, 10));
-    m_iconView->setContentMode(1);
+    m_iconView->setContentMode(UIViewContentModeScaleAspectFit);
     m_iconView->setImage(UIImage::imageWithContentsOfFile(iconPath).get());
     stopAutoresizingConstraints(m_iconView.get());
     m_iconView->setAlpha(0.0);
@@ -133,7 +133,7 @@ void TWLRootListController::viewDidLoadImpl()
 
     m_headerView = UIView::create<UIView>(CGRectMake(0, 0, headerHeight, headerHeight));
     m_headerImageView = UIImageView::create(CGRectMake(0, 0, headerHeight, headerHeight));
-    m_headerImageView->setContentMode(2);
+    m_headerImageView->setContentMode(UIViewContentModeScaleAspectFill);
     m_headerImageView->setClipsToBounds(true);
     msgSend<void>(m_headerImageView.get(), SELECTOR("setOpaque:"), true);
     m_headerImageView->setImage(UIImage::imageWithContentsOfFile(bannerPath).get());

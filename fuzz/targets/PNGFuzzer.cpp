@@ -8,7 +8,7 @@
 #include "platform/foundation/NSString.h"
 #include "platform/graphics/PNGCodec.h"
 #include "platform/springboard/AppRecordClasses.h"
-#include "tweak/colour/TintwellMethods.h"
+#include "tweak/entry/TintwellMethods.h"
 #include "tweak/colour/UIImage+Tintwell.h"
 
 #include <string_view>

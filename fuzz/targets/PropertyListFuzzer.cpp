@@ -14,7 +14,7 @@
 #include "platform/settings/PSListController.h"
 #include "platform/springboard/AppRecordClasses.h"
 #include "platform/springboard/LSBundleProxy.h"
-#include "tweak/colour/TintwellMethods.h"
+#include "tweak/entry/TintwellMethods.h"
 #include "tweak/colour/UIImage+Tintwell.h"
 
 #include <deque>

@@ -15,6 +15,7 @@
 #include <new>
 #include <shared_mutex>
 #include <unordered_map>
+#include <unordered_set>
 
 struct objc_ivar {
     std::string name;
@@ -91,8 +92,92 @@ struct Registry {
     std::atomic<size_t> methodCacheBytes { 0 };
 };
 
-// Counts additions of instance variables, so remembered lookups know when to look again.
-std::atomic<uint64_t> ivarEpoch { 1 };
+// Counts registrations of classes and additions of instance variables: what the lookup
+// memo remembers holds until the next one.
+std::atomic<uint64_t> registrationGeneration { 1 };
+
+uint64_t currentGeneration() { return registrationGeneration.load(std::memory_order_acquire); }
+
+// The one place lookups by name are remembered: classes by name, instance variables by class
+// and name, and whether an instance variable belongs to a class. The rule: every answer,
+// found or missing, is remembered per thread until the runtime next registers a class or
+// adds an instance variable; so a class or variable missing now is found as soon as it is
+// registered. An answer is remembered under the addresses asked with, together with the
+// name it answers, since a caller may reuse a name's storage for another name.
+class LookupMemo {
+public:
+    struct Answer {
+        bool remembered { false };
+        void* value { nullptr };
+    };
+
+    Answer find(const void* first, const void* second, const char* name) const
+    {
+        auto& entry = entryFor(first, second);
+        if (entry.first != first || entry.second != second || entry.generation != currentGeneration())
+            return {};
+        if (name && std::strcmp(entry.name, name))
+            return {};
+        return { true, entry.value };
+    }
+
+    // `name` outlives the entry: a class's or variable's own name, or a kept missing name.
+    void remember(const void* first, const void* second, const void* value, const char* name, uint64_t generation)
+    {
+        entryFor(first, second) = { first, second, const_cast<void*>(value), name, generation };
+    }
+
+private:
+    struct Entry {
+        const void* first { nullptr };
+        const void* second { nullptr };
+        void* value { nullptr };
+        const char* name { nullptr };
+        uint64_t generation { 0 };
+    };
+
+    // Multiplying spreads nearby addresses (literals, heap blocks) over the table.
+    Entry& entryFor(const void* first, const void* second) const
+    {
+        uintptr_t mixed = reinterpret_cast<uintptr_t>(first) * 0x9E3779B97F4A7C15ull ^ reinterpret_cast<uintptr_t>(second) * 0xC2B2AE3D27D4EB4Full;
+        return m_entries[mixed >> (64 - indexBits)];
+    }
+
+    static constexpr unsigned indexBits = 7;
+    mutable std::array<Entry, size_t(1) << indexBits> m_entries;
+};
+
+// The runtime is loaded with the program, so its thread-locals can sit in static TLS.
+thread_local __attribute__((tls_model("initial-exec"))) LookupMemo lookupMemo;
+
+// Names asked for and not found, kept so that their absence can be remembered. Bounded: a
+// caller asking for endless made-up names gets its answers looked up each time instead.
+const char* keptMissingName(const char* name)
+{
+    constexpr size_t limit = 1024;
+    static auto* mutex = new std::mutex;
+    static auto* names = new std::unordered_set<std::string, NameHash, std::equal_to<>>;
+    std::lock_guard lock(*mutex);
+    if (auto it = names->find(std::string_view(name)); it != names->end())
+        return it->c_str();
+    if (names->size() >= limit)
+        return nullptr;
+    return names->emplace(name).first->c_str();
+}
+
+void rememberMissing(const void* first, const void* second, const char* name, uint64_t generation)
+{
+    if (const char* kept = keptMissingName(name))
+        lookupMemo.remember(first, second, nullptr, kept, generation);
+}
+
+} // namespace
+
+uint64_t objc_lookupGeneration() { return currentGeneration(); }
+
+namespace {
+
+void startNewGeneration() { registrationGeneration.fetch_add(1, std::memory_order_acq_rel); }
 
 Registry& registry()
 {
@@ -217,33 +302,21 @@ SEL sel_registerName(const char* name)
 SEL sel_getUid(const char* name) { return sel_registerName(name); }
 const char* sel_getName(SEL sel) { return sel ? sel->name.c_str() : "<null selector>"; }
 
-namespace {
-
-// Hooks ask for the same few classes by the same literal names at every layout pass.
-// Classes are never removed and a name never passes to another class, so an answer
-// remembered for a name's address only needs the name checked.
-std::array<std::atomic<Class>, 64> recentClassLookups;
-
-std::atomic<Class>& recentClassSlot(const char* name)
-{
-    return recentClassLookups[(reinterpret_cast<uintptr_t>(name) >> 3) % recentClassLookups.size()];
-}
-
-} // namespace
-
 Class objc_getClass(const char* name)
 {
     if (!name)
         return nullptr;
-    auto& slot = recentClassSlot(name);
-    if (Class remembered = slot.load(std::memory_order_acquire); remembered && !std::strcmp(remembered->name.c_str(), name))
-        return remembered;
+    if (auto remembered = lookupMemo.find(name, nullptr, name); remembered.remembered)
+        return static_cast<Class>(remembered.value);
     auto& r = registry();
     std::shared_lock lock(r.mutex);
+    uint64_t generation = currentGeneration();
     auto it = r.classes.find(std::string_view(name));
-    if (it == r.classes.end() || !it->second->registered)
+    if (it == r.classes.end() || !it->second->registered) {
+        rememberMissing(name, nullptr, name, generation);
         return nullptr;
-    slot.store(it->second, std::memory_order_release);
+    }
+    lookupMemo.remember(name, nullptr, it->second, it->second->name.c_str(), generation);
     return it->second;
 }
 
@@ -297,6 +370,7 @@ void objc_registerClassPair(Class cls)
         return;
     std::unique_lock lock(registry().mutex);
     cls->registered = true;
+    startNewGeneration();
 }
 
 const char* class_getName(Class cls) { return cls ? cls->name.c_str() : "nil"; }
@@ -498,77 +572,49 @@ bool class_addIvarAccessor(Class cls, const char* name, const char* types, IvarA
             return false;
     }
     cls->ivars.push_back(std::make_unique<objc_ivar>(objc_ivar { name, types, address, read }));
-    ivarEpoch.fetch_add(1, std::memory_order_acq_rel);
+    startNewGeneration();
     return true;
 }
-
-namespace {
-
-// Hooks read the same few variables by name at every layout pass. An answer stays right
-// until a variable is added somewhere (it could hide one further up), which bumps the epoch.
-struct RecentIvarLookup {
-    Class cls { nullptr };
-    const char* name { nullptr };
-    Ivar ivar { nullptr };
-    uint64_t epoch { 0 };
-};
-thread_local std::array<RecentIvarLookup, 32> recentIvarLookups;
-
-} // namespace
 
 Ivar class_getInstanceVariable(Class cls, const char* name)
 {
     if (!name)
         return nullptr;
-    auto& recent = recentIvarLookups[(reinterpret_cast<uintptr_t>(cls) >> 4 ^ reinterpret_cast<uintptr_t>(name) >> 2) % recentIvarLookups.size()];
-    uint64_t epoch = ivarEpoch.load(std::memory_order_acquire);
-    if (recent.cls == cls && recent.name == name && recent.epoch == epoch && recent.ivar->name == name)
-        return recent.ivar;
+    if (auto remembered = lookupMemo.find(cls, name, name); remembered.remembered)
+        return static_cast<Ivar>(remembered.value);
     std::shared_lock lock(registry().mutex);
+    uint64_t generation = currentGeneration();
     for (Class c = cls; c; c = c->superclass) {
         for (auto& ivar : c->ivars) {
             if (ivar->name == name) {
-                recent = { cls, name, ivar.get(), epoch };
+                lookupMemo.remember(cls, name, ivar.get(), ivar->name.c_str(), generation);
                 return ivar.get();
             }
         }
     }
+    rememberMissing(cls, name, name, generation);
     return nullptr;
 }
 
 const char* ivar_getName(Ivar ivar) { return ivar ? ivar->name.c_str() : nullptr; }
 const char* ivar_getTypeEncoding(Ivar ivar) { return ivar ? ivar->types.c_str() : nullptr; }
 
-namespace {
-
-// Variables are never taken away and a class keeps its superclass, so a variable once found
-// in a class's chain stays there; hooks read the same few at every layout pass.
-struct KnownIvarOwner {
-    Class cls { nullptr };
-    Ivar ivar { nullptr };
-};
-// The runtime is loaded with the program, so its thread-locals can sit in static TLS.
-thread_local __attribute__((tls_model("initial-exec"))) std::array<KnownIvarOwner, 32> knownIvarOwners;
-
-} // namespace
-
 static bool ivarBelongsTo(id object, Ivar ivar)
 {
     Class cls = object->isa();
-    auto& known = knownIvarOwners[(reinterpret_cast<uintptr_t>(cls) >> 4 ^ reinterpret_cast<uintptr_t>(ivar) >> 3) % knownIvarOwners.size()];
-    if (known.cls == cls && known.ivar == ivar)
-        return true;
+    // Variables are compared by address here, so no name is checked.
+    if (auto remembered = lookupMemo.find(cls, ivar, nullptr); remembered.remembered)
+        return remembered.value;
     // An ivar found on one class must not be read from an unrelated object.
     std::shared_lock lock(registry().mutex);
-    for (Class c = cls; c; c = c->superclass) {
-        for (auto& candidate : c->ivars) {
-            if (candidate.get() == ivar) {
-                known = { cls, ivar };
-                return true;
-            }
-        }
+    uint64_t generation = currentGeneration();
+    bool belongs = false;
+    for (Class c = cls; c && !belongs; c = c->superclass) {
+        for (auto& candidate : c->ivars)
+            belongs = belongs || candidate.get() == ivar;
     }
-    return false;
+    lookupMemo.remember(cls, ivar, belongs ? ivar : nullptr, nullptr, generation);
+    return belongs;
 }
 
 RefPtr<Object> object_getIvar(id object, Ivar ivar)

@@ -90,6 +90,9 @@ void objc_removeAssociatedObjects(id object);
 
 // Bumped whenever a method is added to a class (the method cache updates in place).
 uint64_t objc_methodTableEpoch();
+// Bumped whenever a class is registered or an instance variable added: a lookup by name
+// remembered under one value holds while the value stays the same.
+uint64_t objc_lookupGeneration();
 
 [[noreturn]] void objc_fatal(const std::string& message);
 

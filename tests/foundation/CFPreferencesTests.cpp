@@ -1,4 +1,4 @@
-#include "TemporaryDevice.h"
+#include "tests/support/TemporaryDevice.h"
 
 #include "platform/foundation/CFPreferences.h"
 #include "platform/foundation/NSDate.h"

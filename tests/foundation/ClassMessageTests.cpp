@@ -1,5 +1,5 @@
 // Class methods a tweak hooks answer as messages, and the system's callers send them.
-#include "TemporaryDevice.h"
+#include "tests/support/TemporaryDevice.h"
 #include "platform/foundation/NSDictionary.h"
 #include "platform/foundation/NSMutableDictionary.h"
 #include "platform/foundation/NSNotificationCenter.h"

@@ -6,12 +6,14 @@
 #include "platform/foundation/NSDate.h"
 #include "platform/foundation/NSNumber.h"
 #include "platform/foundation/NSRunLoop.h"
+#include "tests/support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -23,13 +25,12 @@ class HBPreferencesTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/tintwell-cephei-XXXXXX";
-        m_root = mkdtemp(pattern);
+        m_device.emplace("tintwell-cephei");
+        m_root = m_device->path();
         fs::create_directories(m_root / "var/mobile/Library/Preferences");
-        DeviceRoot::set(m_root);
         NSRunLoop::mainRunLoop();
     }
-    void TearDown() override { fs::remove_all(m_root); }
+    void TearDown() override { m_device.reset(); }
 
     void writeDomain(const std::string& entries, const char* identifier = "com.example.prefs")
     {
@@ -42,6 +43,7 @@ protected:
         fs::rename(path.string() + ".new", path);
     }
 
+    std::optional<TemporaryDeviceRoot> m_device;
     fs::path m_root;
 };
 

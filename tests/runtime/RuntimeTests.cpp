@@ -1,10 +1,12 @@
 #include "platform/runtime/ClassBuilder.h"
+#include "platform/runtime/RememberedClass.h"
 #include "platform/runtime/RuntimeStatistics.h"
 #include "platform/runtime/Substrate.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
 #include <string>
 #include <thread>
 #include <vector>
@@ -361,6 +363,72 @@ TEST(InstanceVariables, ReadByNameAndMissingOnesReadNil)
     // A scalar ivar never reads as an object, and an ivar of another class never reads at all.
     EXPECT_EQ(object_getIvar(dog, age).get(), nullptr);
     EXPECT_EQ(object_getIvar(make<Object>(), nameIvar).get(), nullptr);
+}
+
+long s_shadowingAge = 3;
+void* shadowingAgeAddress(Object*) { return &s_shadowingAge; }
+
+// Lookups by name are remembered until the next registration, and absence never is.
+TEST(NameLookups, AClassOrVariableMissingAtFirstIsFoundOnceRegistered)
+{
+    static const char* const name = "TestLateComer";
+    EXPECT_EQ(objc_getClass(name), nullptr);
+    Class late = objc_allocateClassPair(Animal::classObject(), name);
+    // Allocated but not registered yet: still not found.
+    EXPECT_EQ(objc_getClass(name), nullptr);
+    objc_registerClassPair(late);
+    EXPECT_EQ(objc_getClass(name), late);
+
+    static const char* const ivarName = "_lateVariable";
+    EXPECT_EQ(class_getInstanceVariable(late, ivarName), nullptr);
+    ASSERT_TRUE(class_addIvarAccessor(Animal::classObject(), ivarName, "q", &shadowingAgeAddress, nullptr));
+    EXPECT_NE(class_getInstanceVariable(late, ivarName), nullptr);
+}
+
+TEST(NameLookups, ClassNamedKeepsAFoundClassAndAsksAgainWhileMissing)
+{
+    EXPECT_EQ(classNamed<"TestLateByName">(), nullptr);
+    EXPECT_EQ(classNamed<"TestLateByName">(), nullptr);
+    Class late = objc_allocateClassPair(Animal::classObject(), "TestLateByName");
+    objc_registerClassPair(late);
+    EXPECT_EQ(classNamed<"TestLateByName">(), late);
+    EXPECT_EQ(classNamed<"TestAnimal">(), Animal::classObject());
+}
+
+TEST(NameLookups, AnswersFollowTheNameNotWhereItIsStored)
+{
+    char name[32] = "TestAnimal";
+    EXPECT_EQ(objc_getClass(name), Animal::classObject());
+    std::snprintf(name, sizeof name, "TestDog");
+    EXPECT_EQ(objc_getClass(name), Dog::classObject());
+
+    char ivarName[16] = "_name";
+    Ivar first = class_getInstanceVariable(Dog::classObject(), ivarName);
+    std::snprintf(ivarName, sizeof ivarName, "_age");
+    Ivar second = class_getInstanceVariable(Dog::classObject(), ivarName);
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(first, second);
+    EXPECT_STREQ(ivar_getName(second), "_age");
+}
+
+TEST(NameLookups, AVariableAddedLaterHidesTheOneFoundBeforeOnEveryThread)
+{
+    Class cls = freshSubclass(Animal::classObject());
+    static const char* const ageName = "_age";
+    Ivar inherited = class_getInstanceVariable(cls, ageName);
+    ASSERT_NE(inherited, nullptr);
+    EXPECT_EQ(instanceVariableNamed<"_age">(cls), inherited);
+    std::thread([&] { EXPECT_EQ(class_getInstanceVariable(cls, ageName), inherited); }).join();
+
+    ASSERT_TRUE(class_addIvarAccessor(cls, ageName, "q", &shadowingAgeAddress, nullptr));
+    Ivar own = class_getInstanceVariable(cls, ageName);
+    EXPECT_NE(own, inherited);
+    EXPECT_EQ(instanceVariableNamed<"_age">(cls), own);
+    auto object = class_createInstance(cls);
+    EXPECT_EQ(*static_cast<long*>(object_getIvarAddress(object.get(), own)), 3);
+    std::thread([&] { EXPECT_EQ(class_getInstanceVariable(cls, ageName), own); }).join();
+    // The new variable belongs to this class alone.
+    EXPECT_EQ(object_getIvarAddress(make<Animal>().get(), own), nullptr);
 }
 
 Id addedGetter(id self, SEL) { return objc_getAssociatedObject(self, &s_tagKey); }

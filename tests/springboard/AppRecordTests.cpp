@@ -1,4 +1,4 @@
-#include "tests/foundation/TemporaryDevice.h"
+#include "tests/support/TemporaryDevice.h"
 
 #include "platform/foundation/NSArray.h"
 #include "platform/foundation/NSBundle.h"

@@ -6,7 +6,7 @@
 #include "platform/springboard/ScenarioRunner.h"
 #include "platform/springboard/SpringBoardHost.h"
 #include "platform/uikit/UIUserInterfaceStyleArbiter.h"
-#include "tests/foundation/TemporaryDevice.h"
+#include "tests/support/TemporaryDevice.h"
 
 #include <gtest/gtest.h>
 

@@ -2,6 +2,7 @@
 
 #include "platform/foundation/CFNotificationCenter.h"
 #include "platform/foundation/DeviceRoot.h"
+#include "tests/support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -28,13 +29,11 @@ std::string plist(const std::string& body)
 class Device {
 public:
     Device()
+        : m_device("tintwell-device")
+        , m_root(m_device.path())
     {
-        char pattern[] = "/tmp/tintwell-device-XXXXXX";
-        m_root = mkdtemp(pattern);
         fs::create_directories(m_root / libraryFolder);
-        DeviceRoot::set(m_root);
     }
-    ~Device() { fs::remove_all(m_root); }
 
     const fs::path& root() const { return m_root; }
 
@@ -58,6 +57,7 @@ public:
     }
 
 private:
+    TemporaryDeviceRoot m_device;
     fs::path m_root;
 };
 

@@ -19,6 +19,7 @@
 #include "platform/uikit/ViewSnapshot.h"
 
 #include "tests/support/HomeScreenProcess.h"
+#include "tests/support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -58,8 +59,6 @@ class TweakDevice {
 public:
     explicit TweakDevice(const Settings& settings = {})
     {
-        char pattern[] = "/tmp/tintwell-list-XXXXXX";
-        m_root = mkdtemp(pattern);
         for (const char* folder : { "Applications", "System", "var" }) {
             if (fs::exists(sampleDevice() / folder))
                 fs::copy(sampleDevice() / folder, m_root / folder, fs::copy_options::recursive);
@@ -68,8 +67,6 @@ public:
         homescreen::installTintwell(m_root);
         m_settings = settings;
     }
-    ~TweakDevice() { fs::remove_all(m_root); }
-
     const fs::path& root() const { return m_root; }
     const Settings& settings() const { return m_settings; }
     // Later values of a key win.
@@ -100,7 +97,8 @@ public:
     }
 
 private:
-    fs::path m_root;
+    TemporaryFolder m_folder { "tintwell-list" };
+    fs::path m_root { m_folder.path() };
     Settings m_settings;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tweak/settings/InstallationRow.h"
+#include "tweak/hooks/InstallationRow.h"
 
 // Each hooked system class contributes its rows of the installation table.
 namespace BBServerHooks { InstallationRows rows(); }

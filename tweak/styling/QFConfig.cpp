@@ -1,6 +1,7 @@
 #include "tweak/styling/QFConfig.h"
 
 #include <mutex>
+#include <string>
 
 namespace {
 
@@ -11,62 +12,29 @@ std::recursive_mutex& classLock()
     return *lock;
 }
 
-struct Property {
-    const char* name;
-    const char* ivar;
-};
-
-constexpr Property properties[] = {
-    { "borderThiccness", "_borderThiccness" },
-    { "borderAlpha", "_borderAlpha" },
-    { "fullAlpha", "_fullAlpha" },
-    { "bothThickness", "_bothThickness" },
-    { "darkBackgroundAlpha", "_darkBackgroundAlpha" },
-    { "darkCornerAlpha", "_darkCornerAlpha" },
-    { "lightBackgroundAlpha", "_lightBackgroundAlpha" },
-    { "lightCornerAlpha", "_lightCornerAlpha" },
-    { "style", "_style" },
-};
+#define TINTWELL_QFCONFIG_PROPERTY(name, Name) #name,
+constexpr const char* propertyNames[] { TINTWELL_QFCONFIG_FIELDS(TINTWELL_QFCONFIG_PROPERTY) };
+#undef TINTWELL_QFCONFIG_PROPERTY
 
 } // namespace
 
 Class QFConfig::classObject()
 {
     static Class cls = [] {
+#define TINTWELL_QFCONFIG_REGISTER(name, Name)                  \
+    .method<&QFConfig::name>(#name)                             \
+        .method<&QFConfig::set##Name>("set" #Name ":")          \
+        .ivar<&QFConfig::m_##name>("_" #name)
         Class built = ClassBuilder<QFConfig>("QFConfig", Object::classObject())
-                          .method<&QFConfig::borderThiccness>("borderThiccness")
-                          .method<&QFConfig::setBorderThiccness>("setBorderThiccness:")
-                          .method<&QFConfig::borderAlpha>("borderAlpha")
-                          .method<&QFConfig::setBorderAlpha>("setBorderAlpha:")
-                          .method<&QFConfig::fullAlpha>("fullAlpha")
-                          .method<&QFConfig::setFullAlpha>("setFullAlpha:")
-                          .method<&QFConfig::bothThickness>("bothThickness")
-                          .method<&QFConfig::setBothThickness>("setBothThickness:")
-                          .method<&QFConfig::darkBackgroundAlpha>("darkBackgroundAlpha")
-                          .method<&QFConfig::setDarkBackgroundAlpha>("setDarkBackgroundAlpha:")
-                          .method<&QFConfig::darkCornerAlpha>("darkCornerAlpha")
-                          .method<&QFConfig::setDarkCornerAlpha>("setDarkCornerAlpha:")
-                          .method<&QFConfig::lightBackgroundAlpha>("lightBackgroundAlpha")
-                          .method<&QFConfig::setLightBackgroundAlpha>("setLightBackgroundAlpha:")
-                          .method<&QFConfig::lightCornerAlpha>("lightCornerAlpha")
-                          .method<&QFConfig::setLightCornerAlpha>("setLightCornerAlpha:")
-                          .method<&QFConfig::style>("style")
-                          .method<&QFConfig::setStyle>("setStyle:")
+                          TINTWELL_QFCONFIG_FIELDS(TINTWELL_QFCONFIG_REGISTER)
+#undef TINTWELL_QFCONFIG_REGISTER
                           .method<&QFConfig::setQFConfigWithBTBAFABTDBDCLBLCstyle>("setQFConfigWithBT:BA:FA:BT:DB:DC:LB:LC:style:")
                           .classMethod<&QFConfig::newQFConfigWithBTBAFABTDBDCLBLCstyle>("newQFConfigWithBT:BA:FA:BT:DB:DC:LB:LC:style:")
-                          .ivar<&QFConfig::m_borderThiccness>("_borderThiccness")
-                          .ivar<&QFConfig::m_borderAlpha>("_borderAlpha")
-                          .ivar<&QFConfig::m_fullAlpha>("_fullAlpha")
-                          .ivar<&QFConfig::m_bothThickness>("_bothThickness")
-                          .ivar<&QFConfig::m_darkBackgroundAlpha>("_darkBackgroundAlpha")
-                          .ivar<&QFConfig::m_darkCornerAlpha>("_darkCornerAlpha")
-                          .ivar<&QFConfig::m_lightBackgroundAlpha>("_lightBackgroundAlpha")
-                          .ivar<&QFConfig::m_lightCornerAlpha>("_lightCornerAlpha")
-                          .ivar<&QFConfig::m_style>("_style")
                           .build();
-        for (auto& property : properties) {
-            objc_property_attribute_t attributes[] = { { "T", "q" }, { "N", "" }, { "V", property.ivar } };
-            class_addProperty(built, property.name, attributes, 3);
+        for (const char* name : propertyNames) {
+            std::string ivar = std::string("_") + name;
+            objc_property_attribute_t attributes[] = { { "T", "q" }, { "N", "" }, { "V", ivar.c_str() } };
+            class_addProperty(built, name, attributes, 3);
         }
         return built;
     }();

@@ -2,6 +2,7 @@
 
 #include "tweak/colour/UIColor+Tintwell.h"
 
+#include "platform/runtime/RememberedClass.h"
 #include "platform/uikit/CALayer.h"
 
 #include <algorithm>
@@ -12,62 +13,19 @@ namespace {
 
 constexpr long lightStyle = 1;
 
-// Written once, on the interface thread; a class not registered yet is looked up again.
-Class rememberedArbiterClass;
-
-Class arbiterClass()
-{
-    if (!rememberedArbiterClass)
-        rememberedArbiterClass = objc_getClass("UIUserInterfaceStyleArbiter");
-    return rememberedArbiterClass;
-}
-
-// A variable, once found, keeps its place in the class; one not found is looked for again.
-struct RememberedIvar {
-    Class cls { nullptr };
-    Ivar ivar { nullptr };
-    enum class Width { None, Long, Int } width { Width::None };
-};
-RememberedIvar rememberedStyleIvar;
-
-const RememberedIvar& styleIvarOf(Class cls)
-{
-    if (rememberedStyleIvar.cls == cls && rememberedStyleIvar.ivar)
-        return rememberedStyleIvar;
-    RememberedIvar found { cls, class_getInstanceVariable(cls, "_currentStyle") };
-    if (const char* encoding = found.ivar ? ivar_getTypeEncoding(found.ivar) : nullptr) {
-        if (!std::strcmp(encoding, "q"))
-            found.width = RememberedIvar::Width::Long;
-        else if (!std::strcmp(encoding, "i"))
-            found.width = RememberedIvar::Width::Int;
-    }
-    rememberedStyleIvar = found;
-    return rememberedStyleIvar;
-}
-
-// The shared arbiter is nearly always the same object, and a variable's place in an object
-// follows from the object's address and class alone, so the last one found is kept.
-struct RememberedStyleAddress {
-    const Object* arbiter { nullptr };
-    Class cls { nullptr };
-    const void* address { nullptr };
-};
-RememberedStyleAddress rememberedStyleAddress;
-
+// Read by name at every paint; the class and the variable are remembered once found.
 std::optional<long> readStyleIvar(Object* arbiter)
 {
-    auto& style = styleIvarOf(arbiter->isa());
-    if (style.width == RememberedIvar::Width::None)
+    Ivar ivar = instanceVariableNamed<"_currentStyle">(arbiter->isa());
+    const char* encoding = ivar_getTypeEncoding(ivar);
+    const void* address = object_getIvarAddress(arbiter, ivar);
+    if (!encoding || !address)
         return std::nullopt;
-    auto& remembered = rememberedStyleAddress;
-    if (remembered.arbiter != arbiter || remembered.cls != arbiter->isa())
-        remembered = { arbiter, arbiter->isa(), object_getIvarAddress(arbiter, style.ivar) };
-    const void* address = remembered.address;
-    if (!address)
-        return std::nullopt;
-    if (style.width == RememberedIvar::Width::Long)
+    if (!std::strcmp(encoding, "q"))
         return *static_cast<const long*>(address);
-    return *static_cast<const int*>(address);
+    if (!std::strcmp(encoding, "i"))
+        return *static_cast<const int*>(address);
+    return std::nullopt;
 }
 
 long styleShownBy(const Object* view)
@@ -140,21 +98,9 @@ void paintBackground(Object* view, const Tint& tint, long percent)
     msgSend<void>(view, SELECTOR("setBackgroundColor:"), makeColorWithAlpha(tint.color, percent));
 }
 
-// Class methods are never taken away, so a class that answered once still does.
-bool hasSharedInstance(Class cls)
-{
-    static Class answered;
-    if (cls && cls == answered)
-        return true;
-    if (!class_respondsToClassSelector(cls, SELECTOR("sharedInstance")))
-        return false;
-    answered = cls;
-    return true;
-}
-
 long appearanceFrom(Class cls, const Object* view)
 {
-    auto arbiter = hasSharedInstance(cls) ? msgSendClass<Id>(cls, SELECTOR("sharedInstance")) : nullptr;
+    auto arbiter = class_respondsToClassSelector(cls, SELECTOR("sharedInstance")) ? msgSendClass<Id>(cls, SELECTOR("sharedInstance")) : nullptr;
     if (arbiter) {
         if (auto style = readStyleIvar(arbiter.get()))
             return *style;
@@ -182,7 +128,7 @@ void paint(Object* view, const QFConfig* config, const UIColor* color)
         return;
     }
     paintBorderWidth(layer.get(), config->bothThickness());
-    bool light = appearanceFrom(arbiterClass(), view) == lightStyle;
+    bool light = appearanceFrom(classNamed<"UIUserInterfaceStyleArbiter">(), view) == lightStyle;
     paintBorderColor(layer.get(), tint, light ? config->lightCornerAlpha() : config->darkCornerAlpha());
     paintBackground(view, tint, light ? config->lightBackgroundAlpha() : config->darkBackgroundAlpha());
 }
@@ -197,7 +143,7 @@ void setColorMethod(id self, SEL, id config, id color)
 
 long interfaceStyleFromArbiter(Class cls, const UIView* view) { return appearanceFrom(cls, view); }
 
-long currentInterfaceStyleForPainting(const UIView* view) { return appearanceFrom(arbiterClass(), view); }
+long currentInterfaceStyleForPainting(const UIView* view) { return appearanceFrom(classNamed<"UIUserInterfaceStyleArbiter">(), view); }
 
 void setColorWithQFConfigcolor(UIView* view, const QFConfig* config, const UIColor* color) { paint(view, config, color); }
 

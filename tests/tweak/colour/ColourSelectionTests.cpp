@@ -9,8 +9,10 @@
 #include "platform/springboard/UIImage+ApplicationIcons.h"
 #include "tweak/colour/QFColorManager.h"
 #include "tweak/colour/UIImage+Tintwell.h"
+#include "tests/support/TemporaryFolder.h"
 
 #include <filesystem>
+#include <optional>
 
 using namespace colourtest;
 
@@ -32,19 +34,12 @@ protected:
     {
         ColourTest::SetUp();
         registerAppRecordClasses();
-        m_previousRoot = DeviceRoot::get();
-        std::string pattern = (std::filesystem::temp_directory_path() / "tintwell-colour-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_root = pattern;
-        DeviceRoot::set(m_root);
+        m_device.emplace("tintwell-colour");
+        ASSERT_FALSE(m_device->path().empty());
+        m_root = m_device->path();
     }
 
-    void TearDown() override
-    {
-        DeviceRoot::set(m_previousRoot);
-        std::error_code error;
-        std::filesystem::remove_all(m_root, error);
-    }
+    void TearDown() override { m_device.reset(); }
 
     void writeBundle(const std::string& folder, std::string_view identifier, RefPtr<NSDictionary> icons, std::vector<std::pair<std::string, CGImage::Pixel>> pngs)
     {
@@ -80,8 +75,8 @@ protected:
         return msgSend<RefPtr<UIColor>>(image, SELECTOR("colorForMode:WithBundleID:"), value, bundleID ? NSString::string(bundleID) : nullptr);
     }
 
+    std::optional<TemporaryDeviceRoot> m_device;
     std::filesystem::path m_root;
-    std::filesystem::path m_previousRoot;
 };
 
 TEST_F(ColourSelection, StockIconIsTheLastNamedFileOfTheApp)

@@ -2,7 +2,7 @@
 
 #include "platform/graphics/UIColor.h"
 #include "platform/graphics/UIImage.h"
-#include "tweak/colour/TintwellMethods.h"
+#include "tweak/entry/TintwellMethods.h"
 
 #include <gtest/gtest.h>
 

@@ -17,6 +17,7 @@
 
 #include "tests/support/HomeScreenProcess.h"
 #include "tests/support/Subprocess.h"
+#include "tests/support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -42,25 +43,17 @@ class TweakDevice {
 public:
     TweakDevice()
     {
-        char pattern[] = "/tmp/tintwell-testnotifs-XXXXXX";
-        if (!mkdtemp(pattern))
+        if (m_root.empty())
             return;
-        m_root = pattern;
         m_written = SampleDevice::write(m_root);
         homescreen::installTintwell(m_root);
     }
-    ~TweakDevice()
-    {
-        std::error_code error;
-        if (!m_root.empty())
-            fs::remove_all(m_root, error);
-    }
-
     bool ready() const { return m_written; }
     const fs::path& root() const { return m_root; }
 
 private:
-    fs::path m_root;
+    TemporaryFolder m_folder { "tintwell-testnotifs" };
+    fs::path m_root { m_folder.path() };
     bool m_written { false };
 };
 

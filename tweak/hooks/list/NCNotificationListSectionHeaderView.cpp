@@ -7,6 +7,7 @@
 #include "platform/uikit/UIView.h"
 #include "tweak/colour/QFColorManager.h"
 #include "tweak/hooks/HookRows.h"
+#include "tweak/hooks/HookSupport.h"
 #include "tweak/hooks/list/ListHookSupport.h"
 #include "tweak/settings/SettingsGlobals.h"
 #include "tweak/styling/UIView+Tintwell.h"
@@ -14,6 +15,7 @@
 // The section header's title, and its clear button following the first notification's colour.
 namespace NCNotificationListSectionHeaderViewHooks {
 
+using namespace Hooks;
 using namespace ListHooks;
 
 namespace {
@@ -21,12 +23,6 @@ namespace {
 constexpr double recolourAnimationDuration = 0.2;
 
 bool recolouringOn() { return enabledNotifs && headerColor; }
-
-NSString* notificationName()
-{
-    static NSString* name = NSString::string(updateHeaderColorNotification).leakRef();
-    return name;
-}
 
 void (*previousSetTitle)(id, SEL, id);
 void setTitle(id self, SEL sel, id title)
@@ -44,7 +40,7 @@ Id initWithFrame(id self, SEL sel, CGRect frame)
 {
     if (recolouringOn()) {
         msgSend<void>(NSNotificationCenter::sendDefaultCenter(), SELECTOR("addObserver:selector:name:object:"), self,
-            SELECTOR("updateHeaderColor:"), notificationName(), static_cast<Object*>(nullptr));
+            SELECTOR("updateHeaderColor:"), updateHeaderColorName(), static_cast<Object*>(nullptr));
     }
     return previousInitWithFrame(self, sel, frame);
 }
@@ -54,7 +50,7 @@ Id initWithFrame(id self, SEL sel, CGRect frame)
 void (*previousDealloc)(id, SEL);
 void dealloc(id self, SEL sel)
 {
-    msgSend<void>(NSNotificationCenter::sendDefaultCenter(), SELECTOR("removeObserver:name:object:"), self, notificationName(),
+    msgSend<void>(NSNotificationCenter::sendDefaultCenter(), SELECTOR("removeObserver:name:object:"), self, updateHeaderColorName(),
         static_cast<Object*>(nullptr));
     previousDealloc(self, sel);
 }
@@ -71,12 +67,8 @@ void (*previousTraitCollectionDidChange)(id, SEL, id);
 void traitCollectionDidChange(id self, SEL sel, id previousTraitCollection)
 {
     previousTraitCollectionDidChange(self, sel, previousTraitCollection);
-    if (!enabledNotifs)
-        return;
-    if (!styleChanged(self, previousTraitCollection))
-        return;
-    if (headerColor)
-        performAfterStyleChangeDelay(self, SELECTOR("updateHeaderColor:"));
+    if (recolouringOn())
+        repaintAfterStyleChange(self, previousTraitCollection, SELECTOR("updateHeaderColor:"));
 }
 
 RefPtr<UIColor> firstNotificationColour(const Object* group)
@@ -99,16 +91,16 @@ void updateHeaderColor(id self, SEL, id)
         return;
     // The dictionary's own first key; held by the dictionary while it is used.
     const Object* firstView = visibleViews->begin()->value.get();
-    if (!isKindOfClassNamed(firstView, "NCNotificationListView"))
+    if (!isKindOfClassNamed<"NCNotificationListView">(firstView))
         return;
     auto colour = firstNotificationColour(firstView);
     if (!colour)
         return;
-    auto clearButton = ivarNamed(self, "_clearButton");
+    auto clearButton = ivarNamed<"_clearButton">(self);
     auto subviews = subviewsOf(clearButton.get());
     if (!subviews)
         return;
-    Class materialClass = objc_getClass("MTMaterialView");
+    Class materialClass = classNamed<"MTMaterialView">();
     for (auto& subview : *subviews) {
         auto material = objectAs<UIView>(subview.get());
         if (!isKindOf(material.get(), materialClass))

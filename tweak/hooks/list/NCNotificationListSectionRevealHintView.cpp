@@ -1,13 +1,14 @@
+#include "platform/uikit/UILabel.h"
 #include "tweak/hooks/HookRows.h"
-#include "tweak/hooks/list/ListHookSupport.h"
+#include "tweak/hooks/HookSupport.h"
 #include "tweak/settings/SettingsGlobals.h"
 
 // Hides or replaces the hint under the notification list.
 namespace NCNotificationListSectionRevealHintViewHooks {
 
-namespace {
+using namespace Hooks;
 
-constexpr long centredAlignment = 1;
+namespace {
 
 // Never unhides the label nor restores the system's text: the system does that itself.
 
@@ -15,7 +16,7 @@ void (*previousLayoutRevealHintTitle)(id, SEL);
 void layoutRevealHintTitle(id self, SEL sel)
 {
     previousLayoutRevealHintTitle(self, sel);
-    auto label = ivarNamed(self, "_revealHintTitle");
+    auto label = ivarNamed<"_revealHintTitle">(self);
     if (noHint) {
         msgSendIfResponds<void>(label.get(), SELECTOR("setHidden:"), true);
         return;
@@ -23,7 +24,7 @@ void layoutRevealHintTitle(id self, SEL sel)
     if (!useCustomHint)
         return;
     msgSendIfResponds<void>(label.get(), SELECTOR("setString:"), static_cast<Object*>(customHint.get()));
-    msgSendIfResponds<void>(label.get(), SELECTOR("setTextAlignment:"), centredAlignment);
+    msgSendIfResponds<void>(label.get(), SELECTOR("setTextAlignment:"), long(NSTextAlignmentCenter));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "platform/uikit/UIView.h"
 #include "tweak/colour/QFColorManager.h"
 #include "tweak/hooks/HookRows.h"
+#include "tweak/hooks/HookSupport.h"
 #include "tweak/hooks/list/ListHookSupport.h"
 #include "tweak/settings/SettingsGlobals.h"
 #include "tweak/styling/UIView+Tintwell.h"
@@ -14,6 +15,7 @@
 // App groups: toggle colouring, header recolouring, the first-notification rule.
 namespace NCNotificationListViewHooks {
 
+using namespace Hooks;
 using namespace ListHooks;
 
 namespace {
@@ -32,12 +34,8 @@ void (*previousTraitCollectionDidChange)(id, SEL, id);
 void traitCollectionDidChange(id self, SEL sel, id previousTraitCollection)
 {
     previousTraitCollectionDidChange(self, sel, previousTraitCollection);
-    if (!enabledNotifs)
-        return;
-    if (!styleChanged(self, previousTraitCollection))
-        return;
-    if (headerColor)
-        performAfterStyleChangeDelay(self, SELECTOR("TWLsetHeaderColor"));
+    if (recolouringOn())
+        repaintAfterStyleChange(self, previousTraitCollection, SELECTOR("TWLsetHeaderColor"));
 }
 
 void (*previousRemoveViewAtIndex)(id, SEL, unsigned long, bool);
@@ -63,7 +61,7 @@ void paintToggles(const Object* coalescingCell, const UIColor* colour)
     auto toggles = objectAs<NSArray>(msgSendIfResponds<Id>(pair.get(), SELECTOR("toggleControls")));
     if (!toggles)
         return;
-    Class materialClass = classNamed("MTMaterialView");
+    Class materialClass = classNamed<"MTMaterialView">();
     for (auto& toggle : *toggles) {
         auto subviews = subviewsOf(toggle.get());
         if (!subviews)
@@ -78,7 +76,7 @@ void paintToggles(const Object* coalescingCell, const UIColor* colour)
 // Paints at once and also without a colour, unlike the section header.
 void TWLsetHeaderColor(id self, SEL)
 {
-    if (!isKindOfClassNamed(superviewOf(superviewOf(self).get()).get(), "NCNotificationListView"))
+    if (!isKindOfClassNamed<"NCNotificationListView">(superviewOf(superviewOf(self).get()).get()))
         return;
     if (msgSend<bool>(self, SELECTOR("isGrouped")))
         return;
@@ -90,8 +88,8 @@ void TWLsetHeaderColor(id self, SEL)
     const auto* list = objectCast<UIView>(self);
     if (!list)
         return;
-    Class headerCell = classNamed("NCNotificationListCoalescingHeaderCell");
-    Class controlsCell = classNamed("NCNotificationListCoalescingControlsCell");
+    Class headerCell = classNamed<"NCNotificationListCoalescingHeaderCell">();
+    Class controlsCell = classNamed<"NCNotificationListCoalescingControlsCell">();
     std::vector<RefPtr<UIView>> coalescingCells;
     for (auto& subview : list->subviewList()) {
         if (isKindOf(subview.get(), headerCell) || isKindOf(subview.get(), controlsCell))
@@ -101,16 +99,6 @@ void TWLsetHeaderColor(id self, SEL)
         paintToggles(cell.get(), colour.get());
 }
 
-// Written once, on the interface thread; looked up again while the class is not registered.
-Class rememberedCellClass;
-
-Class notificationCellClass()
-{
-    if (!rememberedCellClass)
-        rememberedCellClass = objc_getClass("NCNotificationListCell");
-    return rememberedCellClass;
-}
-
 // "First" is the dictionary's own first key, not the topmost view on screen.
 Id TWLbundleIdForFirstNotification(id self, SEL)
 {
@@ -118,8 +106,7 @@ Id TWLbundleIdForFirstNotification(id self, SEL)
     if (!visibleViews || !visibleViews->count())
         return nullptr;
     const Object* firstView = visibleViews->begin()->value.get();
-    Class cellClass = notificationCellClass();
-    if (!firstView || !cellClass || !firstView->isKindOfClass(cellClass))
+    if (!isKindOfClassNamed<"NCNotificationListCell">(firstView))
         return nullptr;
     auto controller = msgSend<Id>(firstView, SELECTOR("contentViewController"));
     auto request = msgSend<Id>(controller, SELECTOR("notificationRequest"));

@@ -1,5 +1,3 @@
-#include "outside/sparkcolourpicker/SparkColourPickerUtils.h"
-#include "platform/foundation/NSDictionary.h"
 #include "platform/foundation/NSMutableDictionary.h"
 #include "platform/foundation/NSObjCRuntime.h"
 #include "platform/graphics/UIColor.h"
@@ -7,23 +5,20 @@
 #include "tweak/colour/QFColorManager.h"
 #include "tweak/colour/UIImage+Tintwell.h"
 #include "tweak/hooks/HookRows.h"
-#include "tweak/hooks/list/ListHookSupport.h"
+#include "tweak/hooks/HookSupport.h"
 #include "tweak/settings/SettingsGlobals.h"
-#include "tweak/settings/SettingsStore.h"
 #include "tweak/styling/UIView+Tintwell.h"
 
 // Hides header titles, icons and dates; tints widget platters.
 namespace PLPlatterHeaderContentViewHooks {
 
-using namespace ListHooks;
+using namespace Hooks;
 
 namespace {
 
 constexpr std::string_view upNextWidgetIdentifier = "com.apple.UpNextWidget.extension";
 constexpr std::string_view upNextAppIdentifier = "com.apple.mobilecal";
 constexpr std::string_view customColourFallback = "#ffffff";
-constexpr int iconFormat = 1;
-constexpr double iconScale = 2.0;
 // Custom colour for widgets; app-less widgets use the second colour mode.
 constexpr long customColourImageCalc = 2;
 constexpr long appLessColourMode = 2;
@@ -33,9 +28,9 @@ enum class HeaderKind { Notification, Widget, Other };
 
 HeaderKind headerKind(const Object* header)
 {
-    if (isKindOfClassNamed(superviewOf(header).get(), "NCNotificationShortLookView"))
+    if (isKindOfClassNamed<"NCNotificationShortLookView">(superviewOf(header).get()))
         return HeaderKind::Notification;
-    if (isKindOfClassNamed(header, "WGPlatterHeaderContentView"))
+    if (isKindOfClassNamed<"WGPlatterHeaderContentView">(header))
         return HeaderKind::Widget;
     return HeaderKind::Other;
 }
@@ -71,22 +66,10 @@ RefPtr<UIImage> widgetInfoIcon(const Object* host)
     return objectAs<UIImage>(msgSendIfResponds<Id>(info.get(), SELECTOR("_icon")).get());
 }
 
-RefPtr<UIImage> systemIconImage(const NSString* bundleID)
-{
-    Class imageClass = UIImage::classObject();
-    SEL selector = SELECTOR("_applicationIconImageForBundleIdentifier:format:scale:");
-    if (!class_respondsToClassSelector(imageClass, selector))
-        return nullptr;
-    return msgSendClass<RefPtr<UIImage>>(imageClass, selector, bundleID, iconFormat, iconScale);
-}
-
 // Read afresh each time: the settings pages may have written a new colour since.
 RefPtr<UIColor> customWidgetColour()
 {
-    static NSString* fallback = NSString::string(customColourFallback).leakRef();
-    auto colours = NSDictionary::sendDictionaryWithContentsOfFile(SettingsStore::colorsFile);
-    auto text = colours ? objectAs<NSString>(colours->objectForStringKey("WidgetCustomHEX").get()) : nullptr;
-    return SparkColourPickerUtils::sendColourWithStringWithFallback(text.get(), fallback);
+    return coloursFileColour("WidgetCustomHEX", customColourFallback);
 }
 
 RefPtr<UIColor> computeAppColour(const Object* header, const NSString* bundleID)
@@ -122,7 +105,7 @@ void paintMaterials(const Object* platter, const UIColor* colour)
     auto subviews = subviewsOf(platter);
     if (!subviews)
         return;
-    Class materialClass = objc_getClass("MTMaterialView");
+    Class materialClass = classNamed<"MTMaterialView">();
     for (auto& subview : *subviews) {
         if (isKindOf(subview.get(), materialClass))
             setColorWithQFConfigcolor(objectAs<UIView>(subview.get()).get(), WidgetsConfig.get(), colour);
@@ -131,7 +114,7 @@ void paintMaterials(const Object* platter, const UIColor* colour)
 
 void tintWidget(const Object* header)
 {
-    if (!enabledWidgets || !isKindOfClassNamed(header, "WGPlatterHeaderContentView"))
+    if (!enabledWidgets || !isKindOfClassNamed<"WGPlatterHeaderContentView">(header))
         return;
     auto platter = superviewOf(header);
     auto host = msgSendIfResponds<Id>(platter.get(), SELECTOR("widgetHost"));

@@ -6,7 +6,7 @@
 #include "tweak/colour/UIImage+Tintwell.h"
 #include "tweak/hooks/HookRows.h"
 #include "tweak/hooks/media/AppCellPattern.h"
-#include "tweak/hooks/RuntimeLookups.h"
+#include "tweak/hooks/HookSupport.h"
 #include "tweak/settings/SettingsGlobals.h"
 
 #include <algorithm>
@@ -19,6 +19,8 @@
 // The selected app is the one whose cell is selected in Axon's or Grupi's row; a device
 // showing neither row has no selection to narrow by, so every container counts.
 namespace DaynContainerHooks {
+
+using namespace Hooks;
 
 namespace {
 
@@ -47,16 +49,10 @@ bool isSelectedApp(const NSString* key)
     return std::any_of(selections.begin(), selections.end(), [&](auto& entry) { return entry.second == key->view(); });
 }
 
-Class shortLookClass()
-{
-    static Class cls = objc_getClass("NCNotificationShortLookViewController");
-    return cls;
-}
-
 RefPtr<NSString> containerKey(const Object* container)
 {
-    auto delegate = ivarNamed(container, "_delegate");
-    if (!delegate || !shortLookClass() || !delegate->isKindOfClass(shortLookClass()))
+    auto delegate = ivarNamed<"_delegate">(container);
+    if (!isKindOfClassNamed<"NCNotificationShortLookViewController">(delegate.get()))
         return nullptr;
     auto request = msgSend<Id>(delegate.get(), SELECTOR("notificationRequest"));
     auto bulletin = msgSendIfResponds<Id>(request.get(), SELECTOR("bulletin"));
@@ -74,7 +70,7 @@ void paint(Object* self)
     }
     auto cache = QFColorManager::sharedManager()->daynColors();
     if (!cache->objectForKey(key.get())) {
-        auto image = daynImageCalc == 0 ? stockImgForID(key.get()) : AppCellPattern::systemIconImage(key.get());
+        auto image = daynImageCalc == 0 ? stockImgForID(key.get()) : systemIconImage(key.get());
         if (!image)
             return;
         if (auto colour = colorForModeWithBundleID(image.get(), daynColorCalc, key.get()))

@@ -1,22 +1,19 @@
-#include "outside/sparkcolourpicker/SparkColourPickerUtils.h"
 #include "platform/foundation/NSArray.h"
-#include "platform/foundation/NSDictionary.h"
 #include "platform/foundation/NSString.h"
 #include "platform/graphics/UIColor.h"
 #include "platform/graphics/UIImage.h"
 #include "tweak/colour/UIImage+Tintwell.h"
 #include "tweak/hooks/HookRows.h"
-#include "tweak/hooks/RuntimeLookups.h"
+#include "tweak/hooks/HookSupport.h"
 #include "tweak/settings/SettingsGlobals.h"
-
-#include <string_view>
 
 // Tints the media controls from the artwork; hides the routing button and label.
 namespace MediaControlsHeaderViewHooks {
 
+using namespace Hooks;
+
 namespace {
 
-constexpr std::string_view coloursFilePath = "/var/mobile/Library/Preferences/com.quillfen.tintwellprefs.colors.plist";
 // The header sits this many levels below the panel whose material backgrounds are painted.
 constexpr int panelDepth = 5;
 
@@ -25,31 +22,19 @@ char calcedColorKey;
 Id calcedColor(id self, SEL) { return objc_getAssociatedObject(self, &calcedColorKey); }
 void setCalcedColor(id self, SEL, id value) { objc_setAssociatedObject(self, &calcedColorKey, value, OBJC_ASSOCIATION_RETAIN_NONATOMIC); }
 
-Class materialViewClass()
-{
-    static Class cls = objc_getClass("MTMaterialView");
-    return cls;
-}
-
-RefPtr<UIColor> customMusicColour()
-{
-    static NSString* entry = NSString::string("MusicCustomHEX").leakRef();
-    static NSString* fallback = NSString::string("#ffffff").leakRef();
-    auto colours = NSDictionary::sendDictionaryWithContentsOfFile(coloursFilePath);
-    auto text = colours ? objectAs<NSString>(colours->objectForKey(entry).get()) : nullptr;
-    return SparkColourPickerUtils::sendColourWithStringWithFallback(text.get(), fallback);
-}
+RefPtr<UIColor> customMusicColour() { return coloursFileColour("MusicCustomHEX", "#ffffff"); }
 
 RefPtr<UIColor> artworkColour(const Object* header)
 {
-    auto artworkView = ivarNamed(header, "_artworkView");
+    auto artworkView = ivarNamed<"_artworkView">(header);
     auto artwork = objectAs<UIImage>(msgSendIfResponds<Id>(artworkView.get(), SELECTOR("image")).get());
     return mergedColor(artwork.get());
 }
 
-void hideIvarView(const Object* header, const char* name)
+template<ClassName name>
+void hideIvarView(const Object* header)
 {
-    auto view = ivarNamed(header, name);
+    auto view = ivarNamed<name>(header);
     msgSendIfResponds<void>(view.get(), SELECTOR("setHidden:"), true);
 }
 
@@ -58,9 +43,9 @@ void layoutSubviews(id self, SEL sel)
 {
     previousLayoutSubviews(self, sel);
     if (noMusicRouting)
-        hideIvarView(self, "_routingButton");
+        hideIvarView<"_routingButton">(self);
     if (noMusicRoutingLabel)
-        hideIvarView(self, "_routeLabel");
+        hideIvarView<"_routeLabel">(self);
     if (!enabledMusic)
         return;
     // Worked out on every pass so a new track's artwork is followed.
@@ -71,12 +56,13 @@ void layoutSubviews(id self, SEL sel)
     for (int level = 0; level < panelDepth && panel; ++level)
         panel = msgSend<Id>(panel.get(), SELECTOR("superview"));
     auto subviews = objectAs<NSArray>(msgSend<Id>(panel.get(), SELECTOR("subviews")).get());
-    if (!subviews || !materialViewClass())
+    Class materialClass = classNamed<"MTMaterialView">();
+    if (!subviews || !materialClass)
         return;
     auto calced = msgSend<Id>(self, SELECTOR("calcedColor"));
     for (size_t index = 0; index < subviews->count(); ++index) {
         auto subview = subviews->objectAtIndex(index);
-        if (!subview || !subview->isKindOfClass(materialViewClass()))
+        if (!isKindOf(subview.get(), materialClass))
             continue;
         msgSend<void>(subview.get(), SELECTOR("setColorWithQFConfig:color:"), static_cast<Object*>(MusicConfig.get()), static_cast<Object*>(calced.get()));
     }

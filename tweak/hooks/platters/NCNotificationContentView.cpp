@@ -1,3 +1,4 @@
+#include "platform/uikit/UILabel.h"
 #include "tweak/hooks/HookRows.h"
 #include "tweak/settings/SettingsGlobals.h"
 
@@ -5,8 +6,6 @@
 namespace NCNotificationContentViewHooks {
 
 namespace {
-
-constexpr long textAlignmentCenter = 1;
 
 void (*previousLayoutSubviews)(id, SEL);
 void layoutSubviews(id self, SEL sel)
@@ -16,7 +15,7 @@ void layoutSubviews(id self, SEL sel)
     if (!centerNotifContents)
         return;
     for (SEL label : { SELECTOR("_primaryLabel"), SELECTOR("_secondaryLabel"), SELECTOR("_summaryLabel") })
-        msgSend<void>(msgSendIfResponds<Id>(self, label), SELECTOR("setTextAlignment:"), textAlignmentCenter);
+        msgSend<void>(msgSendIfResponds<Id>(self, label), SELECTOR("setTextAlignment:"), long(NSTextAlignmentCenter));
 }
 
 } // namespace

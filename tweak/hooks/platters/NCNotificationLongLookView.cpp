@@ -6,19 +6,15 @@
 #include "tweak/colour/QFColorManager.h"
 #include "tweak/colour/UIImage+Tintwell.h"
 #include "tweak/hooks/HookRows.h"
-#include "tweak/hooks/RuntimeLookups.h"
+#include "tweak/hooks/HookSupport.h"
 #include "tweak/settings/SettingsGlobals.h"
 
 // Tints the expanded (long-look) platter.
 namespace NCNotificationLongLookViewHooks {
 
-namespace {
+using namespace Hooks;
 
-Class longLookControllerClass()
-{
-    static Class cls = objc_getClass("NCNotificationLongLookViewController");
-    return cls;
-}
+namespace {
 
 RefPtr<NSString> longLookKey(id lookView)
 {
@@ -26,8 +22,7 @@ RefPtr<NSString> longLookKey(id lookView)
     Id controller = msgSend<Id>(lookView, SELECTOR("nextResponder"));
     controller = msgSend<Id>(controller, SELECTOR("nextResponder"));
     controller = msgSend<Id>(controller, SELECTOR("nextResponder"));
-    Class cls = longLookControllerClass();
-    if (!controller || !cls || !controller->isKindOfClass(cls))
+    if (!isKindOfClassNamed<"NCNotificationLongLookViewController">(controller.get()))
         return nullptr;
     auto request = msgSendIfResponds<Id>(controller.get(), SELECTOR("notificationRequest"));
     auto bulletin = msgSendIfResponds<Id>(request.get(), SELECTOR("bulletin"));
@@ -43,7 +38,7 @@ RefPtr<UIColor> longLookColour(id lookView)
         if (auto cached = objectAs<UIColor>(cache->objectForKey(key.get()).get()))
             return cached;
     }
-    auto header = ivarNamed(lookView, "_headerContentView");
+    auto header = ivarNamed<"_headerContentView">(lookView);
     auto icons = objectAs<NSArray>(msgSendIfResponds<Id>(header.get(), SELECTOR("icons")).get());
     auto icon = icons ? objectAs<UIImage>(icons->firstObject().get()) : nullptr;
     return mergedColor(icon.get());
@@ -58,13 +53,13 @@ void updateTopMargin(id self, SEL sel)
     auto colour = longLookColour(self);
     if (!colour)
         return;
-    auto content = ivarNamed(self, "_notificationContentView");
+    auto content = ivarNamed<"_notificationContentView">(self);
     if (!content)
-        content = ivarNamed(self, "_customContentView");
-    auto headerTint = ivarNamed(self, "_headerTintView");
+        content = ivarNamed<"_customContentView">(self);
+    auto headerTint = ivarNamed<"_headerTintView">(self);
     auto dismissControl = msgSendIfResponds<Id>(self, SELECTOR("dismissControl"));
     auto dismissBackground = msgSendIfResponds<Id>(dismissControl.get(), SELECTOR("_backgroundMaterialView"));
-    auto actionsBackground = ivarNamed(self, "_actionsBackgroundView");
+    auto actionsBackground = ivarNamed<"_actionsBackgroundView">(self);
 
     msgSendIfResponds<void>(headerTint.get(), SELECTOR("setAlpha:"), 1.0);
     for (const Id& view : { content, headerTint, dismissBackground, actionsBackground }) {

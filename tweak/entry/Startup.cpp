@@ -1,13 +1,13 @@
-#include "tweak/settings/Startup.h"
+#include "tweak/entry/Startup.h"
 
 #include "platform/foundation/CFNotificationCenter.h"
 #include "platform/foundation/DynamicLoader.h"
 #include "platform/foundation/NSFileManager.h"
-#include "tweak/colour/TintwellMethods.h"
-#include "tweak/settings/InstallationTable.h"
+#include "tweak/entry/TintwellMethods.h"
+#include "tweak/entry/InstallationTable.h"
 #include "tweak/settings/SettingsGlobals.h"
 #include "tweak/settings/SettingsStore.h"
-#include "tweak/testing/TestNotifications.h"
+#include "tweak/hooks/testing/TestNotifications.h"
 
 namespace {
 

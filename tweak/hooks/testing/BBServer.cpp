@@ -1,4 +1,4 @@
-#include "tweak/testing/BBServer.h"
+#include "tweak/hooks/testing/BBServer.h"
 
 #include "tweak/hooks/HookRows.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tweak/settings/InstallationRow.h"
+#include "tweak/hooks/InstallationRow.h"
 
 #include <span>
 
@@ -17,11 +17,11 @@ public:
         InstallationRows (*rows)();
     };
 
-    // Rows 1–3, installed before the Darwin subscriptions.
+    // The bulletin server's rows, installed before the Darwin subscriptions.
     static InstallationRows bulletinServerRows();
-    // Rows 4–35.
+    // The system classes' rows, in installation order.
     static InstallationRows systemRows();
-    // Rows 36–38: Axon, Grupi, Dayn.
+    // Axon, Grupi, Dayn.
     static std::span<const Companion> companions();
 
     // Each class looked up once, right before its rows; a missing class or selector is skipped.

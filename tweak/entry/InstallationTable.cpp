@@ -1,4 +1,4 @@
-#include "tweak/settings/InstallationTable.h"
+#include "tweak/entry/InstallationTable.h"
 
 #include "platform/foundation/rootless.h"
 #include "tweak/hooks/HookRows.h"
@@ -59,17 +59,17 @@ InstallationRows InstallationTable::bulletinServerRows()
 InstallationRows InstallationTable::systemRows()
 {
     return concatenated({
-        NCNotificationListSectionRevealHintViewHooks::rows(),    // 4
-        NCNotificationListSectionHeaderViewHooks::rows(),        // 5–10
-        PLPlatterHeaderContentViewHooks::rows(),                 // 11–14
-        NCNotificationShortLookViewControllerHooks::rows(),      // 15–18
-        NCNotificationStructuredListViewControllerHooks::rows(), // 19
-        NCNotificationListViewHooks::rows(),                     // 20–25
-        NCNotificationContentViewHooks::rows(),                  // 26
-        NCNotificationLongLookViewHooks::rows(),                 // 27
-        NCNotificationMasterListHooks::rows(),                   // 28–29
-        NCNotificationListCellActionButtonsViewHooks::rows(),    // 30–33
-        MediaControlsHeaderViewHooks::rows(),                    // 34–35
+        NCNotificationListSectionRevealHintViewHooks::rows(),
+        NCNotificationListSectionHeaderViewHooks::rows(),
+        PLPlatterHeaderContentViewHooks::rows(),
+        NCNotificationShortLookViewControllerHooks::rows(),
+        NCNotificationStructuredListViewControllerHooks::rows(),
+        NCNotificationListViewHooks::rows(),
+        NCNotificationContentViewHooks::rows(),
+        NCNotificationLongLookViewHooks::rows(),
+        NCNotificationMasterListHooks::rows(),
+        NCNotificationListCellActionButtonsViewHooks::rows(),
+        MediaControlsHeaderViewHooks::rows(),
     });
 }
 

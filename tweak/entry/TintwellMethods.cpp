@@ -1,4 +1,4 @@
-#include "tweak/colour/TintwellMethods.h"
+#include "tweak/entry/TintwellMethods.h"
 
 #include "tweak/colour/QFColorManager.h"
 #include "tweak/colour/UIColor+Tintwell.h"

@@ -1,12 +1,13 @@
 #pragma once
 
 #include "platform/foundation/DeviceRoot.h"
+#include "tests/support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
 // A fresh device root in a temporary folder for each test, removed afterwards.
@@ -14,19 +15,12 @@ class TemporaryDevice : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_previousRoot = DeviceRoot::get();
-        std::string pattern = (std::filesystem::temp_directory_path() / "tintwell-device-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_root = pattern;
-        DeviceRoot::set(m_root);
+        m_device.emplace();
+        ASSERT_FALSE(m_device->path().empty());
+        m_root = m_device->path();
     }
 
-    void TearDown() override
-    {
-        DeviceRoot::set(m_previousRoot);
-        std::error_code error;
-        std::filesystem::remove_all(m_root, error);
-    }
+    void TearDown() override { m_device.reset(); }
 
     std::filesystem::path host(std::string_view devicePath) const { return *DeviceRoot::resolve(devicePath); }
 
@@ -37,6 +31,6 @@ protected:
         std::ofstream(path, std::ios::binary) << bytes;
     }
 
+    std::optional<TemporaryDeviceRoot> m_device;
     std::filesystem::path m_root;
-    std::filesystem::path m_previousRoot;
 };

@@ -1,4 +1,4 @@
-#include "tweak/testing/TestNotifications.h"
+#include "tweak/hooks/testing/TestNotifications.h"
 
 #include "platform/foundation/Dispatch.h"
 #include "platform/foundation/DynamicLoader.h"
@@ -6,8 +6,9 @@
 #include "platform/foundation/NSProcessInfo.h"
 #include "platform/foundation/NSString.h"
 #include "platform/runtime/WeakPtr.h"
-#include "tweak/testing/BBServer.h"
+#include "tweak/hooks/testing/BBServer.h"
 
+#include <atomic>
 #include <optional>
 #include <string>
 
@@ -19,42 +20,37 @@ constexpr unsigned long allDestinations = 15;
 constexpr unsigned long lockScreenDestination = 4;
 constexpr int sampleCount = 15;
 
-Class lockScreenManagerClass()
+// The process exports the queue as a weak variable; the result holds one reference.
+OS_dispatch_queue* lookUpServerQueue()
 {
-    static Class cls = objc_getClass("SBLockScreenManager");
-    return cls;
+    void* image = dlopenDevice(nullptr, RTLD_GLOBAL);
+    if (!image)
+        return nullptr;
+    OS_dispatch_queue* queue = nullptr;
+    if (auto* variable = static_cast<WeakId*>(dlsym(image, "__BBServerQueue"))) {
+        Id found = objc_loadWeakRetained(variable);
+        if (auto* foundQueue = objectCast<OS_dispatch_queue>(found.get()))
+            queue = RefPtr<OS_dispatch_queue>(foundQueue).leakRef();
+    }
+    dlclose(image);
+    return queue;
 }
 
-Class bulletinClass()
-{
-    static Class cls = objc_getClass("BBBulletin");
-    return cls;
-}
-
-Class actionClass()
-{
-    static Class cls = objc_getClass("BBAction");
-    return cls;
-}
-
-// The process exports the queue as a weak variable; a failed lookup is not retried.
+// Found once, then kept for the life of the process; looked for again while it is missing.
 OS_dispatch_queue* serverQueue()
 {
-    static dispatch_once_t once;
-    // Holds one reference for the life of the process.
-    static OS_dispatch_queue* queue = nullptr;
-    dispatch_once(&once, [] {
-        void* image = dlopenDevice(nullptr, RTLD_GLOBAL);
-        if (!image)
-            return;
-        if (auto* variable = static_cast<WeakId*>(dlsym(image, "__BBServerQueue"))) {
-            Id found = objc_loadWeakRetained(variable);
-            if (auto* foundQueue = dynamic_cast<OS_dispatch_queue*>(found.get()))
-                queue = RefPtr<OS_dispatch_queue>(foundQueue).leakRef();
-        }
-        dlclose(image);
-    });
-    return queue;
+    static std::atomic<OS_dispatch_queue*> kept { nullptr };
+    if (auto* queue = kept.load(std::memory_order_acquire))
+        return queue;
+    auto* queue = lookUpServerQueue();
+    if (!queue)
+        return nullptr;
+    OS_dispatch_queue* earlier = nullptr;
+    if (kept.compare_exchange_strong(earlier, queue, std::memory_order_acq_rel))
+        return queue;
+    // Another thread kept one first.
+    queue->release();
+    return earlier;
 }
 
 bool answers(const Object* server, SEL selector)
@@ -95,7 +91,7 @@ void send(const Object* server, const PublishCall& call, Object* bulletin)
 
 Id makeTestBulletin(NSString* sectionID, NSDate* date, NSString* message)
 {
-    auto bulletin = msgSend<Id>(class_createInstance(bulletinClass()), SELECTOR("init"));
+    auto bulletin = msgSend<Id>(class_createInstance(objc_getClass("BBBulletin")), SELECTOR("init"));
     if (!bulletin)
         return nullptr;
     auto processInfo = NSProcessInfo::processInfo();
@@ -107,7 +103,7 @@ Id makeTestBulletin(NSString* sectionID, NSDate* date, NSString* message)
     msgSend<void>(bulletin, SELECTOR("setPublisherBulletinID:"), processInfo->globallyUniqueString().get());
     msgSend<void>(bulletin, SELECTOR("setDate:"), date);
     id noBlock = nullptr;
-    auto action = msgSendClass<Id>(actionClass(), SELECTOR("actionWithLaunchBundleID:callblock:"), static_cast<id>(sectionID), noBlock);
+    auto action = msgSendClass<Id>(objc_getClass("BBAction"), SELECTOR("actionWithLaunchBundleID:callblock:"), static_cast<id>(sectionID), noBlock);
     msgSend<void>(bulletin, SELECTOR("setDefaultAction:"), action.get());
     msgSend<void>(bulletin, SELECTOR("setClearable:"), true);
     msgSend<void>(bulletin, SELECTOR("setShowsMessagePreview:"), true);
@@ -150,7 +146,7 @@ void TWLPublishTestBulletin(NSString* sectionID, NSDate* date, NSString* message
 
 void TWLTestNotifications()
 {
-    auto manager = msgSendClass<Id>(lockScreenManagerClass(), SELECTOR("sharedInstance"));
+    auto manager = msgSendClass<Id>(objc_getClass("SBLockScreenManager"), SELECTOR("sharedInstance"));
     id noOptions = nullptr;
     msgSend<void>(manager, SELECTOR("lockUIFromSource:withOptions:"), lockSourceUser, noOptions);
     dispatch_after(dispatch_time(DISPATCH_TIME_NOW, sampleDelayNanoseconds), dispatch_get_main_queue(), publishSamples);
