@@ -174,8 +174,9 @@ TEST_F(SampleDeviceRoot, IconsCoverTheColourCases)
 
     // Apart from the app that drew its own shape, icon files are full squares, as shipped.
     for (auto& app : SampleDevice::apps()) {
-        if (app.identifier != "com.example.lantern")
+        if (app.identifier != "com.example.lantern") {
             EXPECT_EQ(iconFile(app.identifier)->pixelAt(0, 0).alpha, 255) << app.identifier;
+        }
     }
 }
 

@@ -133,8 +133,9 @@ TEST_F(ColourSelection, OneAnalysisAnswersEveryModeAsTheImageDoes)
             auto direct = mode(image, value);
             auto analysed = colorForModeFromAnalysis(palette.get(), merged.get(), value, nullptr);
             EXPECT_EQ(bool(direct), bool(analysed)) << value;
-            if (direct && analysed)
+            if (direct && analysed) {
                 EXPECT_TRUE(direct->isEqual(analysed.get())) << value;
+            }
         }
         auto againstStock = colorForModeFromAnalysis(palette.get(), merged.get(), 1, stockMerged.get());
         EXPECT_TRUE(againstStock->isEqual(mode(image, 1, "com.example.blue").get()));

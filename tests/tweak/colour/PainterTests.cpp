@@ -90,10 +90,12 @@ TEST_F(Painter, EachStylePaintsItsPropertiesWithTheRecordsOpacities)
         EXPECT_EQ(m_view->layer()->borderWidth(), c.width);
         EXPECT_DOUBLE_EQ(borderAlpha(), c.border);
         EXPECT_DOUBLE_EQ(backgroundAlpha(), c.background);
-        if (c.border != untouched)
+        if (c.border != untouched) {
             EXPECT_EQ(m_view->layer()->borderColor()->components()[0], 1.0);
-        if (c.background != untouched)
+        }
+        if (c.background != untouched) {
             EXPECT_EQ(m_view->backgroundColor()->red(), 1.0);
+        }
     }
 }
 
