@@ -147,12 +147,13 @@ TEST(ReusedCells, ShowTheirNewAppsColourHeaderAndTextsInEveryStyleAndAppearance)
     }
 }
 
-TEST(ReusedCells, UngroupedPlattersTakeTheColourOfTheListsFirstNotification)
+TEST(ReusedCells, UngroupedPlattersKeepTheirOwnAppsColourWhateverTheListShowsFirst)
 {
-    // The first-notification rule: a platter in a list of three or more views takes the
-    // colour of the list's first visible notification; ungrouped, that is the section's
-    // oldest shown cell, whatever the platter's own app. The section header's clear
-    // button stays as the system made it: the section's first visible view is a cell.
+    // A platter in a list of three or more views follows the list's first visible
+    // notification, which in an app group is always its own app's. Ungrouped, the section
+    // mixes apps, and each platter keeps its own app's colour while the first visible
+    // notification changes. The section header's clear button stays as the system made
+    // it: the section's first visible view is a cell.
     inCompanionHomeScreen(integerEntry("NotificationStyle", 1) + integerEntry("NotifFullAlpha", 100) + integerEntry("DaynColorStyle", 0), { "Dayn" },
         [&](CompanionHomeScreen& screen) {
             auto& home = screen.home();
@@ -182,7 +183,7 @@ TEST(ReusedCells, UngroupedPlattersTakeTheColourOfTheListsFirstNotification)
                 firstApps.insert(firstApp);
                 for (auto& cell : home.listController()->shownCells()) {
                     auto request = cell->contentViewController()->notificationRequest();
-                    EXPECT_TRUE(tintedWith(cell->contentViewController()->lookView()->backgroundView().get(), firstApp))
+                    EXPECT_TRUE(tintedWith(cell->contentViewController()->lookView()->backgroundView().get(), std::string(request->sectionID())))
                         << request->identifier() << " of " << request->sectionID() << " at " << home.listOffset();
                     // Dayn keys its container by the notification's own app.
                     EXPECT_TRUE(tintedWith(home.companions().containerInCell(cell.get()).get(), std::string(request->sectionID())));

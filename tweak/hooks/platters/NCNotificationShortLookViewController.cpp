@@ -42,8 +42,15 @@ PlatterKey platterKey(const Object* controller)
     // MINotificationCell is another tweak's cell: absent in most processes, and then never matches.
     if (subviewCount(thirdAncestor.get()) <= 2 || isKindOfClassNamed<"MINotificationCell">(secondAncestor.get()))
         return { true, requestSectionIdentifier(controller) };
-    if (isKindOfClassNamed<"NCNotificationListView">(thirdAncestor.get()))
-        return { true, objectAs<NSString>(msgSendIfResponds<Id>(thirdAncestor.get(), SELECTOR("TWLbundleIdForFirstNotification"))) };
+    if (isKindOfClassNamed<"NCNotificationListView">(thirdAncestor.get())) {
+        auto first = objectAs<NSString>(msgSendIfResponds<Id>(thirdAncestor.get(), SELECTOR("TWLbundleIdForFirstNotification")));
+        // An app group's notifications are all its app's. Ungrouped, the list mixes apps, and
+        // another app's colour would be plainly wrong: the platter keeps its own.
+        auto own = requestSectionIdentifier(controller);
+        if (first && own && !first->isEqualToString(own.get()))
+            return { true, own };
+        return { true, first };
+    }
     return { false, nullptr };
 }
 
