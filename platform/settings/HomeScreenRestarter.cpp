@@ -122,14 +122,7 @@ pid_t startDetached(const std::string& executable, const std::vector<std::string
         ::setsid();
         pid_t grandchild = ::fork();
         if (grandchild == 0) {
-            int input = ::open("/dev/null", O_RDONLY);
-            int output = ::open(logPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-            if (input >= 0)
-                ::dup2(input, STDIN_FILENO);
-            if (output >= 0) {
-                ::dup2(output, STDOUT_FILENO);
-                ::dup2(output, STDERR_FILENO);
-            }
+            HomeScreenRestarter::redirectChildOutput(logPath.c_str());
             ::execv(executable.c_str(), argv.data());
             ::_exit(127);
         }
@@ -147,6 +140,18 @@ pid_t startDetached(const std::string& executable, const std::vector<std::string
 }
 
 } // namespace
+
+void HomeScreenRestarter::redirectChildOutput(const char* logPath)
+{
+    int input = ::open("/dev/null", O_RDONLY);
+    int output = ::open(logPath, O_WRONLY | O_CREAT | O_APPEND, 0644);
+    if (input >= 0)
+        ::dup2(input, STDIN_FILENO);
+    if (output >= 0) {
+        ::dup2(output, STDOUT_FILENO);
+        ::dup2(output, STDERR_FILENO);
+    }
+}
 
 std::optional<pid_t> HomeScreenRestarter::runningHost()
 {

@@ -25,4 +25,7 @@ public:
     static Result restart();
     // The pid of the running home-screen host of this root, or nullopt.
     static std::optional<pid_t> runningHost();
+    // In a forked child before exec: no input, output appended to the log. Only calls that
+    // are safe between fork and exec.
+    static void redirectChildOutput(const char* logPath);
 };

@@ -8,6 +8,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <sys/prctl.h>
 #include <sys/stat.h>
@@ -106,14 +107,7 @@ bool HomeScreenChild::start(std::string& error)
     if (child == 0) {
         // The first host ends with the preview even when the preview is killed.
         ::prctl(PR_SET_PDEATHSIG, SIGTERM);
-        int input = ::open("/dev/null", O_RDONLY);
-        int output = ::open(logPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-        if (input >= 0)
-            ::dup2(input, STDIN_FILENO);
-        if (output >= 0) {
-            ::dup2(output, STDOUT_FILENO);
-            ::dup2(output, STDERR_FILENO);
-        }
+        HomeScreenRestarter::redirectChildOutput(logPath.c_str());
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }
@@ -140,27 +134,36 @@ void HomeScreenChild::reapChild()
         m_child = -1;
 }
 
-bool HomeScreenChild::waitForScreen(std::optional<FileStamp> before, Clock::duration patience)
+bool HomeScreenChild::postUntil(const char* request, Clock::duration patience, Clock::duration poll, const std::function<bool()>& done)
 {
-    auto picture = m_workFolder / "screen.png";
     auto deadline = Clock::now() + patience;
     auto nextPost = Clock::now();
     while (Clock::now() < deadline) {
         reapChild();
         if (Clock::now() >= nextPost) {
-            CFNotificationCenter::post(snapshotRequest);
+            CFNotificationCenter::post(request);
             nextPost = Clock::now() + repostEvery;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        auto now = stampOf(picture);
-        if (!now || now == before)
-            continue;
-        // The snapshot is renamed into place before the picture.
-        m_snapshot = readWholeFile(m_workFolder / "screen.json");
-        m_picture = readWholeFile(picture);
-        return true;
+        std::this_thread::sleep_for(poll);
+        if (done())
+            return true;
     }
     return false;
+}
+
+bool HomeScreenChild::waitForScreen(std::optional<FileStamp> before, Clock::duration patience)
+{
+    auto picture = m_workFolder / "screen.png";
+    bool changed = postUntil(snapshotRequest, patience, std::chrono::milliseconds(10), [&] {
+        auto now = stampOf(picture);
+        return now && now != before;
+    });
+    if (!changed)
+        return false;
+    // The snapshot is renamed into place before the picture.
+    m_snapshot = readWholeFile(m_workFolder / "screen.json");
+    m_picture = readWholeFile(picture);
+    return true;
 }
 
 bool HomeScreenChild::playFile(const nlohmann::json& events)
@@ -175,18 +178,8 @@ bool HomeScreenChild::playFile(const nlohmann::json& events)
     if (error)
         return false;
     // Played files are removed: once it is gone, so is every post sent before it.
-    auto deadline = Clock::now() + launchPatience;
-    auto nextPost = Clock::now();
-    while (Clock::now() < deadline) {
-        reapChild();
-        if (Clock::now() >= nextPost) {
-            CFNotificationCenter::post(playRequest);
-            nextPost = Clock::now() + repostEvery;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        if (!fs::exists(file, error))
-            return true;
-    }
+    if (postUntil(playRequest, launchPatience, std::chrono::milliseconds(5), [&] { return !fs::exists(file, error); }))
+        return true;
     // Not played late by a host that comes back.
     fs::remove(file, error);
     return false;

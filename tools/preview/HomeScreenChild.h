@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -51,6 +52,9 @@ private:
     bool playFile(const nlohmann::json& events);
     bool waitForScreen(std::optional<FileStamp> before, std::chrono::steady_clock::duration patience);
     void reapChild();
+    // Posts the request now and again (a post may come before the host listens) until
+    // done() holds or patience runs out.
+    bool postUntil(const char* request, std::chrono::steady_clock::duration patience, std::chrono::steady_clock::duration poll, const std::function<bool()>& done);
 
     std::filesystem::path m_executable;
     std::filesystem::path m_workFolder;

@@ -302,6 +302,11 @@ Reply PreviewServer::changeSetting(const json& request)
     if (!page || !key || !request.contains("value"))
         return errorReply(400, "a change names its \"page\" and \"key\" (strings) and gives a \"value\"");
     auto outcome = m_settings.change(*page, *key, request["value"]);
+    return replyAfterSettingsAction(outcome);
+}
+
+Reply PreviewServer::replyAfterSettingsAction(const SettingsPane::Outcome& outcome)
+{
     if (outcome.done()) {
         refreshScreen();
         scheduleFollowUps();
@@ -318,13 +323,7 @@ Reply PreviewServer::tapButton(const json& request)
     if (!page || !label)
         return errorReply(400, "a tap names its \"page\" and the button's \"label\" (strings)");
     auto outcome = m_settings.tap(*page, *label);
-    if (outcome.done()) {
-        refreshScreen();
-        scheduleFollowUps();
-    }
-    publish();
-    std::lock_guard lock(m_mutex);
-    return outcomeReply(outcome, m_version);
+    return replyAfterSettingsAction(outcome);
 }
 
 Reply PreviewServer::answerAlert(const json& request)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tools/preview/SettingsPane.h"
+
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -16,7 +18,6 @@
 #include <vector>
 
 class HomeScreenChild;
-class SettingsPane;
 namespace httplib {
 class Server;
 struct Request;
@@ -53,6 +54,8 @@ private:
     Reply onMainThread(std::function<Reply()>);
     Reply changeSetting(const nlohmann::json&);
     Reply tapButton(const nlohmann::json&);
+    // A change or tap done: the picture follows it, and every tab hears of it.
+    Reply replyAfterSettingsAction(const SettingsPane::Outcome&);
     Reply answerAlert(const nlohmann::json&);
     Reply homeAction(const nlohmann::json&);
     Reply waitForChange(const httplib::Request&);

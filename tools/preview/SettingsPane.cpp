@@ -267,7 +267,7 @@ SettingsPane::Outcome SettingsPane::findPage(std::string_view page) const
     return {};
 }
 
-SettingsPane::Outcome SettingsPane::change(std::string_view page, std::string_view key, const json& value)
+SettingsPane::Outcome SettingsPane::openForAction(std::string_view page)
 {
     if (auto outcome = refuseWhileAlertShown(); !outcome.done())
         return outcome;
@@ -275,6 +275,13 @@ SettingsPane::Outcome SettingsPane::change(std::string_view page, std::string_vi
         return outcome;
     if (!show(page))
         return refused(500, "the page \"" + std::string(page) + "\" does not open");
+    return {};
+}
+
+SettingsPane::Outcome SettingsPane::change(std::string_view page, std::string_view key, const json& value)
+{
+    if (auto outcome = openForAction(page); !outcome.done())
+        return outcome;
     auto shown = describeShownPage(page);
     std::vector<json> matches;
     for (auto& group : shown["groups"]) {
@@ -353,12 +360,8 @@ SettingsPane::Outcome SettingsPane::change(std::string_view page, std::string_vi
 
 SettingsPane::Outcome SettingsPane::tap(std::string_view page, std::string_view label)
 {
-    if (auto outcome = refuseWhileAlertShown(); !outcome.done())
+    if (auto outcome = openForAction(page); !outcome.done())
         return outcome;
-    if (auto outcome = findPage(page); !outcome.done())
-        return outcome;
-    if (!show(page))
-        return refused(500, "the page \"" + std::string(page) + "\" does not open");
     auto shown = describeShownPage(page);
     bool found = shown["barButton"] == label;
     for (auto& group : shown["groups"]) {

@@ -50,6 +50,8 @@ private:
     nlohmann::json describeShownPage(std::string_view path) const;
     Outcome refuseWhileAlertShown() const;
     Outcome findPage(std::string_view page) const;
+    // Refused while an alert is up, for an unknown page, or when the page does not open.
+    Outcome openForAction(std::string_view page);
 
     std::string m_entryLabel;
     std::unique_ptr<SettingsSession> m_session;
