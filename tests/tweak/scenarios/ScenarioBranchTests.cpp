@@ -124,7 +124,7 @@ TEST_F(ScenarioBranches, AppearanceSwitchShowsTheSystemMaterialUntilTheRepaintPo
 
 TEST_F(ScenarioBranches, UnspecifiedAppearancePaintsWithTheDarkOpacities)
 {
-    auto screen = play("appearance-unspecified");
+    auto screen = play("appearance-style-zero");
     EXPECT_EQ(screen["userInterfaceStyle"], UIUserInterfaceStyleUnspecified);
     auto platter = listedPlatter(screen);
     EXPECT_NEAR(alphaOf(platter["backgroundColor"]), darkFill, 1e-9);
