@@ -19,6 +19,7 @@
 #include "platform/uikit/ViewSnapshot.h"
 
 #include "tests/support/HomeScreenProcess.h"
+#include "tests/tweak/ViewInspection.h"
 #include "tests/support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
@@ -149,29 +150,6 @@ private:
 // Sends a no-argument message answering an object, the way an extension asks.
 inline Id ask(const Object* object, const char* selector) { return object ? msgSend<Id>(object, sel_registerName(selector)) : nullptr; }
 
-inline Id ivar(const Object* object, const char* name)
-{
-    return object ? object_getIvar(const_cast<Object*>(object), class_getInstanceVariable(object->isa(), name)) : nullptr;
-}
-
-inline bool isKind(const Object* object, const char* className)
-{
-    Class cls = objc_getClass(className);
-    return object && cls && object->isKindOfClass(cls);
-}
-
-// The three properties the painter sets, comparable as a whole.
-inline nlohmann::json paintOf(const UIView* view)
-{
-    if (!view)
-        return nullptr;
-    auto layer = view->layer();
-    return {
-        { "borderWidth", layer->borderWidth() },
-        { "borderColor", ViewSnapshot::colorJSON(layer->borderColor().get()) },
-        { "background", ViewSnapshot::colorJSON(view->backgroundColor().get()) },
-    };
-}
 
 // Equal paints, numbers within rounding of the percent arithmetic; the hex texts are skipped.
 inline ::testing::AssertionResult samePaint(const nlohmann::json& actual, const nlohmann::json& expected)

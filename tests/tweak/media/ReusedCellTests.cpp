@@ -2,6 +2,7 @@
 // cell that showed one app's notification and now shows another's must show the new
 // app's colour, header and texts, and so must its Dayn container.
 #include "tests/tweak/media/CompanionTestSupport.h"
+#include "tests/tweak/ViewInspection.h"
 
 #include "platform/springboard/NCNotificationStructuredListViewController.h"
 #include "platform/uikit/ViewSnapshot.h"
@@ -16,29 +17,8 @@ using nlohmann::json;
 
 constexpr const char* reuseApps[] = { "com.apple.MobileSMS", "com.apple.mobilemail", "com.apple.mobilecal", "com.apple.Music", "com.apple.AppStore" };
 
-Id ivarOf(const Object* object, const char* name)
-{
-    return object ? object_getIvar(const_cast<Object*>(object), class_getInstanceVariable(object->isa(), name)) : nullptr;
-}
-
-bool isKind(const Object* object, const char* className)
-{
-    Class cls = objc_getClass(className);
-    return object && cls && object->isKindOfClass(cls);
-}
-
-// The three properties the painter sets.
-json paintOf(const UIView* view)
-{
-    if (!view)
-        return nullptr;
-    auto layer = view->layer();
-    return {
-        { "borderWidth", layer->borderWidth() },
-        { "borderColor", ViewSnapshot::colorJSON(layer->borderColor().get()) },
-        { "background", ViewSnapshot::colorJSON(view->backgroundColor().get()) },
-    };
-}
+using tweaktest::isKind;
+using tweaktest::paintOf;
 
 // The colour a painted view shows: its border where it has one (an outline leaves the
 // system's material as it was), else its fill.
@@ -160,7 +140,7 @@ TEST(ReusedCells, UngroupedPlattersKeepTheirOwnAppsColourWhateverTheListShowsFir
             auto systemHeader = UIView::createWithClass(objc_getClass("NCNotificationListSectionHeaderView"), CGRectMake(0, 0, 300, 40));
             auto clearButtonPaint = [](const UIView* header) {
                 json paints = json::array();
-                auto button = objectAs<UIView>(ivarOf(header, "_clearButton").get());
+                auto button = objectAs<UIView>(tweaktest::ivar(header, "_clearButton").get());
                 for (auto& view : button ? button->subviewList() : std::vector<RefPtr<UIView>> {})
                     paints.push_back(paintOf(view.get()));
                 return paints;
@@ -203,7 +183,7 @@ TEST(ReusedCells, UngroupedPlattersKeepTheirOwnAppsColourWhateverTheListShowsFir
             auto firstGroup = objectAs<NCNotificationListView>(section->visibleViews()->objectForKey(section->visibleViews()->allKeys()->objectAtIndex(0).get()).get());
             ASSERT_TRUE(firstGroup);
             auto header = home.listController()->sectionHeaderView();
-            auto button = objectAs<UIView>(ivarOf(header.get(), "_clearButton").get());
+            auto button = objectAs<UIView>(tweaktest::ivar(header.get(), "_clearButton").get());
             ASSERT_TRUE(button);
             size_t materials = 0;
             for (auto& view : button->subviewList()) {
