@@ -141,7 +141,7 @@ void BM_PaintPlatterBackground(benchmark::State& state)
     }
     SEL paint = sel_registerName("setColorWithQFConfig:color:");
     for (auto _ : state)
-        msgSend<void>(background, paint, static_cast<Object*>(config->get()), static_cast<Object*>(colour.get()));
+        msgSend<void>(background, paint, config->get(), colour);
 }
 
 } // namespace

@@ -62,7 +62,7 @@ void appendEdgeConstraints(std::vector<Id>& constraints, UIView* view, UIView* c
     for (auto name : { "topAnchor", "leadingAnchor", "trailingAnchor", "bottomAnchor" }) {
         auto own = objectAs<NSLayoutAnchor>(anchor(view, name).get());
         auto other = objectAs<NSLayoutAnchor>(anchor(container, name).get());
-        constraints.push_back(msgSend<Id>(own, SELECTOR("constraintEqualToAnchor:"), static_cast<Object*>(other.get())));
+        constraints.push_back(msgSend<Id>(own, SELECTOR("constraintEqualToAnchor:"), other));
     }
 }
 
@@ -89,7 +89,7 @@ Id TWLRootListController::initImpl()
     if (!self)
         return nullptr;
 
-    msgSend<void>(this, SELECTOR("hb_setAppearanceSettings:"), static_cast<Object*>(HBAppearanceSettings::createWithClass(TWLAppearanceSettings::classObject()).get()));
+    msgSend<void>(this, SELECTOR("hb_setAppearanceSettings:"), HBAppearanceSettings::createWithClass(TWLAppearanceSettings::classObject()));
 
     m_respringButton = UIBarButtonItem::create(NSString::string("ReSpring").get(), UIBarButtonItemStylePlain, this, SELECTOR("respring"));
     m_respringButton->setTintColor(UIColor::whiteColor().get());
@@ -227,12 +227,12 @@ void TWLRootListController::respringImpl()
                                  }).get())
                          .get());
     alert->addAction(UIAlertAction::actionWithTitle(NSString::string("Cancel").get(), UIAlertActionStyleCancel, nullptr).get());
-    msgSend<void>(this, SELECTOR("presentViewController:animated:completion:"), static_cast<Object*>(alert.get()), true, static_cast<Object*>(nullptr));
+    msgSend<void>(this, SELECTOR("presentViewController:animated:completion:"), alert, true, nullptr);
 }
 
 void TWLRootListController::cepheiRespringImpl()
 {
-    msgSendClass<void>(objc_getClass("HBRespringController"), SELECTOR("respringAndReturnTo:"), static_cast<Object*>(NSString::string("prefs:root=Tintwell").get()));
+    msgSendClass<void>(objc_getClass("HBRespringController"), SELECTOR("respringAndReturnTo:"), NSString::string("prefs:root=Tintwell"));
 }
 
 void TWLRootListController::respringUtilImpl()

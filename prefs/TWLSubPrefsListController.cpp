@@ -23,14 +23,14 @@ Id TWLSubPrefsListController::initImpl()
     auto self = msgSendSuper<Id>(this, classObject(), SELECTOR("init"));
     if (!self)
         return nullptr;
-    msgSend<void>(this, SELECTOR("hb_setAppearanceSettings:"), static_cast<Object*>(HBAppearanceSettings::createWithClass(TWLAppearanceSettings::classObject()).get()));
+    msgSend<void>(this, SELECTOR("hb_setAppearanceSettings:"), HBAppearanceSettings::createWithClass(TWLAppearanceSettings::classObject()));
     return self;
 }
 
 void TWLSubPrefsListController::setSpecifierImpl(PSSpecifier* specifier)
 {
-    msgSend<void>(this, SELECTOR("loadFromSpecifier:"), static_cast<Object*>(specifier));
-    msgSendSuper<void>(this, classObject(), SELECTOR("setSpecifier:"), static_cast<Object*>(specifier));
+    msgSend<void>(this, SELECTOR("loadFromSpecifier:"), specifier);
+    msgSendSuper<void>(this, classObject(), SELECTOR("setSpecifier:"), specifier);
 }
 
 void TWLSubPrefsListController::loadFromSpecifierImpl(PSSpecifier* specifier)

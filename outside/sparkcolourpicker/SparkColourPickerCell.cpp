@@ -71,7 +71,7 @@ RefPtr<UIColor> SparkColourPickerCell::displayedColour() const
 
 void SparkColourPickerCell::refreshImpl(PSSpecifier* specifier)
 {
-    msgSendSuper<void>(this, classObject(), SELECTOR("refreshCellContentsWithSpecifier:"), static_cast<Object*>(specifier));
+    msgSendSuper<void>(this, classObject(), SELECTOR("refreshCellContentsWithSpecifier:"), specifier);
     if (!m_swatch) {
         m_swatch = UIView::create(CGRectMake(0, 0, 29, 29));
         m_swatch->layer()->setCornerRadius(14.5);

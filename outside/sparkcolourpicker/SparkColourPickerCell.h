@@ -21,7 +21,7 @@ public:
     RefPtr<UIView> swatch() const { return m_swatch; }
 
     // What the picker does when a person picks a colour; nil is ignored.
-    void pickColour(UIColor* colour) { msgSend<void>(this, SELECTOR("colourPicker:didSelectColour:"), static_cast<Object*>(nullptr), colour); }
+    void pickColour(UIColor* colour) { msgSend<void>(this, SELECTOR("colourPicker:didSelectColour:"), nullptr, colour); }
 
 protected:
     SparkColourPickerCell() = default;

@@ -135,7 +135,7 @@ void PSListController::setSpecifiersImpl(RefPtr<NSArray> specifiers)
 
 RefPtr<NSArray> PSListController::loadSpecifiersFromPlistName(std::string_view name, id target)
 {
-    return msgSend<RefPtr<NSArray>>(this, SELECTOR("loadSpecifiersFromPlistName:target:"), static_cast<Object*>(NSString::string(name).get()), target);
+    return msgSend<RefPtr<NSArray>>(this, SELECTOR("loadSpecifiersFromPlistName:target:"), NSString::string(name), target);
 }
 
 Id PSListController::loadSpecifiersFromPlistNameImpl(NSString* name, id target)
@@ -349,7 +349,7 @@ void PSListController::pushControllerImpl(UIViewController* controller, bool ani
         PreferencesAppController::reportProblem(std::string("a page outside any navigation controller cannot open ") + controller->className());
         return;
     }
-    msgSend<void>(navigation, SELECTOR("pushViewController:animated:"), static_cast<Object*>(controller), animated);
+    msgSend<void>(navigation, SELECTOR("pushViewController:animated:"), controller, animated);
 }
 
 Id PSListController::rootControllerImpl() const
@@ -382,9 +382,9 @@ void PSListController::openLink(PSSpecifier* specifier)
         PreferencesAppController::reportProblem(labelOf(*specifier) + std::string(": ") + class_getName(detail) + " is not a page");
         return;
     }
-    msgSendIfResponds<void>(controller.get(), SELECTOR("setParentController:"), static_cast<Object*>(this));
-    msgSendIfResponds<void>(controller.get(), SELECTOR("setSpecifier:"), static_cast<Object*>(specifier));
-    msgSend<void>(this, SELECTOR("pushController:animate:"), static_cast<Object*>(controller.get()), true);
+    msgSendIfResponds<void>(controller.get(), SELECTOR("setParentController:"), this);
+    msgSendIfResponds<void>(controller.get(), SELECTOR("setSpecifier:"), specifier);
+    msgSend<void>(this, SELECTOR("pushController:animate:"), controller, true);
 }
 
 void PSListController::didSelectRowImpl(UITableView*, NSIndexPath* indexPath)

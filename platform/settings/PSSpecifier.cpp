@@ -161,7 +161,7 @@ Id PSSpecifier::performGetterImpl() const
     auto target = m_target.get();
     if (!target || !m_getter || !target->respondsToSelector(m_getter))
         return nullptr;
-    return msgSend<Id>(target, m_getter, static_cast<Object*>(const_cast<PSSpecifier*>(this)));
+    return msgSend<Id>(target, m_getter, this);
 }
 
 bool PSSpecifier::performSetterWithValueImpl(Object* value)
@@ -170,6 +170,6 @@ bool PSSpecifier::performSetterWithValueImpl(Object* value)
     if (!target || !m_setter || !target->respondsToSelector(m_setter))
         return false;
     RefPtr<PSSpecifier> protect(this);
-    msgSend<void>(target, m_setter, value, static_cast<Object*>(this));
+    msgSend<void>(target, m_setter, value, this);
     return true;
 }

@@ -87,16 +87,16 @@ RefPtr<PSTableCell> PSTableCell::createForSpecifier(Class cls, PSSpecifier* spec
     auto object = class_createInstance(cls);
     std::string reuse = "PSTableCell-" + std::string(PSSpecifier::cellTypeName(specifier ? specifier->cellType() : PSStaticTextCell));
     auto cell = msgSend<RefPtr<PSTableCell>>(object, SELECTOR("initWithStyle:reuseIdentifier:specifier:"), long(UITableViewCellStyleValue1),
-        static_cast<Object*>(NSString::string(reuse).get()), static_cast<Object*>(specifier));
+        NSString::string(reuse), specifier);
     if (!cell)
         return nullptr;
-    msgSend<void>(cell, SELECTOR("refreshCellContentsWithSpecifier:"), static_cast<Object*>(specifier));
+    msgSend<void>(cell, SELECTOR("refreshCellContentsWithSpecifier:"), specifier);
     return cell;
 }
 
 Id PSTableCell::initWithStyleSpecifierImpl(long style, RefPtr<NSString> reuseIdentifier, RefPtr<PSSpecifier> specifier)
 {
-    auto self = msgSendSuper<Id>(this, classObject(), SELECTOR("initWithStyle:reuseIdentifier:"), style, static_cast<Object*>(reuseIdentifier.get()));
+    auto self = msgSendSuper<Id>(this, classObject(), SELECTOR("initWithStyle:reuseIdentifier:"), style, reuseIdentifier);
     if (!self)
         return nullptr;
     m_specifier = std::move(specifier);

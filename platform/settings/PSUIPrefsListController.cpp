@@ -44,7 +44,7 @@ bool PSUIPrefsListController::openEntry(PSSpecifier* entry)
         return false;
     auto inner = UINavigationController::createWithRoot(page.get());
     inner->setNavigationBarHidden(true);
-    msgSend<void>(navigation, SELECTOR("pushViewController:animated:"), static_cast<Object*>(inner.get()), true);
+    msgSend<void>(navigation, SELECTOR("pushViewController:animated:"), inner, true);
     return true;
 }
 
@@ -68,7 +68,7 @@ void PSUIPrefsListController::didSelectRowImpl(UITableView* table, NSIndexPath* 
 {
     auto entry = specifierAtIndexPath(indexPath);
     if (!entry || !entry->propertyForKey("bundle")) {
-        msgSendSuper<void>(this, classObject(), SELECTOR("tableView:didSelectRowAtIndexPath:"), static_cast<Object*>(table), static_cast<Object*>(indexPath));
+        msgSendSuper<void>(this, classObject(), SELECTOR("tableView:didSelectRowAtIndexPath:"), table, indexPath);
         return;
     }
     openEntry(entry.get());

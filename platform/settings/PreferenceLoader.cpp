@@ -111,6 +111,6 @@ RefPtr<UIViewController> PreferenceLoader::controllerForEntry(PSSpecifier* entry
         PreferencesAppController::reportProblem(label + ": " + class_getName(principal) + " answered nothing to init");
         return nullptr;
     }
-    msgSendIfResponds<void>(controller.get(), SELECTOR("setSpecifier:"), static_cast<Object*>(entry));
+    msgSendIfResponds<void>(controller.get(), SELECTOR("setSpecifier:"), entry);
     return controller;
 }

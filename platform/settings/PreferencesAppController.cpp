@@ -157,7 +157,7 @@ bool PreferencesAppController::openURL(std::string_view address)
     auto rootName = parameter(query, "root");
     launch();
     if (auto presented = presentedController())
-        msgSend<void>(presented, SELECTOR("dismissViewControllerAnimated:completion:"), false, static_cast<Object*>(nullptr));
+        msgSend<void>(presented, SELECTOR("dismissViewControllerAnimated:completion:"), false, nullptr);
     while (goBack()) { }
     if (rootName.empty())
         return true;

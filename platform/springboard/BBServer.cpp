@@ -114,7 +114,7 @@ void BBServer::publishBulletinDestinationsImpl(RefPtr<BBBulletin> bulletin, unsi
 {
     // A send, as the phone's server does: a hook on the three-argument form sees this one too.
     m_forwardingCall = destinationsCall;
-    msgSend<void>(this, SELECTOR("publishBulletin:destinations:alwaysToLockScreen:"), static_cast<Object*>(bulletin.get()), destinations, false);
+    msgSend<void>(this, SELECTOR("publishBulletin:destinations:alwaysToLockScreen:"), bulletin, destinations, false);
     m_forwardingCall = {};
 }
 

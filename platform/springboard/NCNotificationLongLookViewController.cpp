@@ -29,7 +29,7 @@ Class NCNotificationLongLookViewController::classObject()
 RefPtr<NCNotificationLongLookViewController> NCNotificationLongLookViewController::createForRequest(NCNotificationRequest* request)
 {
     auto object = class_createInstance(classObject());
-    return msgSend<RefPtr<NCNotificationLongLookViewController>>(object, SELECTOR("initWithNotificationRequest:"), static_cast<Object*>(request));
+    return msgSend<RefPtr<NCNotificationLongLookViewController>>(object, SELECTOR("initWithNotificationRequest:"), request);
 }
 
 Id NCNotificationLongLookViewController::initWithNotificationRequestImpl(RefPtr<NCNotificationRequest> request)

@@ -30,7 +30,7 @@ Class NCNotificationShortLookViewController::classObject()
 RefPtr<NCNotificationShortLookViewController> NCNotificationShortLookViewController::createForRequest(NCNotificationRequest* request)
 {
     auto object = class_createInstance(classObject());
-    return msgSend<RefPtr<NCNotificationShortLookViewController>>(object, SELECTOR("initWithNotificationRequest:"), static_cast<Object*>(request));
+    return msgSend<RefPtr<NCNotificationShortLookViewController>>(object, SELECTOR("initWithNotificationRequest:"), request);
 }
 
 Id NCNotificationShortLookViewController::initWithNotificationRequestImpl(RefPtr<NCNotificationRequest> request)
@@ -86,7 +86,7 @@ RefPtr<NSString> NCNotificationShortLookViewController::displayNameForSection(co
 {
     if (!sectionIdentifier)
         return nullptr;
-    auto proxy = msgSendClass<Id>(objc_getClass("LSBundleProxy"), SELECTOR("bundleProxyForIdentifier:"), static_cast<Object*>(const_cast<NSString*>(sectionIdentifier)));
+    auto proxy = msgSendClass<Id>(objc_getClass("LSBundleProxy"), SELECTOR("bundleProxyForIdentifier:"), sectionIdentifier);
     auto name = proxy ? msgSend<RefPtr<NSString>>(proxy, SELECTOR("localizedName")) : nullptr;
     std::string text;
     if (name) {
@@ -113,7 +113,7 @@ void NCNotificationShortLookViewController::configureHeader(PLPlatterHeaderConte
     Class image = objc_getClass("UIImage");
     SEL iconSelector = SELECTOR("_applicationIconImageForBundleIdentifier:format:scale:");
     if (section && class_respondsToClassSelector(image, iconSelector)) {
-        if (auto icon = msgSendClass<Id>(image, iconSelector, static_cast<Object*>(section.get()), headerIconFormat, headerIconScale))
+        if (auto icon = msgSendClass<Id>(image, iconSelector, section, headerIconFormat, headerIconScale))
             icons = NSArray::arrayWithObjects({ icon });
     }
     header->setIcons(icons.get());

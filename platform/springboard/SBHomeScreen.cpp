@@ -180,7 +180,7 @@ void SBHomeScreen::State::deliver(BBBulletin* bulletin, unsigned long destinatio
     // A locked phone shows a banner's notification on the lock screen instead.
     bool toList = (destinations & destinationLockScreen) || alwaysToLockScreen || (wantsBanner && locked);
     if (toList) {
-        msgSend<void>(masterList, SELECTOR("insertNotificationRequest:"), static_cast<Object*>(request.get()));
+        msgSend<void>(masterList, SELECTOR("insertNotificationRequest:"), request);
         // The master list files requests by section and refuses these; the companions' rows
         // still show them.
         if (request->sectionID().empty())
@@ -471,7 +471,7 @@ bool SBHomeScreen::removeNotification(std::string_view identifier)
         return false;
     if (m_state->longLook && m_state->longLook->notificationRequest() == request)
         m_state->dismissLongLook();
-    msgSend<void>(m_state->masterList, SELECTOR("removeNotificationRequest:"), static_cast<Object*>(request.get()));
+    msgSend<void>(m_state->masterList, SELECTOR("removeNotificationRequest:"), request);
     m_state->layout();
     return true;
 }

@@ -131,10 +131,10 @@ RefPtr<UIView> SBHomeScreenCompanions::makeCell(const Row& row, const std::strin
         return nullptr;
     if (bundleIdentifier.empty())
         return cell;
-    msgSendIfResponds<void>(cell.get(), SELECTOR("setBundleIdentifier:"), static_cast<Object*>(NSString::string(bundleIdentifier).get()));
+    msgSendIfResponds<void>(cell.get(), SELECTOR("setBundleIdentifier:"), NSString::string(bundleIdentifier));
     auto iconView = msgSendIfResponds<Id>(cell.get(), SELECTOR("iconView"));
     auto icon = sendApplicationIconImage(bundleIdentifier, 1, 2.0);
-    msgSendIfResponds<void>(iconView.get(), SELECTOR("setImage:"), static_cast<Object*>(icon.get()));
+    msgSendIfResponds<void>(iconView.get(), SELECTOR("setImage:"), icon);
     return cell;
 }
 
@@ -239,7 +239,7 @@ void SBHomeScreenCompanions::attachContainer(UIView* cell, UIView* existing)
         container->layer()->setCornerRadius(containerWidth / 2);
     }
     // Dayn knows its notification before the container joins the platter's cell.
-    msgSendIfResponds<void>(container.get(), SELECTOR("setDelegate:"), static_cast<Object*>(controller.get()));
+    msgSendIfResponds<void>(container.get(), SELECTOR("setDelegate:"), controller);
     cell->addSubview(container.get());
 }
 

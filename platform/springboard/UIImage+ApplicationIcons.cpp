@@ -65,7 +65,7 @@ RefPtr<UIImage> applicationIconFile(std::string_view bundleIdentifier)
 {
     ensureAppRecordMethods();
     auto identifier = NSString::string(bundleIdentifier);
-    auto proxy = msgSendClass<Id>(LSBundleProxy::classObject(), SELECTOR("bundleProxyForIdentifier:"), static_cast<Object*>(identifier.get()));
+    auto proxy = msgSendClass<Id>(LSBundleProxy::classObject(), SELECTOR("bundleProxyForIdentifier:"), identifier);
     if (!proxy)
         return nullptr;
     auto icons = msgSendIfResponds<RefPtr<NSDictionary>>(proxy.get(), SELECTOR("iconsDictionary"));
@@ -81,16 +81,16 @@ RefPtr<UIImage> applicationIconFile(std::string_view bundleIdentifier)
     if (!name)
         return nullptr;
     auto url = msgSendIfResponds<Id>(proxy.get(), SELECTOR("bundleURL"));
-    auto bundle = msgSendClass<Id>(NSBundle::classObject(), SELECTOR("bundleWithURL:"), static_cast<Object*>(url.get()));
-    return msgSendClass<RefPtr<UIImage>>(UIImage::classObject(), SELECTOR("imageNamed:inBundle:"), static_cast<Object*>(name.get()), static_cast<Object*>(bundle.get()));
+    auto bundle = msgSendClass<Id>(NSBundle::classObject(), SELECTOR("bundleWithURL:"), url);
+    return msgSendClass<RefPtr<UIImage>>(UIImage::classObject(), SELECTOR("imageNamed:inBundle:"), name, bundle);
 }
 
 RefPtr<UIImage> genericApplicationIcon()
 {
     ensureAppRecordMethods();
     auto identifier = NSString::string(mobileIconsBundleIdentifier);
-    auto bundle = msgSendClass<Id>(NSBundle::classObject(), SELECTOR("bundleWithIdentifier:"), static_cast<Object*>(identifier.get()));
-    return msgSendClass<RefPtr<UIImage>>(UIImage::classObject(), SELECTOR("imageNamed:inBundle:"), static_cast<Object*>(NSString::string(genericIconName).get()), static_cast<Object*>(bundle.get()));
+    auto bundle = msgSendClass<Id>(NSBundle::classObject(), SELECTOR("bundleWithIdentifier:"), identifier);
+    return msgSendClass<RefPtr<UIImage>>(UIImage::classObject(), SELECTOR("imageNamed:inBundle:"), NSString::string(genericIconName), bundle);
 }
 
 RefPtr<UIImage> applicationIconImage(std::string_view bundleIdentifier, int format, double scale)
@@ -134,7 +134,7 @@ RefPtr<UIImage> sendApplicationIconImage(std::string_view bundleIdentifier, int 
     ensureAppRecordMethods();
     auto identifier = NSString::string(bundleIdentifier);
     return msgSendClass<RefPtr<UIImage>>(UIImage::classObject(), SELECTOR("_applicationIconImageForBundleIdentifier:format:scale:"),
-        static_cast<Object*>(identifier.get()), format, scale);
+        identifier, format, scale);
 }
 
 void registerUIImageApplicationIcons()

@@ -72,7 +72,7 @@ bool UIAlertController::chooseAction(UIAlertAction* action)
         return false;
     RefPtr<UIAlertController> protect(this);
     RefPtr<UIAlertAction> chosen(action);
-    msgSend<void>(this, SELECTOR("dismissViewControllerAnimated:completion:"), true, static_cast<Object*>(nullptr));
+    msgSend<void>(this, SELECTOR("dismissViewControllerAnimated:completion:"), true, nullptr);
     msgSendIfResponds<void>(chosen->handler().get(), SELECTOR("invoke"));
     return true;
 }

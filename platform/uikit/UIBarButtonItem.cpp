@@ -20,7 +20,7 @@ Class UIBarButtonItem::classObject()
 RefPtr<UIBarButtonItem> UIBarButtonItem::create(NSString* title, long style, id target, SEL action)
 {
     auto object = class_createInstance(classObject());
-    return msgSend<RefPtr<UIBarButtonItem>>(object, SELECTOR("initWithTitle:style:target:action:"), static_cast<Object*>(title), style, target, action);
+    return msgSend<RefPtr<UIBarButtonItem>>(object, SELECTOR("initWithTitle:style:target:action:"), title, style, target, action);
 }
 
 Id UIBarButtonItem::initWithTitleImpl(RefPtr<NSString> title, long style, id target, SEL action)

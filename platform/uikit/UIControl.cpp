@@ -54,7 +54,7 @@ void UIControl::sendActionsForControlEventsImpl(unsigned long events)
         auto target = entry.target.get();
         if (!target)
             continue;
-        msgSend<void>(this, SELECTOR("sendAction:to:forEvent:"), entry.action, static_cast<Object*>(target.get()), static_cast<Object*>(nullptr));
+        msgSend<void>(this, SELECTOR("sendAction:to:forEvent:"), entry.action, target, nullptr);
     }
 }
 

@@ -32,7 +32,7 @@ UINavigationController::~UINavigationController() = default;
 RefPtr<UINavigationController> UINavigationController::createWithRoot(UIViewController* root)
 {
     auto object = class_createInstance(classObject());
-    return msgSend<RefPtr<UINavigationController>>(object, SELECTOR("initWithRootViewController:"), static_cast<Object*>(root));
+    return msgSend<RefPtr<UINavigationController>>(object, SELECTOR("initWithRootViewController:"), root);
 }
 
 Id UINavigationController::initImpl()
@@ -146,7 +146,7 @@ void UINavigationController::pushViewControllerImpl(RefPtr<UIViewController> con
     auto leaving = topViewController();
     addChildViewController(controller.get());
     transition(leaving.get(), controller.get(), animated, [&] { m_stack.push_back(controller); });
-    msgSend<void>(controller, SELECTOR("didMoveToParentViewController:"), static_cast<Object*>(this));
+    msgSend<void>(controller, SELECTOR("didMoveToParentViewController:"), this);
 }
 
 Id UINavigationController::popViewControllerImpl(bool animated)
@@ -157,7 +157,7 @@ Id UINavigationController::popViewControllerImpl(bool animated)
     RefPtr<UINavigationController> protect(this);
     auto leaving = m_stack.back();
     auto arriving = m_stack[m_stack.size() - 2];
-    msgSend<void>(leaving, SELECTOR("willMoveToParentViewController:"), static_cast<Object*>(nullptr));
+    msgSend<void>(leaving, SELECTOR("willMoveToParentViewController:"), nullptr);
     transition(leaving.get(), arriving.get(), animated, [&] { m_stack.pop_back(); });
     leaving->removeFromParentViewController();
     return leaving;

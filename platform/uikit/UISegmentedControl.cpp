@@ -22,7 +22,7 @@ UISegmentedControl::~UISegmentedControl() = default;
 RefPtr<UISegmentedControl> UISegmentedControl::createWithItems(NSArray* items)
 {
     auto object = class_createInstance(classObject());
-    return msgSend<RefPtr<UISegmentedControl>>(object, SELECTOR("initWithItems:"), static_cast<Object*>(items));
+    return msgSend<RefPtr<UISegmentedControl>>(object, SELECTOR("initWithItems:"), items);
 }
 
 Id UISegmentedControl::initWithItemsImpl(NSArray* items)

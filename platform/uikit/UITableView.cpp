@@ -127,21 +127,21 @@ void UITableView::loadRowsIfNeeded()
     if (source) {
         long sections = 1;
         if (source->respondsToSelector(SELECTOR("numberOfSectionsInTableView:")))
-            sections = msgSend<long>(source, SELECTOR("numberOfSectionsInTableView:"), static_cast<Object*>(this));
+            sections = msgSend<long>(source, SELECTOR("numberOfSectionsInTableView:"), this);
         for (long section = 0; section < sections; ++section) {
             Section loaded;
-            long rows = msgSendIfResponds<long>(source.get(), SELECTOR("tableView:numberOfRowsInSection:"), static_cast<Object*>(this), section);
+            long rows = msgSendIfResponds<long>(source.get(), SELECTOR("tableView:numberOfRowsInSection:"), this, section);
             for (long row = 0; row < rows; ++row) {
                 auto path = NSIndexPath::indexPathForRow(row, section);
-                auto cell = msgSendIfResponds<RefPtr<UITableViewCell>>(source.get(), SELECTOR("tableView:cellForRowAtIndexPath:"), static_cast<Object*>(this), static_cast<Object*>(path.get()));
+                auto cell = msgSendIfResponds<RefPtr<UITableViewCell>>(source.get(), SELECTOR("tableView:cellForRowAtIndexPath:"), this, path);
                 // A data source that answers no cell still gets a row, as the phone shows an empty one.
                 if (!cell)
                     cell = UITableViewCell::createWithClass(UITableViewCell::classObject(), UITableViewCellStyleDefault, nullptr);
                 addSubview(cell.get());
                 loaded.cells.push_back(cell);
             }
-            auto header = msgSendIfResponds<RefPtr<NSString>>(source.get(), SELECTOR("tableView:titleForHeaderInSection:"), static_cast<Object*>(this), section);
-            auto footer = msgSendIfResponds<RefPtr<NSString>>(source.get(), SELECTOR("tableView:titleForFooterInSection:"), static_cast<Object*>(this), section);
+            auto header = msgSendIfResponds<RefPtr<NSString>>(source.get(), SELECTOR("tableView:titleForHeaderInSection:"), this, section);
+            auto footer = msgSendIfResponds<RefPtr<NSString>>(source.get(), SELECTOR("tableView:titleForFooterInSection:"), this, section);
             loaded.header = makeSectionLabel(header.get(), false);
             loaded.footer = makeSectionLabel(footer.get(), true);
             m_sections.push_back(std::move(loaded));
@@ -250,7 +250,7 @@ void UITableView::selectRow(NSIndexPath* indexPath)
         return;
     m_selectedIndexPath = indexPath;
     auto delegate = this->delegate();
-    msgSendIfResponds<void>(delegate.get(), SELECTOR("tableView:didSelectRowAtIndexPath:"), static_cast<Object*>(this), static_cast<Object*>(indexPath));
+    msgSendIfResponds<void>(delegate.get(), SELECTOR("tableView:didSelectRowAtIndexPath:"), this, indexPath);
 }
 
 void UITableView::loadAndLayoutNow()

@@ -35,7 +35,7 @@ RefPtr<UITableViewCell> UITableViewCell::createWithClass(Class cls, long style, 
     if (!cls || !class_isSubclassOf(cls, classObject()))
         return nullptr;
     auto object = class_createInstance(cls);
-    return msgSend<RefPtr<UITableViewCell>>(object, SELECTOR("initWithStyle:reuseIdentifier:"), style, static_cast<Object*>(reuseIdentifier));
+    return msgSend<RefPtr<UITableViewCell>>(object, SELECTOR("initWithStyle:reuseIdentifier:"), style, reuseIdentifier);
 }
 
 Id UITableViewCell::initWithStyleImpl(long style, RefPtr<NSString> reuseIdentifier)

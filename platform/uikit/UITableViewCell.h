@@ -57,7 +57,7 @@ private:
     // The designated initialiser is sent, so a subclass's or a hook's version runs.
     Id initWithFrameCellImpl(CGRect)
     {
-        return msgSend<Id>(this, SELECTOR("initWithStyle:reuseIdentifier:"), long(UITableViewCellStyleDefault), static_cast<Object*>(nullptr));
+        return msgSend<Id>(this, SELECTOR("initWithStyle:reuseIdentifier:"), long(UITableViewCellStyleDefault), nullptr);
     }
     Id contentViewImpl() const { return m_contentView; }
     Id textLabelImpl() { return textLabel(); }

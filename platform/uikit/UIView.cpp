@@ -225,7 +225,7 @@ void UIView::removeFromSuperviewImpl()
 void UIView::willMoveToWindowInSubtree(UIWindow* window)
 {
     RefPtr<UIView> protect(this);
-    msgSend<void>(this, SELECTOR("willMoveToWindow:"), static_cast<Object*>(window));
+    msgSend<void>(this, SELECTOR("willMoveToWindow:"), window);
     // A hook may re-arrange the subtree; only views still in it hear of the move.
     auto children = m_subviews;
     for (auto& child : children) {

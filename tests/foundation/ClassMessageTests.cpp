@@ -38,7 +38,7 @@ TEST_F(ClassMessages, DictionaryWithContentsOfFileAnswersTheKindItWasSentTo)
 
     EXPECT_FALSE(readBySend(NSDictionary::classObject(), "/var/mobile/missing.plist"));
     EXPECT_FALSE(readBySend(NSDictionary::classObject(), "/var/mobile/array.plist"));
-    EXPECT_FALSE(msgSendClass<Id>(NSDictionary::classObject(), SELECTOR("dictionaryWithContentsOfFile:"), static_cast<Object*>(nullptr)));
+    EXPECT_FALSE(msgSendClass<Id>(NSDictionary::classObject(), SELECTOR("dictionaryWithContentsOfFile:"), nullptr));
     // A path that is not a string is no path.
     EXPECT_FALSE(msgSendClass<Id>(NSDictionary::classObject(), SELECTOR("dictionaryWithContentsOfFile:"), plain.get()));
 }

@@ -157,7 +157,7 @@ TEST_F(TintwellSettings, EntryOpensTheRootPageWithItsBarButtonTitleViewAndBanner
     EXPECT_TRUE(PreferencesAppController::takeProblems().empty());
     auto button = rootProperty<UIBarButtonItem>("respringButton");
     ASSERT_TRUE(button);
-    EXPECT_EQ(page()->navigationItem()->rightBarButtonItem().get(), static_cast<Object*>(button.get()));
+    EXPECT_EQ(page()->navigationItem()->rightBarButtonItem().get(), button.get());
     EXPECT_EQ(button->title()->utf8(), "ReSpring");
     EXPECT_TRUE(button->tintColor()->isEqual(UIColor::whiteColor().get()));
 
@@ -219,7 +219,7 @@ TEST_F(TintwellSettings, BannerStretchesUpWhenPulledAndStaysPutWhenScrolledUp)
     // Asking for a cell puts the banner header back wherever the table lost it.
     auto table = page()->table();
     table->setTableHeaderView(nullptr);
-    msgSend<Id>(page().get(), SELECTOR("tableView:cellForRowAtIndexPath:"), static_cast<Object*>(table.get()), static_cast<Object*>(NSIndexPath::indexPathForRow(0, 0).get()));
+    msgSend<Id>(page().get(), SELECTOR("tableView:cellForRowAtIndexPath:"), table, NSIndexPath::indexPathForRow(0, 0));
     EXPECT_EQ(table->tableHeaderView().get(), rootProperty<UIView>("headerView").get());
 }
 

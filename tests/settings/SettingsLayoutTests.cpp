@@ -19,9 +19,9 @@ void pinEdges(UIView* view, UIView* container)
     for (auto anchor : { "topAnchor", "leadingAnchor", "trailingAnchor", "bottomAnchor" }) {
         auto mine = msgSend<RefPtr<NSLayoutAnchor>>(view, sel_registerName(anchor));
         auto theirs = msgSend<RefPtr<NSLayoutAnchor>>(container, sel_registerName(anchor));
-        constraints.push_back(msgSend<Id>(mine, SELECTOR("constraintEqualToAnchor:"), static_cast<Object*>(theirs.get())));
+        constraints.push_back(msgSend<Id>(mine, SELECTOR("constraintEqualToAnchor:"), theirs));
     }
-    msgSendClass<void>(NSLayoutConstraint::classObject(), SELECTOR("activateConstraints:"), static_cast<Object*>(NSArray::arrayWithObjects(constraints).get()));
+    msgSendClass<void>(NSLayoutConstraint::classObject(), SELECTOR("activateConstraints:"), NSArray::arrayWithObjects(constraints));
 }
 
 } // namespace

@@ -206,7 +206,7 @@ TEST_F(NotificationList, BulletinsWithoutSectionOrServerEndQuietly)
     EXPECT_FALSE(home.swipeCell("missing"));
     EXPECT_FALSE(home.removeNotification("missing"));
     // A message with nil arguments answers nothing rather than failing.
-    msgSend<void>(home.masterList(), SELECTOR("insertNotificationRequest:"), static_cast<Object*>(nullptr));
+    msgSend<void>(home.masterList(), SELECTOR("insertNotificationRequest:"), nullptr);
     msgSend<void>(home.rootListView(), SELECTOR("removeViewAtIndex:animated:"), 99ul, false);
     EXPECT_EQ(home.rootListView()->count(), 1u);
 }
@@ -287,7 +287,7 @@ TEST_F(NotificationList, PublishingAndRemovingAThousandLeavesNoObjectsBehind)
     // Cleared in one go, like the clear-all button.
     auto masterList = home.masterList();
     for (auto& request : std::vector(masterList->requests()))
-        msgSend<void>(masterList, SELECTOR("removeNotificationRequest:"), static_cast<Object*>(request.get()));
+        msgSend<void>(masterList, SELECTOR("removeNotificationRequest:"), request);
     home.layoutNow();
     EXPECT_TRUE(home.notificationIdentifiers().empty());
     EXPECT_FALSE(home.groupListView("com.apple.Music"));

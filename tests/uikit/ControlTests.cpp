@@ -74,7 +74,7 @@ TEST_F(Controls, OnlyATapOnARowTellsTheTablesDelegate)
     auto second = NSIndexPath::indexPathForRow(1, 0);
 
     // As on the phone, selecting in code does not notify the delegate.
-    msgSend<void>(table, SELECTOR("selectRowAtIndexPath:animated:scrollPosition:"), static_cast<Object*>(second.get()), false, 0L);
+    msgSend<void>(table, SELECTOR("selectRowAtIndexPath:animated:scrollPosition:"), second, false, 0L);
     EXPECT_EQ(g_selections, 0);
     auto selected = msgSend<RefPtr<NSIndexPath>>(table, SELECTOR("indexPathForSelectedRow"));
     ASSERT_TRUE(selected);
@@ -85,7 +85,7 @@ TEST_F(Controls, OnlyATapOnARowTellsTheTablesDelegate)
     EXPECT_EQ(table->indexPathForSelectedRow()->row(), 2);
 
     // A row the table lacks clears the selection; a reload forgets it.
-    msgSend<void>(table, SELECTOR("selectRowAtIndexPath:animated:scrollPosition:"), static_cast<Object*>(NSIndexPath::indexPathForRow(7, 0).get()), false, 0L);
+    msgSend<void>(table, SELECTOR("selectRowAtIndexPath:animated:scrollPosition:"), NSIndexPath::indexPathForRow(7, 0), false, 0L);
     EXPECT_FALSE(table->indexPathForSelectedRow());
     table->selectRow(second.get());
     table->reloadData();

@@ -171,12 +171,12 @@ bool SettingsSession::setRow(const Row& row, const std::string& value, std::stri
     auto& cell = *row.cell;
     std::string label = text(cell.specifier()->name().get());
     if (isColourPicker(row.cell.get())) {
-        auto colour = msgSendClass<Id>(objc_getClass("SparkColourPickerUtils"), SELECTOR("colourWithString:"), static_cast<Object*>(NSString::string(value).get()));
+        auto colour = msgSendClass<Id>(objc_getClass("SparkColourPickerUtils"), SELECTOR("colourWithString:"), NSString::string(value));
         if (!objectAs<UIColor>(colour.get())) {
             error = "\"" + value + "\" is not a colour for \"" + label + "\"";
             return false;
         }
-        msgSend<void>(row.cell.get(), SELECTOR("colourPicker:didSelectColour:"), static_cast<Object*>(nullptr), colour.get());
+        msgSend<void>(row.cell.get(), SELECTOR("colourPicker:didSelectColour:"), nullptr, colour.get());
         return true;
     }
     switch (cell.type()) {

@@ -50,7 +50,7 @@ inline void repaintAfterStyleChange(const Object* view, const Object* previousTr
 {
     if (!styleChanged(view, previousTraitCollection))
         return;
-    msgSend<void>(view, SELECTOR("performSelector:withObject:afterDelay:"), repaint, static_cast<Object*>(nullptr), styleChangeDelay);
+    msgSend<void>(view, SELECTOR("performSelector:withObject:afterDelay:"), repaint, nullptr, styleChangeDelay);
 }
 
 // A colour the settings pages wrote into the colours file, read afresh at each call: nil

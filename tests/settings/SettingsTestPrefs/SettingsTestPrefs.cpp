@@ -65,7 +65,7 @@ private:
         auto self = msgSendSuper<Id>(this, classObject(), SELECTOR("init"));
         if (!self)
             return nullptr;
-        msgSend<void>(this, SELECTOR("hb_setAppearanceSettings:"), static_cast<Object*>(HBAppearanceSettings::createWithClass(STPAppearanceSettings::classObject()).get()));
+        msgSend<void>(this, SELECTOR("hb_setAppearanceSettings:"), HBAppearanceSettings::createWithClass(STPAppearanceSettings::classObject()));
         auto button = UIBarButtonItem::create(NSString::string("Restart").get(), UIBarButtonItemStylePlain, this, SELECTOR("respring"));
         navigationItem()->setRightBarButtonItem(button.get());
         return self;
@@ -114,11 +114,11 @@ private:
                                          NSBlock::create([self] {
                                              // The handler runs once the alert is gone.
                                              post(msgSend<Id>(self, SELECTOR("presentedViewController")) ? "com.tintwell.settingstest/ConfirmWhilePresented" : "com.tintwell.settingstest/Confirm");
-                                             msgSendClass<void>(objc_getClass("HBRespringController"), SELECTOR("respringAndReturnTo:"), static_cast<Object*>(NSString::string("prefs:root=Settings Test").get()));
+                                             msgSendClass<void>(objc_getClass("HBRespringController"), SELECTOR("respringAndReturnTo:"), NSString::string("prefs:root=Settings Test"));
                                          }).get())
                              .get());
         alert->addAction(UIAlertAction::actionWithTitle(NSString::string("Cancel").get(), UIAlertActionStyleCancel, nullptr).get());
-        msgSend<void>(this, SELECTOR("presentViewController:animated:completion:"), static_cast<Object*>(alert.get()), true, static_cast<Object*>(nullptr));
+        msgSend<void>(this, SELECTOR("presentViewController:animated:completion:"), alert, true, nullptr);
     }
 
     double lastScrollOffsetImpl() const { return lastScrollOffset; }
@@ -159,7 +159,7 @@ private:
         if (!self)
             return nullptr;
         m_initialised = true;
-        msgSend<void>(this, SELECTOR("hb_setAppearanceSettings:"), static_cast<Object*>(HBAppearanceSettings::createWithClass(STPAppearanceSettings::classObject()).get()));
+        msgSend<void>(this, SELECTOR("hb_setAppearanceSettings:"), HBAppearanceSettings::createWithClass(STPAppearanceSettings::classObject()));
         return self;
     }
 
@@ -171,7 +171,7 @@ private:
             m_specifiers = loadSpecifiersFromPlistName(list ? *list : "", this);
             setTitle(specifier->name().get());
         }
-        msgSendSuper<void>(this, classObject(), SELECTOR("setSpecifier:"), static_cast<Object*>(specifier));
+        msgSendSuper<void>(this, classObject(), SELECTOR("setSpecifier:"), specifier);
     }
 
     Id specifiersImpl() { return m_specifiers; }

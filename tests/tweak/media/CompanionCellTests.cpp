@@ -148,7 +148,7 @@ TEST(DaynContainer, AnyNonZeroImageModeTakesTheSystemIcon)
             auto controller = shortLook(screen.home(), identifier);
             ASSERT_TRUE(controller);
             auto systemIcon = msgSendClass<RefPtr<UIImage>>(UIImage::classObject(), sel_registerName("_applicationIconImageForBundleIdentifier:format:scale:"),
-                static_cast<Object*>(NSString::string("com.apple.stocks").get()), 1, 2.0);
+                NSString::string("com.apple.stocks"), 1, 2.0);
             ASSERT_TRUE(systemIcon);
             EXPECT_FALSE(mergedColourOf(systemIcon.get())->isEqual(mergedColourOf(stockIcon("com.apple.stocks").get()).get())) << "the stock icon would pass too";
             auto container = attachDayn(screen, controller.get(), controller->view().get());

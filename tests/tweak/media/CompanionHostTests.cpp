@@ -191,7 +191,7 @@ TEST(DaynContainers, OneBesideEveryPlatterWithItsNotificationColour)
             ASSERT_TRUE(container);
             containers.insert(container.get());
             auto delegate = msgSend<Id>(container.get(), sel_registerName("delegate"));
-            EXPECT_EQ(delegate.get(), static_cast<Object*>(cell->contentViewController().get())) << app;
+            EXPECT_EQ(delegate.get(), cell->contentViewController().get()) << app;
             EXPECT_TRUE(filledWith(container.get(), appColour(app).get())) << app;
 
             // In the cell, in front of the platter, beside its leading edge, as tall as the platter allows.

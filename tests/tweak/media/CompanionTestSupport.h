@@ -101,7 +101,7 @@ inline RefPtr<UIView> makeAppCell(const std::string& className, const std::strin
     auto cell = UIView::createWithClass(objc_getClass(className.c_str()), CGRectMake(0, 0, 56, 56));
     if (!cell)
         return nullptr;
-    msgSend<void>(cell.get(), sel_registerName("setBundleIdentifier:"), static_cast<Object*>(NSString::string(bundleID).get()));
+    msgSend<void>(cell.get(), sel_registerName("setBundleIdentifier:"), NSString::string(bundleID));
     home.window()->addSubview(cell.get());
     return cell;
 }
@@ -109,7 +109,7 @@ inline RefPtr<UIView> makeAppCell(const std::string& className, const std::strin
 inline void setCellIcon(const UIView* cell, UIImage* image)
 {
     auto iconView = msgSend<Id>(cell, sel_registerName("iconView"));
-    msgSend<void>(iconView.get(), sel_registerName("setImage:"), static_cast<Object*>(image));
+    msgSend<void>(iconView.get(), sel_registerName("setImage:"), image);
 }
 
 inline void select(const UIView* cell, bool selected) { msgSend<void>(cell, sel_registerName("setSelected:"), selected); }

@@ -60,7 +60,7 @@ TEST(AppearanceRepaint, TraitChangeKeepingTheStyleSchedulesNothing)
         // Another trait changed, as size classes do; the style stayed light.
         size_t pending = NSRunLoop::mainRunLoop().pendingCount();
         auto sameStyle = UITraitCollection::traitCollectionWithUserInterfaceStyle(UIUserInterfaceStyleLight);
-        msgSend<void>(controller, sel_registerName("traitCollectionDidChange:"), static_cast<Object*>(sameStyle.get()));
+        msgSend<void>(controller, sel_registerName("traitCollectionDidChange:"), sameStyle);
         EXPECT_EQ(NSRunLoop::mainRunLoop().pendingCount(), pending);
         scrub(background.get());
         home.advanceTime(1);

@@ -198,12 +198,12 @@ inline RefPtr<MTMaterialView> platterBackground(SBHomeScreen& home, const std::s
 // The extension's colour code, sent by selector as the hooks reach it.
 inline RefPtr<UIImage> stockIcon(const std::string& bundleID)
 {
-    return msgSendClass<RefPtr<UIImage>>(UIImage::classObject(), sel_registerName("stockImgForID:"), static_cast<Object*>(NSString::string(bundleID).get()));
+    return msgSendClass<RefPtr<UIImage>>(UIImage::classObject(), sel_registerName("stockImgForID:"), NSString::string(bundleID));
 }
 
 inline RefPtr<UIColor> colourForMode(const UIImage* image, long mode, const std::string& bundleID)
 {
-    return msgSend<RefPtr<UIColor>>(image, sel_registerName("colorForMode:WithBundleID:"), mode, static_cast<Object*>(NSString::string(bundleID).get()));
+    return msgSend<RefPtr<UIColor>>(image, sel_registerName("colorForMode:WithBundleID:"), mode, NSString::string(bundleID));
 }
 
 inline RefPtr<UIColor> mergedColourOf(const UIImage* image) { return msgSend<RefPtr<UIColor>>(image, sel_registerName("mergedColor")); }

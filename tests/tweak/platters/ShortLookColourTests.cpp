@@ -16,7 +16,7 @@ RefPtr<UIColor> stockColour(const std::string& bundleID, long mode) { return col
 RefPtr<UIImage> systemIcon(const std::string& bundleID)
 {
     return msgSendClass<RefPtr<UIImage>>(UIImage::classObject(), sel_registerName("_applicationIconImageForBundleIdentifier:format:scale:"),
-        static_cast<Object*>(NSString::string(bundleID).get()), 1, 2.0);
+        NSString::string(bundleID), 1, 2.0);
 }
 
 bool sameColour(const UIColor* a, const UIColor* b) { return a && b && a->isEqual(const_cast<UIColor*>(b)); }

@@ -20,7 +20,7 @@ inline NSString* updateHeaderColorName()
 
 inline void postUpdateHeaderColor()
 {
-    msgSend<void>(NSNotificationCenter::sendDefaultCenter(), SELECTOR("postNotificationName:object:"), updateHeaderColorName(), static_cast<Object*>(nullptr));
+    msgSend<void>(NSNotificationCenter::sendDefaultCenter(), SELECTOR("postNotificationName:object:"), updateHeaderColorName(), nullptr);
 }
 
 } // namespace ListHooks

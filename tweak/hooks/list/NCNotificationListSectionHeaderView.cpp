@@ -40,7 +40,7 @@ Id initWithFrame(id self, SEL sel, CGRect frame)
 {
     if (recolouringOn()) {
         msgSend<void>(NSNotificationCenter::sendDefaultCenter(), SELECTOR("addObserver:selector:name:object:"), self,
-            SELECTOR("updateHeaderColor:"), updateHeaderColorName(), static_cast<Object*>(nullptr));
+            SELECTOR("updateHeaderColor:"), updateHeaderColorName(), nullptr);
     }
     return previousInitWithFrame(self, sel, frame);
 }
@@ -51,7 +51,7 @@ void (*previousDealloc)(id, SEL);
 void dealloc(id self, SEL sel)
 {
     msgSend<void>(NSNotificationCenter::sendDefaultCenter(), SELECTOR("removeObserver:name:object:"), self, updateHeaderColorName(),
-        static_cast<Object*>(nullptr));
+        nullptr);
     previousDealloc(self, sel);
 }
 

@@ -23,7 +23,7 @@ void layoutRevealHintTitle(id self, SEL sel)
     }
     if (!useCustomHint)
         return;
-    msgSendIfResponds<void>(label.get(), SELECTOR("setString:"), static_cast<Object*>(customHint.get()));
+    msgSendIfResponds<void>(label.get(), SELECTOR("setString:"), customHint);
     msgSendIfResponds<void>(label.get(), SELECTOR("setTextAlignment:"), long(NSTextAlignmentCenter));
 }
 

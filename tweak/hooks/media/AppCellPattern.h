@@ -48,7 +48,7 @@ inline void apply(const Object* cell, bool selected, long colorStyle, long color
     // A cell without an app still gets the custom colour worked out for it, painted but not
     // stored: re-reading an empty key would clear the cell instead.
     auto colour = key ? objectAs<UIColor>(cache->objectForKey(key.get()).get()) : Hooks::customNotificationColour();
-    msgSend<void>(cell, SELECTOR("setColorWithQFConfig:color:"), static_cast<Object*>(config), static_cast<Object*>(colour.get()));
+    msgSend<void>(cell, SELECTOR("setColorWithQFConfig:color:"), config, colour);
 }
 
 } // namespace AppCellPattern

@@ -77,7 +77,7 @@ void paint(Object* self)
             cache->setObject(colour.get(), key.get());
     }
     auto colour = objectAs<UIColor>(cache->objectForKey(key.get()).get());
-    msgSend<void>(self, SELECTOR("setColorWithQFConfig:color:"), static_cast<Object*>(DaynConfig.get()), static_cast<Object*>(colour.get()));
+    msgSend<void>(self, SELECTOR("setColorWithQFConfig:color:"), DaynConfig, colour);
 }
 
 void remember(Object* container)

@@ -50,7 +50,7 @@ void layoutSubviews(id self, SEL sel)
         return;
     // Worked out on every pass so a new track's artwork is followed.
     auto colour = musicColorCalc != 0 ? customMusicColour() : artworkColour(self);
-    msgSend<void>(self, SELECTOR("setCalcedColor:"), static_cast<Object*>(colour.get()));
+    msgSend<void>(self, SELECTOR("setCalcedColor:"), colour);
 
     Id panel = self;
     for (int level = 0; level < panelDepth && panel; ++level)
@@ -64,7 +64,7 @@ void layoutSubviews(id self, SEL sel)
         auto subview = subviews->objectAtIndex(index);
         if (!isKindOf(subview.get(), materialClass))
             continue;
-        msgSend<void>(subview.get(), SELECTOR("setColorWithQFConfig:color:"), static_cast<Object*>(MusicConfig.get()), static_cast<Object*>(calced.get()));
+        msgSend<void>(subview.get(), SELECTOR("setColorWithQFConfig:color:"), MusicConfig, calced);
     }
 }
 

@@ -43,7 +43,7 @@ void rememberAppAndRound(id row, id request)
     if (!enabledNotifs || !actionColor)
         return;
     auto sectionIdentifier = objectAs<NSString>(msgSendIfResponds<Id>(request, SELECTOR("sectionIdentifier")).get());
-    msgSend<void>(row, SELECTOR("setBundleID:"), static_cast<Object*>(sectionIdentifier.get()));
+    msgSend<void>(row, SELECTOR("setBundleID:"), sectionIdentifier);
     roundButtonBackgrounds(row);
 }
 
@@ -75,7 +75,7 @@ void layoutSubviews(id self, SEL sel)
     auto colour = cache ? cache->objectForKey(key.get()) : nullptr;
     for (auto& button : *buttons) {
         msgSendIfResponds<void>(buttonBackground(button).get(), SELECTOR("setColorWithQFConfig:color:"),
-            static_cast<Object*>(NotifsConfig.get()), static_cast<Object*>(colour.get()));
+            NotifsConfig, colour);
     }
 }
 

@@ -66,7 +66,7 @@ void updateTopMargin(id self, SEL sel)
         if (!view)
             return;
         msgSendIfResponds<void>(view.get(), SELECTOR("setColorWithQFConfig:color:"),
-            static_cast<Object*>(NotifsConfig.get()), static_cast<Object*>(colour.get()));
+            NotifsConfig, colour);
     }
 }
 

@@ -91,7 +91,7 @@ void TWLsetNotificationColor(id self, SEL)
     auto lookView = ivarNamed<"_lookView">(self);
     auto background = ivarNamed<"_backgroundView">(lookView.get());
     msgSendIfResponds<void>(background.get(), SELECTOR("setColorWithQFConfig:color:"),
-        static_cast<Object*>(NotifsConfig.get()), static_cast<Object*>(colour));
+        NotifsConfig, colour);
 }
 
 void (*previousViewDidLayoutSubviews)(id, SEL);
