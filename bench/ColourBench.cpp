@@ -49,11 +49,11 @@ void prepareDevice()
                 { NSString::string("CFBundleIcons"), NSDictionary::dictionaryWithPairs({ { NSString::string("CFBundlePrimaryIcon"), primary } }) },
             });
             writeFile(iconPath(pixels), *IconArtist::drawPNG(IconArtist::Design::Tips, pixels));
-            PropertyList::writeFile(info, folder + "/Info.plist", PropertyList::Format::Binary, true);
+            PropertyList::writeFile(info.get(), folder + "/Info.plist", PropertyList::Format::Binary, true);
         }
         auto generic = IconArtist::drawPNG(IconArtist::Design::Generic, 120);
         writeFile(std::string(mobileIconsBundlePath) + "/" + std::string(genericIconName) + "@2x.png", *generic);
-        PropertyList::writeFile(NSDictionary::dictionaryWithPairs({ { NSString::string("CFBundleIdentifier"), NSString::string(mobileIconsBundleIdentifier) } }),
+        PropertyList::writeFile(NSDictionary::dictionaryWithPairs({ { NSString::string("CFBundleIdentifier"), NSString::string(mobileIconsBundleIdentifier) } }).get(),
             std::string(mobileIconsBundlePath) + "/Info.plist", PropertyList::Format::Binary, true);
         return true;
     }();

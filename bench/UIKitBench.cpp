@@ -27,7 +27,7 @@ RefPtr<UIWindow> phoneScreen()
     auto list = UIStackView::create(CGRectMake(8, 120, 374, 700));
     list->setAxis(UILayoutConstraintAxisVertical);
     list->setSpacing(8);
-    window->addSubview(list);
+    window->addSubview(list.get());
     for (int index = 0; index < 12; ++index) {
         auto platter = UIView::create(CGRectMake(0, 0, 374, 50));
         platter->setBackgroundColor(UIColor::colorWithRed(0.9, 0.3 + index * 0.05, 0.2, 0.7).get());
@@ -46,8 +46,8 @@ RefPtr<UIWindow> phoneScreen()
         body->setText("A sample notification, tinted by its app's icon");
         body->setTextAlignment(NSTextAlignmentCenter);
         for (auto& view : std::initializer_list<RefPtr<UIView>> { iconView, title, date, body })
-            platter->addSubview(view);
-        list->addArrangedSubview(platter);
+            platter->addSubview(view.get());
+        list->addArrangedSubview(platter.get());
     }
     window->layoutIfNeeded();
     return window;
@@ -78,7 +78,7 @@ void snapshotScreen(benchmark::State& state)
 {
     auto window = phoneScreen();
     for (auto _ : state)
-        benchmark::DoNotOptimize(ViewSnapshot::capture(window));
+        benchmark::DoNotOptimize(ViewSnapshot::capture(window.get()));
 }
 BENCHMARK(snapshotScreen)->Unit(benchmark::kMicrosecond);
 
@@ -86,7 +86,7 @@ void renderScreen(benchmark::State& state)
 {
     auto window = phoneScreen();
     for (auto _ : state)
-        benchmark::DoNotOptimize(ViewRenderer::render(window, double(state.range(0))));
+        benchmark::DoNotOptimize(ViewRenderer::render(window.get(), double(state.range(0))));
 }
 BENCHMARK(renderScreen)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 

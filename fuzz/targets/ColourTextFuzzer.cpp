@@ -21,8 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     auto components = SparkColourPickerUtils::componentsWithString(text);
     auto colour = SparkColourPickerUtils::colourWithString(object.get());
-    fuzzCheck(components.has_value() == (colour != nullptr), "the plain conversion answers a colour exactly for a readable text");
-    fuzzCheck(SparkColourPickerUtils::colourWithStringwithFallback(object.get(), fallback.get()) != nullptr, "the conversion with a fallback always answers a colour");
+    fuzzCheck(components.has_value() == (colour.get() != nullptr), "the plain conversion answers a colour exactly for a readable text");
+    fuzzCheck(SparkColourPickerUtils::colourWithStringwithFallback(object.get(), fallback.get()).get() != nullptr, "the conversion with a fallback always answers a colour");
     if (!components)
         return 0;
 
@@ -34,6 +34,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     fuzzCheck(std::abs(reread->red - components->red) <= 0.5 / 255 + 1e-9 && std::abs(reread->green - components->green) <= 0.5 / 255 + 1e-9
             && std::abs(reread->blue - components->blue) <= 0.5 / 255 + 1e-9 && std::abs(reread->alpha - components->alpha) <= 0.005 + 1e-9,
         "a written colour text reads back as the same colour");
-    fuzzCheck(SparkColourPickerUtils::hexStringFromColour(colour.get()) != nullptr, "a colour has a text");
+    fuzzCheck(SparkColourPickerUtils::hexStringFromColour(colour.get()).get() != nullptr, "a colour has a text");
     return 0;
 }

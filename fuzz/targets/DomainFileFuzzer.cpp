@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     device.writeFile(std::string("/var/mobile/Library/Preferences/") + SettingsStore::domain + ".plist", std::string_view(reinterpret_cast<const char*>(data), size));
 
     auto preferences = HBPreferences::preferencesForIdentifier(NSString::string(SettingsStore::domain).get());
-    fuzzCheck(preferences != nullptr, "the domain always has a preferences object");
+    fuzzCheck(preferences.get() != nullptr, "the domain always has a preferences object");
     if (SettingsStore::registerEnabled(*preferences)) {
         SettingsStore::registerRemaining(*preferences);
         TWLreloadPrefs();

@@ -74,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     fuzzCheck(image->cgImage()->width() <= PNGCodec::maximumDimension && image->cgImage()->height() <= PNGCodec::maximumDimension, "a decoded image is within the size limit");
     auto palette = TWLcolors(image.get());
     fuzzCheck(palette && palette->count() >= 1 && palette->count() <= 100, "a palette holds 1 to 100 colours");
-    fuzzCheck(mergedColor(image.get()) != nullptr, "an image has a merged colour");
+    fuzzCheck(mergedColor(image.get()).get() != nullptr, "an image has a merged colour");
     for (long mode : { 0L, 1L, 2L, 3L })
         colorForModeWithBundleID(image.get(), mode, NSString::string(bundleIdentifier).get());
     checkRoundTrip(*image->cgImage());

@@ -115,14 +115,14 @@ void walkAsDomain(const FuzzDevice& device, std::string_view bytes, const Object
 {
     device.writeFile(domainFile, bytes);
     auto preferences = HBPreferences::preferencesForIdentifier(NSString::string(domain).get());
-    fuzzCheck(preferences != nullptr, "a domain always has a preferences object");
+    fuzzCheck(preferences.get() != nullptr, "a domain always has a preferences object");
     std::deque<bool> bools;
     std::deque<NSInteger> integers;
     std::deque<RefPtr<NSString>> strings;
     if (auto values = objectAs<NSDictionary>(root)) {
         size_t bound = 0;
         for (auto& entry : *values) {
-            auto key = objectAs<NSString>(entry.key);
+            auto key = objectAs<NSString>(entry.key.get());
             if (!key || ++bound > 64)
                 continue;
             preferences->registerBooldefaultforKey(&bools.emplace_back(), true, key.get());
@@ -143,9 +143,9 @@ void walkAsDomain(const FuzzDevice& device, std::string_view bytes, const Object
     if (!before)
         return;
     auto after = NSDictionary::dictionaryWithContentsOfFile(domainFile);
-    fuzzCheck(after != nullptr, "a written domain reads back");
+    fuzzCheck(after.get() != nullptr, "a written domain reads back");
     for (auto& entry : *before) {
-        if (ObjectEquality::isEqual(entry.key, written.get()))
+        if (ObjectEquality::isEqual(entry.key.get(), written.get()))
             continue;
         fuzzCheck(sameValue(entry.value.get(), after->objectForKey(entry.key.get()).get()), "a write keeps every other value exactly");
     }

@@ -57,7 +57,13 @@ public:
     T* operator->() const { return m_ptr; }
     T& operator*() const { return *m_ptr; }
     explicit operator bool() const { return m_ptr; }
-    operator T*() const { return m_ptr; }
+    // No conversion to T*: a borrowed pointer is taken with get(), where a reader sees it.
+
+    template<typename U>
+    friend bool operator==(const RefPtr& a, const RefPtr<U>& b) { return a.get() == b.get(); }
+    template<typename U>
+    friend bool operator==(const RefPtr& a, const U* b) { return a.get() == b; }
+    friend bool operator==(const RefPtr& a, std::nullptr_t) { return !a.m_ptr; }
 
     [[nodiscard]] T* leakRef() { return std::exchange(m_ptr, nullptr); }
 
@@ -86,12 +92,15 @@ public:
     {
     }
 
+    T* get() const { return m_ptr.get(); }
     T* ptr() const { return m_ptr.get(); }
     T* operator->() const { return m_ptr.get(); }
     T& operator*() const { return *m_ptr; }
-    operator T*() const { return m_ptr.get(); }
-    operator T&() const { return *m_ptr; }
     operator RefPtr<T>() const& { return m_ptr; }
+    operator RefPtr<T>() && { return std::move(m_ptr); }
+
+    template<typename U>
+    friend bool operator==(const Ref& a, const U* b) { return a.get() == b; }
 
 private:
     RefPtr<T> m_ptr;

@@ -143,7 +143,7 @@ bool PreferencesAppController::openLinkLabelled(std::string_view label)
         auto before = currentPage();
         page->table()->selectRow(path.get());
         layoutNow();
-        return currentPage() != before;
+        return currentPage().get() != before.get();
     }
     return false;
 }

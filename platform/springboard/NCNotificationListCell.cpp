@@ -38,7 +38,7 @@ Id NCNotificationListCell::initWithFrameImpl(CGRect frame)
 void NCNotificationListCell::setContentViewControllerImpl(RefPtr<NCNotificationShortLookViewController> controller)
 {
     if (m_contentViewController) {
-        if (auto view = m_contentViewController->viewIfLoaded(); view && view->superview() == m_contentView)
+        if (auto view = m_contentViewController->viewIfLoaded(); view && view->superview().get() == m_contentView.get())
             view->removeFromSuperview();
     }
     m_contentViewController = std::move(controller);

@@ -368,11 +368,11 @@ void NCNotificationListView::orderShownSubviews()
     for (size_t index : m_shown) {
         auto& view = m_entries[index].shownView;
         auto& subviews = subviewList();
-        if (size_t(position) >= subviews.size() || subviews[size_t(position)] != view)
+        if (size_t(position) >= subviews.size() || subviews[size_t(position)].get() != view.get())
             insertSubviewAtIndex(view.get(), position);
         ++position;
     }
-    if (m_footerView && m_footerView->superview().get() == this && subviewList().back() != m_footerView)
+    if (m_footerView && m_footerView->superview().get() == this && subviewList().back().get() != m_footerView.get())
         addSubview(m_footerView.get());
 }
 

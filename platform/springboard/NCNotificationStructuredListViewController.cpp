@@ -329,7 +329,7 @@ void NCNotificationStructuredListViewController::updateSummaries(NCNotificationL
         size_t index = entries.size() - 1 - back;
         auto listed = m_listed.find(entries[index].key->utf8());
         if (listed != m_listed.end())
-            group.setHeightOfItem(index, NCNotificationListCell::heightForRequest(listed->second.request.get(), summaryFor(group, index) != nullptr));
+            group.setHeightOfItem(index, NCNotificationListCell::heightForRequest(listed->second.request.get(), summaryFor(group, index).get() != nullptr));
     }
     for (size_t index : group.shownIndices()) {
         auto cell = objectAs<NCNotificationListCell>(entries[index].shownView.get());
@@ -406,7 +406,7 @@ void NCNotificationStructuredListViewController::invalidate(UIView* view)
 {
     for (RefPtr<UIView> ancestor(view); ancestor; ancestor = ancestor->superview()) {
         ancestor->setNeedsLayout();
-        if (ancestor == m_rootListView)
+        if (ancestor.get() == m_rootListView.get())
             break;
     }
 }

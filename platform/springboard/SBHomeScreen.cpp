@@ -253,7 +253,7 @@ void SBHomeScreen::State::setBanner(RefPtr<UIView> view, RefPtr<NCNotificationSh
     auto shown = bannerController;
     bannerTimer = NSRunLoop::mainRunLoop().performAfter(bannerDuration, [this, shown] {
         bannerTimer.reset();
-        if (bannerController != shown)
+        if (bannerController.get() != shown.get())
             return;
         setBanner(nullptr, nullptr);
         layout();
@@ -457,7 +457,7 @@ bool SBHomeScreen::replaceServer(Class serverClass, bool exportQueue)
     if (!exportQueue)
         BBServer::withdrawExportedQueue();
     state.observeServer(m_state);
-    return state.server != nullptr;
+    return state.server.get() != nullptr;
 }
 
 bool SBHomeScreen::removeNotification(std::string_view identifier)
@@ -469,7 +469,7 @@ bool SBHomeScreen::removeNotification(std::string_view identifier)
     auto request = m_state->masterList->requestWithIdentifier(identifier);
     if (!request)
         return false;
-    if (m_state->longLook && m_state->longLook->notificationRequest() == request)
+    if (m_state->longLook && m_state->longLook->notificationRequest().get() == request.get())
         m_state->dismissLongLook();
     msgSend<void>(m_state->masterList, SELECTOR("removeNotificationRequest:"), request);
     m_state->layout();

@@ -160,7 +160,7 @@ void SBHomeScreenCompanions::updateRow(Row& row, const std::vector<std::string>&
     // Subviews in row order, so a snapshot lists the cells as they are shown.
     for (size_t index = 0; index < row.cells.size(); ++index) {
         auto& shown = row.view->subviewList();
-        if (index >= shown.size() || shown[index] != row.cells[index].view)
+        if (index >= shown.size() || shown[index].get() != row.cells[index].view.get())
             row.view->insertSubviewAtIndex(row.cells[index].view.get(), long(index));
     }
 

@@ -178,7 +178,7 @@ void UINavigationBar::layoutSubviewsImpl()
     m_rightLabel->setFrame(CGRectMake(size.width - buttonWidth - 8, top, buttonWidth, content));
 
     auto titleView = item ? item->titleView() : nullptr;
-    if (m_titleView != titleView) {
+    if (m_titleView.get() != titleView.get()) {
         if (m_titleView && m_titleView->superview().get() == this)
             m_titleView->removeFromSuperview();
         m_titleView = titleView;

@@ -100,7 +100,7 @@ void UINavigationController::installTopView()
         return;
     auto top = topViewController();
     auto topView = top ? top->view() : nullptr;
-    if (m_shownView && m_shownView != topView)
+    if (m_shownView && m_shownView.get() != topView.get())
         m_shownView->removeFromSuperview();
     m_shownView = topView;
     if (!m_shownView)

@@ -16,5 +16,5 @@ void UIResponder::deliverUserInterfaceStyle(long style)
     if (m_deliveredUserInterfaceStyle)
         previous = UITraitCollection::traitCollectionWithUserInterfaceStyle(*m_deliveredUserInterfaceStyle);
     m_deliveredUserInterfaceStyle = style;
-    traitCollectionDidChange(previous);
+    traitCollectionDidChange(previous.get());
 }

@@ -221,7 +221,7 @@ RefPtr<NSString> UITableView::headerTextInSection(long section)
 
 void UITableView::setTableHeaderViewImpl(RefPtr<UIView> view)
 {
-    if (m_tableHeaderView == view)
+    if (m_tableHeaderView.get() == view.get())
         return;
     if (m_tableHeaderView)
         m_tableHeaderView->removeFromSuperview();

@@ -89,7 +89,7 @@ RefPtr<UIImageView> UITableViewCell::imageView()
 
 void UITableViewCell::setAccessoryViewImpl(RefPtr<UIView> view)
 {
-    if (m_accessoryView == view)
+    if (m_accessoryView.get() == view.get())
         return;
     if (m_accessoryView)
         m_accessoryView->removeFromSuperview();

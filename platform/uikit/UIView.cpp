@@ -174,7 +174,7 @@ void UIView::insertSubviewAtIndexImpl(UIView* view, long index)
 
     msgSend<void>(view, SELECTOR("willMoveToSuperview:"), this);
     auto newWindow = window();
-    bool windowChanges = view->window() != newWindow;
+    bool windowChanges = view->window().get() != newWindow.get();
     if (windowChanges)
         view->willMoveToWindowInSubtree(newWindow.get());
     if (auto previous = view->superview())

@@ -75,7 +75,7 @@ Id UIViewController::viewImpl()
 
 void UIViewController::loadViewImpl()
 {
-    setView(UIView::create());
+    setView(UIView::create().get());
 }
 
 RefPtr<UIView> UIViewController::viewIfLoaded() const { return m_view; }
@@ -102,7 +102,7 @@ void UIViewController::beginAppearanceTransitionImpl(bool isAppearing, bool anim
     // Only children whose views are on screen with ours take part, as the phone forwards.
     auto children = m_children;
     for (auto& child : children) {
-        if (child->m_view && m_view && child->m_view->isDescendantOfView(m_view))
+        if (child->m_view && m_view && child->m_view->isDescendantOfView(m_view.get()))
             child->beginAppearanceTransition(isAppearing, animated);
     }
 }

@@ -91,7 +91,7 @@ void UIWindow::makeKeyAndVisibleImpl()
 
 void UIWindow::setRootViewControllerImpl(RefPtr<UIViewController> controller)
 {
-    if (controller == m_rootViewController)
+    if (controller.get() == m_rootViewController.get())
         return;
     RefPtr<UIWindow> protect(this);
     auto previous = std::exchange(m_rootViewController, controller);
@@ -108,7 +108,7 @@ void UIWindow::setRootViewControllerImpl(RefPtr<UIViewController> controller)
         return;
     view->setFrame(bounds());
     controller->beginAppearanceTransition(true, false);
-    addSubview(view);
+    addSubview(view.get());
     controller->endAppearanceTransition();
 }
 

@@ -22,11 +22,11 @@ protected:
         std::vector<std::pair<std::string, std::string>> extra = {})
     {
         auto info = NSMutableDictionary::dictionary();
-        info->setObjectForStringKey(NSString::string(identifier), "CFBundleIdentifier");
+        info->setObjectForStringKey(NSString::string(identifier).get(), "CFBundleIdentifier");
         for (auto& [key, value] : extra)
-            info->setObjectForStringKey(NSString::string(value), key);
+            info->setObjectForStringKey(NSString::string(value).get(), key);
         std::filesystem::create_directories(host(devicePath));
-        ASSERT_TRUE(PropertyList::writeFile(info, devicePath + "/Info.plist", format, true));
+        ASSERT_TRUE(PropertyList::writeFile(info.get(), devicePath + "/Info.plist", format, true));
     }
 };
 
@@ -49,7 +49,7 @@ TEST_F(Bundles, FoundByIdentifierInEverySystemLocation)
     // A bundle already opened elsewhere is found too, and is the same object.
     auto stray = NSBundle::bundleWithPath("/var/mobile/Documents/Stray.app");
     EXPECT_EQ(NSBundle::bundleWithIdentifier("com.example.stray"), stray);
-    auto mail = NSBundle::bundleWithURL(NSURL::fileURLWithPath("/Applications/MobileMail.app/"));
+    auto mail = NSBundle::bundleWithURL(NSURL::fileURLWithPath("/Applications/MobileMail.app/").get());
     EXPECT_EQ(NSBundle::bundleWithIdentifier("com.apple.mobilemail"), mail);
     EXPECT_EQ(msgSend<RefPtr<NSString>>(mail, SELECTOR("bundleIdentifier"))->utf8(), "com.apple.mobilemail");
     EXPECT_EQ(msgSend<RefPtr<NSURL>>(mail, SELECTOR("bundleURL"))->pathString(), "/Applications/MobileMail.app");

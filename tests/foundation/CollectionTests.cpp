@@ -56,16 +56,16 @@ TEST(OrderedDictionary, KeepsInsertionOrderAcrossReplaceAndRemove)
 {
     auto dictionary = NSMutableDictionary::dictionary();
     for (auto key : { "zeta", "alpha", "mid", "beta" })
-        dictionary->setObject(str(key), str(key));
+        dictionary->setObject(str(key).get(), str(key).get());
     EXPECT_EQ(keyTexts(dictionary.get()), (std::vector<std::string> { "zeta", "alpha", "mid", "beta" }));
 
-    dictionary->setObject(num(7), str("alpha"));
+    dictionary->setObject(num(7).get(), str("alpha").get());
     EXPECT_EQ(keyTexts(dictionary.get()), (std::vector<std::string> { "zeta", "alpha", "mid", "beta" }));
     EXPECT_EQ(objectAs<NSNumber>(dictionary->objectForStringKey("alpha").get())->integerValue(), 7);
 
-    dictionary->removeObjectForKey(str("zeta"));
-    dictionary->setValue(nullptr, str("mid"));
-    dictionary->setObject(str("again"), str("zeta"));
+    dictionary->removeObjectForKey(str("zeta").get());
+    dictionary->setValue(nullptr, str("mid").get());
+    dictionary->setObject(str("again").get(), str("zeta").get());
     EXPECT_EQ(keyTexts(dictionary.get()), (std::vector<std::string> { "alpha", "beta", "zeta" }));
     EXPECT_EQ(dictionary->objectForStringKey("mid"), nullptr);
     // Lookups must still work after removal shifted the entries.
@@ -76,8 +76,8 @@ TEST(OrderedDictionary, KeepsInsertionOrderAcrossReplaceAndRemove)
 TEST(OrderedDictionary, NilKeysAndValuesAreIgnored)
 {
     auto dictionary = NSMutableDictionary::dictionary();
-    dictionary->setObject(nullptr, str("a"));
-    dictionary->setObject(str("a"), nullptr);
+    dictionary->setObject(nullptr, str("a").get());
+    dictionary->setObject(str("a").get(), nullptr);
     EXPECT_EQ(dictionary->count(), 0u);
     EXPECT_EQ(dictionary->objectForKey(nullptr), nullptr);
 }
@@ -85,29 +85,29 @@ TEST(OrderedDictionary, NilKeysAndValuesAreIgnored)
 TEST(OrderedDictionary, KeysMatchByValueThroughMessages)
 {
     auto dictionary = NSMutableDictionary::dictionary();
-    dictionary->setObject(str("one"), num(1));
-    dictionary->setObject(str("pair"), make<Pair>(2, 3));
+    dictionary->setObject(str("one").get(), num(1).get());
+    dictionary->setObject(str("pair").get(), make<Pair>(2, 3).get());
     msgSend(dictionary, SELECTOR("setObject:forKey:"), str("text"), str("k"));
 
     // Equal numbers of another kind, a fresh equal pair and a fresh equal string all find their value.
-    EXPECT_EQ(objectAs<NSString>(dictionary->objectForKey(NSNumber::numberWithDouble(1.0)).get())->utf8(), "one");
-    EXPECT_EQ(objectAs<NSString>(dictionary->objectForKey(make<Pair>(2, 3)).get())->utf8(), "pair");
-    EXPECT_EQ(dictionary->objectForKey(make<Pair>(3, 2)), nullptr);
+    EXPECT_EQ(objectAs<NSString>(dictionary->objectForKey(NSNumber::numberWithDouble(1.0).get()).get())->utf8(), "one");
+    EXPECT_EQ(objectAs<NSString>(dictionary->objectForKey(make<Pair>(2, 3).get()).get())->utf8(), "pair");
+    EXPECT_EQ(dictionary->objectForKey(make<Pair>(3, 2).get()), nullptr);
     auto found = msgSend<RefPtr<NSString>>(dictionary, SELECTOR("objectForKey:"), str("k"));
     ASSERT_TRUE(found);
     EXPECT_EQ(found->utf8(), "text");
 
-    dictionary->setObject(str("replaced"), make<Pair>(2, 3));
+    dictionary->setObject(str("replaced").get(), make<Pair>(2, 3).get());
     EXPECT_EQ(dictionary->count(), 3u);
 }
 
 TEST(OrderedDictionary, KeysSortedByValueAreStable)
 {
     auto counts = NSMutableDictionary::dictionary();
-    counts->setObject(num(2), str("a"));
-    counts->setObject(num(5), str("b"));
-    counts->setObject(num(2), str("c"));
-    counts->setObject(num(9), str("d"));
+    counts->setObject(num(2).get(), str("a").get());
+    counts->setObject(num(5).get(), str("b").get());
+    counts->setObject(num(2).get(), str("c").get());
+    counts->setObject(num(9).get(), str("d").get());
     auto sorted = counts->keysSortedByValueUsingComparator([](id a, id b) {
         return static_cast<NSNumber*>(b)->compare(static_cast<NSNumber*>(a));
     });
@@ -123,7 +123,7 @@ TEST(OrderedDictionary, EqualityIgnoresOrder)
     auto b = NSDictionary::dictionaryWithPairs({ { str("y"), num(2) }, { str("x"), NSNumber::numberWithDouble(1.0) } });
     auto c = NSDictionary::dictionaryWithPairs({ { str("y"), num(2) }, { str("x"), num(3) } });
     EXPECT_TRUE(msgSend<bool>(a, SELECTOR("isEqual:"), b));
-    EXPECT_FALSE(a->isEqual(c));
+    EXPECT_FALSE(a->isEqual(c.get()));
 }
 
 TEST(ValueEquality, StringsCompareAndHashByText)
@@ -134,8 +134,8 @@ TEST(ValueEquality, StringsCompareAndHashByText)
     EXPECT_TRUE(msgSend<bool>(a, SELECTOR("isEqual:"), b));
     EXPECT_TRUE(msgSend<bool>(a, SELECTOR("isEqualToString:"), b));
     EXPECT_EQ(msgSend<unsigned long>(a, SELECTOR("hash")), msgSend<unsigned long>(b, SELECTOR("hash")));
-    EXPECT_FALSE(a->isEqual(str("com.apple.MobileMail")));
-    EXPECT_FALSE(a->isEqual(num(1)));
+    EXPECT_FALSE(a->isEqual(str("com.apple.MobileMail").get()));
+    EXPECT_FALSE(a->isEqual(num(1).get()));
     EXPECT_FALSE(a->isEqualToString(nullptr));
     EXPECT_STREQ(msgSend<const char*>(a, SELECTOR("UTF8String")), "com.apple.mobilemail");
     EXPECT_EQ(str("héllo😀")->length(), 7u);
@@ -158,8 +158,8 @@ TEST(ValueEquality, NumbersCompareAcrossKinds)
     auto one = num(1);
     auto oneReal = NSNumber::numberWithDouble(1.0);
     auto yes = NSNumber::numberWithBool(true);
-    EXPECT_TRUE(one->isEqual(oneReal));
-    EXPECT_TRUE(one->isEqual(yes));
+    EXPECT_TRUE(one->isEqual(oneReal.get()));
+    EXPECT_TRUE(one->isEqual(yes.get()));
     EXPECT_EQ(one->hash(), oneReal->hash());
     EXPECT_EQ(one->hash(), yes->hash());
     EXPECT_EQ(yes->kind(), NSNumber::Kind::Bool);
@@ -167,10 +167,10 @@ TEST(ValueEquality, NumbersCompareAcrossKinds)
     EXPECT_EQ(msgSend<long>(num(3), SELECTOR("compare:"), num(5)), -1);
     EXPECT_EQ(msgSend<long>(num(5), SELECTOR("compare:"), num(3)), 1);
     EXPECT_EQ(msgSend<long>(num(5), SELECTOR("compare:"), NSNumber::numberWithDouble(5.0)), 0);
-    EXPECT_EQ(num(5)->compare(NSNumber::numberWithDouble(5.5)), NSOrderedAscending);
-    EXPECT_EQ(NSNumber::numberWithDouble(-0.5)->compare(num(0)), NSOrderedAscending);
+    EXPECT_EQ(num(5)->compare(NSNumber::numberWithDouble(5.5).get()), NSOrderedAscending);
+    EXPECT_EQ(NSNumber::numberWithDouble(-0.5)->compare(num(0).get()), NSOrderedAscending);
     // Exact, not by rounding the integer to a double.
-    EXPECT_EQ(num(LONG_MAX)->compare(NSNumber::numberWithDouble(9223372036854775807.0)), NSOrderedAscending);
+    EXPECT_EQ(num(LONG_MAX)->compare(NSNumber::numberWithDouble(9223372036854775807.0).get()), NSOrderedAscending);
     EXPECT_EQ(NSNumber::numberWithDouble(2.75)->integerValue(), 2);
     EXPECT_FALSE(NSNumber::numberWithDouble(0.0)->boolValue());
 }
@@ -180,43 +180,43 @@ TEST(Arrays, OutOfRangeAnswersNilAndMutationsIgnoreBadInput)
     auto array = NSMutableArray::array();
     EXPECT_EQ(array->firstObject(), nullptr);
     EXPECT_EQ(msgSend<Id>(array, SELECTOR("lastObject")), nullptr);
-    array->addObject(str("b"));
-    array->insertObject(str("a"), 0);
-    array->insertObject(str("z"), 9);
+    array->addObject(str("b").get());
+    array->insertObject(str("a").get(), 0);
+    array->insertObject(str("z").get(), 9);
     array->addObject(nullptr);
     array->removeObjectAtIndex(7);
     EXPECT_EQ(array->count(), 2u);
     EXPECT_EQ(msgSend<Id>(array, SELECTOR("objectAtIndex:"), 5ul), nullptr);
     EXPECT_EQ(objectAs<NSString>(msgSend<Id>(array, SELECTOR("objectAtIndexedSubscript:"), 1ul).get())->utf8(), "b");
     EXPECT_TRUE(msgSend<bool>(array, SELECTOR("containsObject:"), str("a")));
-    EXPECT_EQ(array->indexOfObject(str("b")), 1u);
-    EXPECT_EQ(array->indexOfObject(str("c")), NSNotFound);
+    EXPECT_EQ(array->indexOfObject(str("b").get()), 1u);
+    EXPECT_EQ(array->indexOfObject(str("c").get()), NSNotFound);
 
-    array->addObjectsFromArray(array);
+    array->addObjectsFromArray(array.get());
     EXPECT_EQ(array->count(), 4u);
-    array->removeObject(str("a"));
+    array->removeObject(str("a").get());
     EXPECT_EQ(array->count(), 2u);
-    EXPECT_TRUE(array->isEqual(NSArray::arrayWithObjects({ str("b"), str("b") })));
+    EXPECT_TRUE(array->isEqual(NSArray::arrayWithObjects({ str("b"), str("b") }).get()));
 }
 
 TEST(CountedSet, CountsEqualObjectsAndKeepsFirstInsertionOrder)
 {
     auto samples = NSArray::arrayWithObjects({ make<Pair>(1, 1), str("x"), make<Pair>(1, 1), num(4), str("x"), make<Pair>(1, 1), NSNumber::numberWithDouble(4.0) });
-    auto set = NSCountedSet::setWithArray(samples);
+    auto set = NSCountedSet::setWithArray(samples.get());
     EXPECT_EQ(set->count(), 3u);
     EXPECT_EQ(msgSend<unsigned long>(set, SELECTOR("countForObject:"), make<Pair>(1, 1)), 3u);
-    EXPECT_EQ(set->countForObject(str("x")), 2u);
-    EXPECT_EQ(set->countForObject(num(4)), 2u);
-    EXPECT_EQ(set->countForObject(str("absent")), 0u);
+    EXPECT_EQ(set->countForObject(str("x").get()), 2u);
+    EXPECT_EQ(set->countForObject(num(4).get()), 2u);
+    EXPECT_EQ(set->countForObject(str("absent").get()), 0u);
     auto all = set->allObjects();
     ASSERT_EQ(all->count(), 3u);
     EXPECT_TRUE(all->objectAtIndex(0)->isKindOfClass(Pair::classObject()));
     EXPECT_TRUE(all->objectAtIndex(1)->isKindOfClass(NSString::classObject()));
 
-    set->removeObject(str("x"));
-    set->removeObject(str("x"));
+    set->removeObject(str("x").get());
+    set->removeObject(str("x").get());
     EXPECT_EQ(set->count(), 2u);
-    EXPECT_FALSE(set->containsObject(str("x")));
+    EXPECT_FALSE(set->containsObject(str("x").get()));
 }
 
 TEST(CountedSet, InitWithArrayBySelector)
@@ -231,10 +231,10 @@ TEST(Collections, ReleaseEverythingTheyHold)
     auto before = Object::liveObjectCount();
     {
         auto dictionary = NSMutableDictionary::dictionary();
-        dictionary->setObject(NSArray::arrayWithObjects({ str("a") }), str("k"));
-        dictionary->setObject(str("b"), str("k"));
-        auto set = NSCountedSet::setWithArray(NSArray::arrayWithObjects({ str("x") }));
-        dictionary->setObject(set, str("set"));
+        dictionary->setObject(NSArray::arrayWithObjects({ str("a") }).get(), str("k").get());
+        dictionary->setObject(str("b").get(), str("k").get());
+        auto set = NSCountedSet::setWithArray(NSArray::arrayWithObjects({ str("x") }).get());
+        dictionary->setObject(set.get(), str("set").get());
     }
     EXPECT_EQ(Object::liveObjectCount(), before);
 }

@@ -76,27 +76,27 @@ TEST_F(PropertyListFiles, RoundTripKeepsOrderAndKindsInBothFormats)
     writeDeviceFile(preferencesPath, sampleXML);
     auto original = NSMutableDictionary::dictionaryWithContentsOfFile(preferencesPath);
     ASSERT_TRUE(original);
-    original->setObject(NSString::string("new"), NSString::string("AAAFirstAlphabetically"));
-    original->setObject(NSNumber::numberWithInteger(10), NSString::string("NotifStyle"));
+    original->setObject(NSString::string("new").get(), NSString::string("AAAFirstAlphabetically").get());
+    original->setObject(NSNumber::numberWithInteger(10).get(), NSString::string("NotifStyle").get());
 
     for (auto format : { PropertyList::Format::XML, PropertyList::Format::Binary }) {
-        ASSERT_TRUE(PropertyList::writeFile(original, preferencesPath, format, true));
+        ASSERT_TRUE(PropertyList::writeFile(original.get(), preferencesPath, format, true));
         auto reread = NSDictionary::dictionaryWithContentsOfFile(preferencesPath);
         ASSERT_TRUE(reread);
         EXPECT_EQ(keyTexts(reread.get()), keyTexts(original.get()));
-        EXPECT_TRUE(reread->isEqual(original));
+        EXPECT_TRUE(reread->isEqual(original.get()));
         EXPECT_EQ(objectAs<NSNumber>(reread->objectForStringKey("Alpha").get())->kind(), NSNumber::Kind::Bool);
         EXPECT_EQ(objectAs<NSNumber>(reread->objectForStringKey("NotifDOutlAlpha").get())->kind(), NSNumber::Kind::Real);
         EXPECT_EQ(objectAs<NSNumber>(reread->objectForStringKey("NotifStyle").get())->kind(), NSNumber::Kind::Integer);
     }
-    auto bytes = PropertyList::serialize(original, PropertyList::Format::Binary);
+    auto bytes = PropertyList::serialize(original.get(), PropertyList::Format::Binary);
     ASSERT_TRUE(bytes);
     EXPECT_TRUE(bytes->starts_with("bplist00"));
 }
 
 TEST_F(PropertyListFiles, UnreadableFilesAreNil)
 {
-    auto binary = *PropertyList::serialize(NSDictionary::dictionaryWithPairs({ { NSString::string("k"), NSString::string("v") } }), PropertyList::Format::Binary);
+    auto binary = *PropertyList::serialize(NSDictionary::dictionaryWithPairs({ { NSString::string("k"), NSString::string("v") } }).get(), PropertyList::Format::Binary);
     std::string xml(sampleXML);
     struct Case {
         const char* name;
@@ -129,7 +129,7 @@ TEST_F(PropertyListFiles, RootOfTheWrongShapeIsNil)
 TEST_F(PropertyListFiles, NonPropertyListContentsAreNotWritten)
 {
     auto dictionary = NSMutableDictionary::dictionary();
-    dictionary->setObject(NSString::string("v"), NSNumber::numberWithInteger(1));
+    dictionary->setObject(NSString::string("v").get(), NSNumber::numberWithInteger(1).get());
     EXPECT_FALSE(dictionary->writeToFile("/out.plist", true));
     EXPECT_FALSE(std::filesystem::exists(host("/out.plist")));
     // The folder is not created on the caller's behalf.
@@ -142,7 +142,7 @@ RefPtr<NSDictionary> versionedDictionary(int version, int entries)
 {
     auto dictionary = NSMutableDictionary::dictionary();
     for (int i = 0; i < entries; ++i)
-        dictionary->setObjectForStringKey(NSString::string("version " + std::to_string(version) + " entry " + std::to_string(i)), "Key" + std::to_string(i));
+        dictionary->setObjectForStringKey(NSString::string("version " + std::to_string(version) + " entry " + std::to_string(i)).get(), "Key" + std::to_string(i));
     return dictionary;
 }
 
@@ -259,8 +259,8 @@ TEST(PropertyListGuard, TextThatCouldNotBeReadBackIsNeverWritten)
         auto asValue = NSDictionary::dictionaryWithPairs({ { NSString::string("K"), NSString::string(text) } });
         auto asKey = NSDictionary::dictionaryWithPairs({ { NSString::string(text), NSString::string("v") } });
         for (auto format : { PropertyList::Format::XML, PropertyList::Format::Binary }) {
-            EXPECT_FALSE(PropertyList::serialize(asValue, format));
-            EXPECT_FALSE(PropertyList::serialize(asKey, format));
+            EXPECT_FALSE(PropertyList::serialize(asValue.get(), format));
+            EXPECT_FALSE(PropertyList::serialize(asKey.get(), format));
         }
     }
 }
@@ -390,7 +390,7 @@ TEST(PropertyListValues, BinaryDatesAndIntegersRoundTripExactly)
         EXPECT_EQ(objectAs<NSNumber>(values->objectForStringKey("Real").get())->doubleValue(), 0.1);
     };
     check(read.get());
-    auto written = PropertyList::serialize(read, PropertyList::Format::Binary);
+    auto written = PropertyList::serialize(read.get(), PropertyList::Format::Binary);
     ASSERT_TRUE(written);
     auto reread = objectAs<NSDictionary>(readBytes(*written));
     ASSERT_TRUE(reread);
@@ -406,15 +406,15 @@ TEST(PropertyListValues, XMLKeepsWholeSecondsOfFourDigitYearsAndBigIntegers)
         { NSString::string("Largest"), NSNumber::numberWithUnsignedInteger(UINT64_MAX) },
         { NSString::string("Smallest"), NSNumber::numberWithInteger(INT64_MIN) },
     });
-    auto xml = PropertyList::serialize(values, PropertyList::Format::XML);
+    auto xml = PropertyList::serialize(values.get(), PropertyList::Format::XML);
     ASSERT_TRUE(xml);
     auto reread = objectAs<NSDictionary>(readBytes(*xml));
     ASSERT_TRUE(reread);
     EXPECT_TRUE(reread->isEqual(values.get())) << *xml;
     // Past year 9999 the XML form has no way back: not written rather than written wrong.
     auto far = NSDictionary::dictionaryWithPairs({ { NSString::string("Date"), NSDate::dateWithTimeIntervalSinceReferenceDate(1e15) } });
-    EXPECT_FALSE(PropertyList::serialize(far, PropertyList::Format::XML));
-    EXPECT_TRUE(PropertyList::serialize(far, PropertyList::Format::Binary));
+    EXPECT_FALSE(PropertyList::serialize(far.get(), PropertyList::Format::XML));
+    EXPECT_TRUE(PropertyList::serialize(far.get(), PropertyList::Format::Binary));
 }
 
 } // namespace

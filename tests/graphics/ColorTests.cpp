@@ -36,7 +36,7 @@ TEST(UIColorValues, EqualityAndHashWorkAsCollectionKeys)
 
     auto zero = UIColor::colorWithRed(0.0, 0, 0, 1);
     auto negativeZero = UIColor::colorWithRed(-0.0, 0, 0, 1);
-    EXPECT_TRUE(zero->isEqual(negativeZero));
+    EXPECT_TRUE(zero->isEqual(negativeZero.get()));
     EXPECT_EQ(zero->hash(), negativeZero->hash());
 
     auto samples = NSArray::arrayWithObjects({ white, alsoWhite, translucentWhite, UIColor::colorWithWhite(1, 1), zero });

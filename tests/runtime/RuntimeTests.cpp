@@ -317,12 +317,12 @@ TEST(Lifetime, AssociatedValuesAreReleasedWithTheirOwner)
     WeakPtr<Animal> weakValue(value);
     {
         auto owner = make<Dog>();
-        objc_setAssociatedObject(owner, &s_tagKey, value, OBJC_ASSOCIATION_RETAIN_NONATOMIC);
-        objc_setAssociatedObject(owner, &s_assignKey, value, OBJC_ASSOCIATION_ASSIGN);
+        objc_setAssociatedObject(owner.get(), &s_tagKey, value.get(), OBJC_ASSOCIATION_RETAIN_NONATOMIC);
+        objc_setAssociatedObject(owner.get(), &s_assignKey, value.get(), OBJC_ASSOCIATION_ASSIGN);
         value = nullptr;
         EXPECT_TRUE(weakValue.get());
-        EXPECT_EQ(objc_getAssociatedObject(owner, &s_tagKey).get(), weakValue.get().get());
-        EXPECT_EQ(objc_getAssociatedObject(owner, &s_unusedKey).get(), nullptr);
+        EXPECT_EQ(objc_getAssociatedObject(owner.get(), &s_tagKey).get(), weakValue.get().get());
+        EXPECT_EQ(objc_getAssociatedObject(owner.get(), &s_unusedKey).get(), nullptr);
     }
     EXPECT_FALSE(weakValue.get());
     EXPECT_EQ(Object::liveObjectCount(), before);
@@ -333,12 +333,12 @@ TEST(Lifetime, ReplacingAnAssociatedValueReleasesThePreviousOne)
     auto owner = make<Dog>();
     auto first = make<Animal>();
     WeakPtr<Animal> weakFirst(first);
-    objc_setAssociatedObject(owner, &s_tagKey, first, OBJC_ASSOCIATION_RETAIN_NONATOMIC);
+    objc_setAssociatedObject(owner.get(), &s_tagKey, first.get(), OBJC_ASSOCIATION_RETAIN_NONATOMIC);
     first = nullptr;
-    objc_setAssociatedObject(owner, &s_tagKey, make<Animal>(), OBJC_ASSOCIATION_RETAIN_NONATOMIC);
+    objc_setAssociatedObject(owner.get(), &s_tagKey, make<Animal>().get(), OBJC_ASSOCIATION_RETAIN_NONATOMIC);
     EXPECT_FALSE(weakFirst.get());
-    objc_setAssociatedObject(owner, &s_tagKey, nullptr, OBJC_ASSOCIATION_RETAIN_NONATOMIC);
-    EXPECT_EQ(objc_getAssociatedObject(owner, &s_tagKey).get(), nullptr);
+    objc_setAssociatedObject(owner.get(), &s_tagKey, nullptr, OBJC_ASSOCIATION_RETAIN_NONATOMIC);
+    EXPECT_EQ(objc_getAssociatedObject(owner.get(), &s_tagKey).get(), nullptr);
 }
 
 TEST(InstanceVariables, ReadByNameAndMissingOnesReadNil)
@@ -351,18 +351,18 @@ TEST(InstanceVariables, ReadByNameAndMissingOnesReadNil)
     Ivar nameIvar = class_getInstanceVariable(dog->isa(), "_name");
     ASSERT_NE(nameIvar, nullptr);
     EXPECT_STREQ(ivar_getTypeEncoding(nameIvar), "@");
-    EXPECT_EQ(object_getIvar(dog, nameIvar).get(), name.get());
-    EXPECT_EQ(object_getIvar(dog, class_getInstanceVariable(dog->isa(), "_owner")).get(), owner.get());
+    EXPECT_EQ(object_getIvar(dog.get(), nameIvar).get(), name.get());
+    EXPECT_EQ(object_getIvar(dog.get(), class_getInstanceVariable(dog->isa(), "_owner")).get(), owner.get());
     EXPECT_EQ(class_getInstanceVariable(dog->isa(), "_lookView"), nullptr);
-    EXPECT_EQ(object_getIvar(dog, nullptr).get(), nullptr);
+    EXPECT_EQ(object_getIvar(dog.get(), nullptr).get(), nullptr);
     EXPECT_EQ(object_getIvar(nullptr, nameIvar).get(), nullptr);
 
     Ivar age = class_getInstanceVariable(Puppy::classObject(), "_age");
     EXPECT_STREQ(ivar_getTypeEncoding(age), "q");
-    EXPECT_EQ(*static_cast<long*>(object_getIvarAddress(dog, age)), 7);
+    EXPECT_EQ(*static_cast<long*>(object_getIvarAddress(dog.get(), age)), 7);
     // A scalar ivar never reads as an object, and an ivar of another class never reads at all.
-    EXPECT_EQ(object_getIvar(dog, age).get(), nullptr);
-    EXPECT_EQ(object_getIvar(make<Object>(), nameIvar).get(), nullptr);
+    EXPECT_EQ(object_getIvar(dog.get(), age).get(), nullptr);
+    EXPECT_EQ(object_getIvar(make<Object>().get(), nameIvar).get(), nullptr);
 }
 
 long s_shadowingAge = 3;

@@ -64,10 +64,10 @@ protected:
     void writeApp(const std::string& appPath, std::string_view identifier, Id icons, PropertyList::Format format = PropertyList::Format::Binary)
     {
         auto info = NSMutableDictionary::dictionary();
-        info->setObjectForStringKey(text(identifier), "CFBundleIdentifier");
-        info->setObjectForStringKey(text("Sample"), "CFBundleName");
+        info->setObjectForStringKey(text(identifier).get(), "CFBundleIdentifier");
+        info->setObjectForStringKey(text("Sample").get(), "CFBundleName");
         if (icons)
-            info->setObjectForStringKey(icons, "CFBundleIcons");
+            info->setObjectForStringKey(icons.get(), "CFBundleIcons");
         writeInfo(appPath, info.get(), format);
     }
 
@@ -266,10 +266,10 @@ TEST_F(AppIndexCost, AppRewrittenInPlaceUnderAnotherIdentifierShowsWithinASecond
 TEST_F(AppIndexCost, RecordsKeepOnlyTheKeysTheyAnswerFrom)
 {
     auto info = NSMutableDictionary::dictionary();
-    info->setObjectForStringKey(text("com.example.large"), "CFBundleIdentifier");
-    info->setObjectForStringKey(text("Large"), "CFBundleDisplayName");
+    info->setObjectForStringKey(text("com.example.large").get(), "CFBundleIdentifier");
+    info->setObjectForStringKey(text("Large").get(), "CFBundleDisplayName");
     info->setObjectForStringKey(iconsWithFiles({ text("AppIcon") }).get(), "CFBundleIcons");
-    info->setObjectForStringKey(text(std::string(1 << 20, 'x')), "Filler");
+    info->setObjectForStringKey(text(std::string(1 << 20, 'x')).get(), "Filler");
     writeInfo("/Applications/Large.app", info.get());
 
     auto app = AppIndex::find("com.example.large");

@@ -115,7 +115,7 @@ nlohmann::json propertyState(const char* className, const char* property, const 
         auto value = NSString::string("com.example.app");
         WeakPtr<NSString> weakValue(value);
         msgSend<void>(instance, sel_registerName(setter), value);
-        state["readBack"] = msgSend<RefPtr<NSString>>(instance, sel_registerName(property)) == value;
+        state["readBack"] = msgSend<RefPtr<NSString>>(instance, sel_registerName(property)).get() == value.get();
         value = nullptr;
         state["retained"] = static_cast<bool>(weakValue.get());
         instance = nullptr;

@@ -69,9 +69,9 @@ TEST_F(Appearance, JoiningAWindowDeliversTheFirstTraitCollectionWithoutAPrevious
 {
     auto detached = UIView::createWithClass(m_viewClass);
     auto child = UIView::createWithClass(m_viewClass);
-    detached->addSubview(child);
+    detached->addSubview(child.get());
     EXPECT_TRUE(g_changes.empty());
-    m_window->addSubview(detached);
+    m_window->addSubview(detached.get());
     ASSERT_EQ(g_changes.size(), 2u);
     EXPECT_EQ(g_changes[0].previous, -1);
     EXPECT_EQ(g_changes[0].current, UIUserInterfaceStyleLight);
@@ -82,8 +82,8 @@ TEST_F(Appearance, SwitchSendsThePreviousTraitsToViewsAndControllersThenLaysOut)
     Class controllerClass = freshSubclass(UIViewController::classObject(), "TraitController");
     MSHookMessageEx(controllerClass, SELECTOR("traitCollectionDidChange:"), &recordControllerTraits, &controllerTraitSlot);
     auto controller = UIViewController::createWithClass(controllerClass);
-    controller->setView(UIView::createWithClass(m_viewClass));
-    m_window->setRootViewController(controller);
+    controller->setView(UIView::createWithClass(m_viewClass).get());
+    m_window->setRootViewController(controller.get());
     m_window->layoutIfNeeded();
     g_changes.clear();
     g_layouts = 0;
@@ -108,8 +108,8 @@ TEST_F(Appearance, OverriddenSubtreesKeepTheirStyleAcrossASwitch)
     auto pinned = UIView::create();
     pinned->setOverrideUserInterfaceStyle(UIUserInterfaceStyleLight);
     auto inside = UIView::createWithClass(m_viewClass);
-    pinned->addSubview(inside);
-    m_window->addSubview(pinned);
+    pinned->addSubview(inside.get());
+    m_window->addSubview(pinned.get());
     g_changes.clear();
 
     UIUserInterfaceStyleArbiter::sharedInstance()->setCurrentStyle(UIUserInterfaceStyleDark);
@@ -127,7 +127,7 @@ TEST_F(Appearance, WindowsWithTheirOwnAppearanceIgnoreTheSystemSwitch)
     auto darkWindow = UIWindow::create(CGRectMake(0, 0, 10, 10));
     darkWindow->setOverrideUserInterfaceStyle(UIUserInterfaceStyleDark);
     auto view = UIView::createWithClass(m_viewClass);
-    darkWindow->addSubview(view);
+    darkWindow->addSubview(view.get());
     EXPECT_EQ(view->traitCollection()->userInterfaceStyle(), UIUserInterfaceStyleDark);
     g_changes.clear();
     UIUserInterfaceStyleArbiter::sharedInstance()->setCurrentStyle(UIUserInterfaceStyleDark);

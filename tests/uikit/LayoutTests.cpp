@@ -52,8 +52,8 @@ TEST_F(Layout, PassSendsLayoutSubviewsThroughTheRuntimeParentsFirst)
     auto root = taggedView(m_class, 1);
     auto child = taggedView(m_class, 2);
     auto grandchild = taggedView(m_class, 3);
-    root->addSubview(child);
-    child->addSubview(grandchild);
+    root->addSubview(child.get());
+    child->addSubview(grandchild.get());
     root->layoutIfNeeded();
     EXPECT_EQ(g_layouts, (std::vector<std::string> { "layout:1", "layout:2", "layout:3" }));
 
@@ -90,8 +90,8 @@ TEST_F(Layout, ControllerHearsAroundItsRootViewsLayout)
     MSHookMessageEx(controllerClass, SELECTOR("viewDidLayoutSubviews"), &recordDidLayout, &didLayoutSlot);
     auto controller = UIViewController::createWithClass(controllerClass);
     auto root = taggedView(m_class, 1);
-    root->addSubview(taggedView(m_class, 2));
-    controller->setView(root);
+    root->addSubview(taggedView(m_class, 2).get());
+    controller->setView(root.get());
     root->layoutIfNeeded();
     EXPECT_EQ(g_layouts, (std::vector<std::string> { "will", "layout:1", "did", "layout:2" }));
 }
@@ -103,9 +103,9 @@ TEST_F(Layout, StackViewLinesUpShownArrangedSubviews)
     auto hidden = UIView::create(CGRectMake(0, 0, 30, 5));
     auto b = UIView::create(CGRectMake(0, 0, 25, 5));
     hidden->setHidden(true);
-    stack->addArrangedSubview(a);
-    stack->addArrangedSubview(hidden);
-    stack->addArrangedSubview(b);
+    stack->addArrangedSubview(a.get());
+    stack->addArrangedSubview(hidden.get());
+    stack->addArrangedSubview(b.get());
     stack->setSpacing(4);
     stack->layoutIfNeeded();
     EXPECT_EQ(a->frame(), CGRectMake(0, 0, 20, 40));
@@ -120,7 +120,7 @@ TEST_F(Layout, StackViewLinesUpShownArrangedSubviews)
 
     // Leaving the stack also leaves the arranged list; removeArrangedSubview keeps the subview.
     b->removeFromSuperview();
-    stack->removeArrangedSubview(a);
+    stack->removeArrangedSubview(a.get());
     EXPECT_EQ(stack->arrangedSubviewList().size(), 1u);
     EXPECT_EQ(a->superview().get(), stack.get());
 }

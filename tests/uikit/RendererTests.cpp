@@ -54,9 +54,9 @@ TEST_F(Renderer, PaintsBackgroundsUnderBordersOfTheirOwnColourAndWidth)
     platter->setBackgroundColor(UIColor::redColor().get());
     platter->layer()->setBorderWidth(4);
     platter->layer()->setBorderColor(UIColor::blueColor()->CGColor().get());
-    m_window->addSubview(platter);
+    m_window->addSubview(platter.get());
 
-    auto image = ViewRenderer::render(m_window);
+    auto image = ViewRenderer::render(m_window.get());
     ASSERT_TRUE(image);
     EXPECT_EQ(image->width(), 200u);
     EXPECT_TRUE(near(image->pixelAt(50, 50), red));
@@ -71,8 +71,8 @@ TEST_F(Renderer, RoundedCornersLeaveTheCornerUnpainted)
     auto platter = UIView::create(CGRectMake(20, 20, 60, 60));
     platter->setBackgroundColor(UIColor::redColor().get());
     platter->layer()->setCornerRadius(20);
-    m_window->addSubview(platter);
-    auto image = ViewRenderer::render(m_window);
+    m_window->addSubview(platter.get());
+    auto image = ViewRenderer::render(m_window.get());
     EXPECT_TRUE(near(image->pixelAt(21, 21), white));
     EXPECT_TRUE(near(image->pixelAt(40, 21), red));
 }
@@ -86,11 +86,11 @@ TEST_F(Renderer, HiddenViewsPaintNothingAndAlphaFadesTheSubtree)
     faded->setAlpha(0.5);
     auto inner = UIView::create(CGRectMake(0, 0, 50, 100));
     inner->setBackgroundColor(UIColor::blackColor().get());
-    faded->addSubview(inner);
-    m_window->addSubview(hidden);
-    m_window->addSubview(faded);
+    faded->addSubview(inner.get());
+    m_window->addSubview(hidden.get());
+    m_window->addSubview(faded.get());
 
-    auto image = ViewRenderer::render(m_window);
+    auto image = ViewRenderer::render(m_window.get());
     EXPECT_TRUE(near(image->pixelAt(50, 50), white));
     EXPECT_TRUE(near(image->pixelAt(120, 50), { 128, 128, 128, 255 }));
     EXPECT_TRUE(near(image->pixelAt(170, 50), white));
@@ -103,10 +103,10 @@ TEST_F(Renderer, LabelInkFollowsTheTextAlignment)
     centred->setTextAlignment(NSTextAlignmentCenter);
     auto left = UILabel::create(CGRectMake(0, 50, 200, 50));
     left->setText("IIIIII");
-    m_window->addSubview(centred);
-    m_window->addSubview(left);
+    m_window->addSubview(centred.get());
+    m_window->addSubview(left.get());
 
-    auto image = ViewRenderer::render(m_window);
+    auto image = ViewRenderer::render(m_window.get());
     double centre = inkCentre(*image, 0, 50);
     EXPECT_NEAR(centre, 100, 6);
     double leftCentre = inkCentre(*image, 50, 100);
@@ -114,7 +114,7 @@ TEST_F(Renderer, LabelInkFollowsTheTextAlignment)
     EXPECT_LT(leftCentre, 50);
 
     left->setTextAlignment(NSTextAlignmentRight);
-    EXPECT_GT(inkCentre(*ViewRenderer::render(m_window), 50, 100), 150);
+    EXPECT_GT(inkCentre(*ViewRenderer::render(m_window.get()), 50, 100), 150);
 }
 
 TEST_F(Renderer, ImageViewsScaleByContentMode)
@@ -126,18 +126,18 @@ TEST_F(Renderer, ImageViewsScaleByContentMode)
     }
     auto imageView = UIImageView::create(CGRectMake(0, 0, 100, 50));
     imageView->setImage(UIImage::imageWithCGImage(bitmap, 1).get());
-    m_window->addSubview(imageView);
+    m_window->addSubview(imageView.get());
 
     imageView->setContentMode(UIViewContentModeScaleToFill);
-    EXPECT_TRUE(near(ViewRenderer::render(m_window)->pixelAt(5, 25), blue));
+    EXPECT_TRUE(near(ViewRenderer::render(m_window.get())->pixelAt(5, 25), blue));
     imageView->setContentMode(UIViewContentModeScaleAspectFit);
-    auto fitted = ViewRenderer::render(m_window);
+    auto fitted = ViewRenderer::render(m_window.get());
     EXPECT_TRUE(near(fitted->pixelAt(5, 25), white));
     EXPECT_TRUE(near(fitted->pixelAt(50, 25), blue));
     imageView->setContentMode(UIViewContentModeScaleAspectFill);
-    EXPECT_TRUE(near(ViewRenderer::render(m_window)->pixelAt(50, 75), blue));
+    EXPECT_TRUE(near(ViewRenderer::render(m_window.get())->pixelAt(50, 75), blue));
     imageView->setClipsToBounds(true);
-    auto filled = ViewRenderer::render(m_window);
+    auto filled = ViewRenderer::render(m_window.get());
     EXPECT_TRUE(near(filled->pixelAt(5, 25), blue));
     EXPECT_TRUE(near(filled->pixelAt(50, 75), white));
 }
@@ -146,14 +146,14 @@ TEST_F(Renderer, ScalesAndWritesAPNG)
 {
     auto platter = UIView::create(CGRectMake(10, 10, 10, 10));
     platter->setBackgroundColor(UIColor::redColor().get());
-    m_window->addSubview(platter);
-    auto image = ViewRenderer::render(m_window, 2);
+    m_window->addSubview(platter.get());
+    auto image = ViewRenderer::render(m_window.get(), 2);
     EXPECT_EQ(image->width(), 400u);
     EXPECT_TRUE(near(image->pixelAt(39, 39), red));
     EXPECT_TRUE(near(image->pixelAt(41, 41), white));
 
     auto path = std::filesystem::temp_directory_path() / ("uikit-render-" + std::to_string(::getpid()) + ".png");
-    ASSERT_TRUE(ViewRenderer::writePNG(m_window, path));
+    ASSERT_TRUE(ViewRenderer::writePNG(m_window.get(), path));
     auto read = UIImage::imageWithContentsOfHostFile(path);
     ASSERT_TRUE(read);
     EXPECT_TRUE(near(read->pixelAt(15, 15), red));

@@ -18,12 +18,12 @@ protected:
         m_list = UIScrollView::create(CGRectMake(10, 50, 180, 300));
         m_cell = UIView::create(CGRectMake(5, 100, 170, 60));
         m_label = UILabel::create(CGRectMake(8, 4, 150, 20));
-        m_window->addSubview(UIView::create());
-        m_window->addSubview(m_list);
-        m_list->addSubview(UIView::create());
-        m_list->addSubview(UIView::create());
-        m_list->addSubview(m_cell);
-        m_cell->addSubview(m_label);
+        m_window->addSubview(UIView::create().get());
+        m_window->addSubview(m_list.get());
+        m_list->addSubview(UIView::create().get());
+        m_list->addSubview(UIView::create().get());
+        m_list->addSubview(m_cell.get());
+        m_cell->addSubview(m_label.get());
     }
     RefPtr<UIWindow> m_window;
     RefPtr<UIScrollView> m_list;
@@ -33,7 +33,7 @@ protected:
 
 TEST_F(Snapshot, PathsNameEachViewByIndexAndClassDepthFirst)
 {
-    auto snapshot = ViewSnapshot::capture(m_window);
+    auto snapshot = ViewSnapshot::capture(m_window.get());
     std::vector<std::string> paths;
     for (auto& view : snapshot["views"])
         paths.push_back(view["path"]);
@@ -52,7 +52,7 @@ TEST_F(Snapshot, PathsNameEachViewByIndexAndClassDepthFirst)
 TEST_F(Snapshot, FramesAreGivenInTheSuperviewAndInTheWindow)
 {
     m_list->setContentOffset(CGPointMake(0, 30));
-    auto snapshot = ViewSnapshot::capture(m_window);
+    auto snapshot = ViewSnapshot::capture(m_window.get());
     auto* label = ViewSnapshot::findPath(snapshot, "UIWindow/1:UIScrollView/2:UIView/0:UILabel");
     ASSERT_NE(label, nullptr);
     EXPECT_EQ((*label)["frame"], ViewSnapshot::rectJSON(CGRectMake(8, 4, 150, 20)));
@@ -70,7 +70,7 @@ TEST_F(Snapshot, RecordsTheStyledPropertiesWithExactColours)
     m_label->setText("Tintwell");
     m_label->setTextAlignment(NSTextAlignmentCenter);
 
-    auto snapshot = ViewSnapshot::capture(m_window);
+    auto snapshot = ViewSnapshot::capture(m_window.get());
     auto& cell = *ViewSnapshot::findPath(snapshot, "UIWindow/1:UIScrollView/2:UIView");
     EXPECT_EQ(cell["backgroundColor"]["hex"], "#FF8000B3");
     EXPECT_EQ(cell["backgroundColor"]["green"], 0.5);
@@ -94,7 +94,7 @@ TEST_F(Snapshot, CarriesTheAppearanceAndTheLastAnimation)
 {
     UIView::animateWithDuration(0.2, [] { });
     UIUserInterfaceStyleArbiter::sharedInstance()->setCurrentStyle(UIUserInterfaceStyleDark);
-    auto snapshot = ViewSnapshot::capture(m_window);
+    auto snapshot = ViewSnapshot::capture(m_window.get());
     EXPECT_EQ(snapshot["userInterfaceStyle"], 2);
     EXPECT_EQ(snapshot["animations"]["lastDuration"], 0.2);
     EXPECT_EQ(snapshot["animations"]["count"], UIView::animationCount());
@@ -103,12 +103,12 @@ TEST_F(Snapshot, CarriesTheAppearanceAndTheLastAnimation)
 TEST_F(Snapshot, WritesReadableJSON)
 {
     auto path = std::filesystem::temp_directory_path() / ("uikit-snapshot-" + std::to_string(::getpid()) + ".json");
-    ASSERT_TRUE(ViewSnapshot::writeToFile(m_window, path));
+    ASSERT_TRUE(ViewSnapshot::writeToFile(m_window.get(), path));
     std::ifstream in(path);
     auto read = nlohmann::json::parse(in);
-    EXPECT_EQ(read, ViewSnapshot::capture(m_window));
+    EXPECT_EQ(read, ViewSnapshot::capture(m_window.get()));
     std::filesystem::remove(path);
-    EXPECT_FALSE(ViewSnapshot::writeToFile(m_window, "/nonexistent-folder/snapshot.json"));
+    EXPECT_FALSE(ViewSnapshot::writeToFile(m_window.get(), "/nonexistent-folder/snapshot.json"));
 }
 
 } // namespace

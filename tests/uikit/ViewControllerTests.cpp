@@ -65,10 +65,10 @@ TEST_F(ViewController, ResponderChainRunsFromViewsThroughControllersToTheWindow)
     auto parent = UIViewController::create();
     auto child = UIViewController::create();
     auto label = UILabel::create();
-    parent->addChildViewController(child);
-    parent->view()->addSubview(child->view());
-    child->view()->addSubview(label);
-    window->setRootViewController(parent);
+    parent->addChildViewController(child.get());
+    parent->view()->addSubview(child->view().get());
+    child->view()->addSubview(label.get());
+    window->setRootViewController(parent.get());
 
     auto step1 = label->nextResponder();
     auto step2 = step1->nextResponder();
@@ -98,8 +98,8 @@ TEST_F(ViewController, ChildrenKnowTheirParentAndNavigationController)
     auto outer = UIViewController::createWithClass(navigationClass);
     auto inner = UIViewController::createWithClass(navigationClass);
     auto page = UIViewController::create();
-    outer->addChildViewController(inner);
-    inner->addChildViewController(page);
+    outer->addChildViewController(inner.get());
+    inner->addChildViewController(page.get());
     EXPECT_EQ(page->parentViewController().get(), inner.get());
     EXPECT_EQ(msgSend<Id>(page, SELECTOR("navigationController")).get(), inner.get());
     EXPECT_EQ(inner->navigationController().get(), outer.get());
@@ -121,7 +121,7 @@ TEST_F(ViewController, TitleAndNavigationItemAreShared)
     EXPECT_EQ(controller->title()->utf8(), "Tintwell");
     item->setLargeTitleDisplayMode(UINavigationItemLargeTitleDisplayModeNever);
     auto titleView = UIView::create();
-    item->setTitleView(titleView);
+    item->setTitleView(titleView.get());
     EXPECT_EQ(controller->navigationItem()->largeTitleDisplayMode(), 2);
     EXPECT_EQ(controller->navigationItem()->titleView().get(), titleView.get());
 }
@@ -132,12 +132,12 @@ TEST_F(ViewController, RootControllersAppearAndDisappearWithChildrenOnScreen)
     auto first = UIViewController::createWithClass(appearanceRecordingClass("First"));
     auto shownChild = UIViewController::createWithClass(appearanceRecordingClass("Shown"));
     auto hiddenChild = UIViewController::createWithClass(appearanceRecordingClass("Other"));
-    first->addChildViewController(shownChild);
-    first->addChildViewController(hiddenChild);
-    first->view()->addSubview(shownChild->view());
+    first->addChildViewController(shownChild.get());
+    first->addChildViewController(hiddenChild.get());
+    first->view()->addSubview(shownChild->view().get());
     g_events.clear();
 
-    window->setRootViewController(first);
+    window->setRootViewController(first.get());
     EXPECT_EQ(g_events, (std::vector<std::string> { "First:willAppear", "Shown:willAppear", "First:didAppear", "Shown:didAppear" }));
 
     g_events.clear();

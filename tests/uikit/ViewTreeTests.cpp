@@ -73,17 +73,17 @@ TEST_F(ViewTree, SubviewsKeepInsertionOrderAndReorder)
     auto a = UIView::create();
     auto b = UIView::create();
     auto c = UIView::create();
-    parent->addSubview(a);
-    parent->addSubview(b);
-    parent->insertSubviewAtIndex(c, 1);
+    parent->addSubview(a.get());
+    parent->addSubview(b.get());
+    parent->insertSubviewAtIndex(c.get(), 1);
     EXPECT_EQ(order(*parent), (std::vector<UIView*> { a.get(), c.get(), b.get() }));
 
-    parent->bringSubviewToFront(a);
+    parent->bringSubviewToFront(a.get());
     EXPECT_EQ(order(*parent), (std::vector<UIView*> { c.get(), b.get(), a.get() }));
-    parent->sendSubviewToBack(a);
+    parent->sendSubviewToBack(a.get());
     EXPECT_EQ(order(*parent), (std::vector<UIView*> { a.get(), c.get(), b.get() }));
     // Adding an existing subview again moves it to the front without a second entry.
-    parent->addSubview(a);
+    parent->addSubview(a.get());
     EXPECT_EQ(order(*parent), (std::vector<UIView*> { c.get(), b.get(), a.get() }));
 
     auto subviews = msgSend<RefPtr<NSArray>>(parent, SELECTOR("subviews"));
@@ -102,8 +102,8 @@ TEST_F(ViewTree, ReparentingMovesTheViewAndSendsMoveMessagesThroughTheRuntime)
     auto view = UIView::createWithClass(cls);
     g_moves.clear();
 
-    first->addSubview(view);
-    second->addSubview(view);
+    first->addSubview(view.get());
+    second->addSubview(view.get());
     EXPECT_TRUE(first->subviewList().empty());
     EXPECT_EQ(view->superview().get(), second.get());
     view->removeFromSuperview();
@@ -121,21 +121,21 @@ TEST_F(ViewTree, ViewsHearOfAWindowChangeThroughTheRuntimeParentsFirst)
     MSHookMessageEx(cls, SELECTOR("didMoveToWindow"), &logDidMoveToWindow, &didMoveToWindowSlot);
     auto window = UIWindow::create(CGRectMake(0, 0, 100, 100));
     auto holder = UIView::create();
-    window->addSubview(holder);
+    window->addSubview(holder.get());
     auto outer = UIView::createWithClass(cls);
     auto inner = UIView::createWithClass(cls);
     outer->setTag(1);
     inner->setTag(2);
-    outer->addSubview(inner);
+    outer->addSubview(inner.get());
     g_moves.clear();
 
-    window->addSubview(outer);
+    window->addSubview(outer.get());
     EXPECT_EQ(g_moves, (std::vector<std::string> { "1 willMoveToSuperview:", "1 willMoveToWindow:window", "2 willMoveToWindow:window",
                            "1 didMoveToWindow in a window", "2 didMoveToWindow in a window", "1 didMoveToSuperview" }));
 
     // Within the same window only the superview changes.
     g_moves.clear();
-    holder->addSubview(outer);
+    holder->addSubview(outer.get());
     EXPECT_EQ(g_moves, (std::vector<std::string> { "1 willMoveToSuperview:", "1 didMoveToSuperview" }));
 
     g_moves.clear();
@@ -153,9 +153,9 @@ TEST_F(ViewTree, AnAncestorCannotBecomeASubview)
 {
     auto root = UIView::create();
     auto child = UIView::create();
-    root->addSubview(child);
-    child->addSubview(root);
-    child->addSubview(child);
+    root->addSubview(child.get());
+    child->addSubview(root.get());
+    child->addSubview(child.get());
     EXPECT_EQ(root->superview().get(), nullptr);
     EXPECT_TRUE(child->subviewList().empty());
 }
@@ -170,9 +170,9 @@ TEST_F(ViewTree, RemovedSubtreeIsFreed)
         label->setText("freed");
         label->setBackgroundColor(UIColor::redColor().get());
         label->layer()->setBorderColor(UIColor::blueColor()->CGColor().get());
-        container->addSubview(label);
-        container->addSubview(UIView::create());
-        window->addSubview(container);
+        container->addSubview(label.get());
+        container->addSubview(UIView::create().get());
+        window->addSubview(container.get());
         window->layoutIfNeeded();
     }
     EXPECT_GT(Object::liveObjectCount(), before);
@@ -185,7 +185,7 @@ TEST_F(ViewTree, ChildrenOutliveTheirSuperviewWithoutADanglingParent)
     auto child = UIView::create();
     {
         auto parent = UIView::create();
-        parent->addSubview(child);
+        parent->addSubview(child.get());
     }
     EXPECT_EQ(child->superview().get(), nullptr);
     EXPECT_EQ(child->nextResponder().get(), nullptr);
@@ -196,13 +196,13 @@ TEST_F(ViewTree, ConvertsRectsThroughOffsetsAndScrolledBounds)
     auto root = UIView::create(CGRectMake(100, 100, 300, 300));
     auto middle = UIView::create(CGRectMake(10, 20, 200, 200));
     auto leaf = UIView::create(CGRectMake(5, 5, 10, 10));
-    root->addSubview(middle);
-    middle->addSubview(leaf);
+    root->addSubview(middle.get());
+    middle->addSubview(leaf.get());
     // The root's own position on screen is outside the tree's coordinates.
     EXPECT_EQ(leaf->convertRectToView(leaf->bounds(), nullptr), CGRectMake(15, 25, 10, 10));
     middle->setBounds(CGRectMake(0, 8, 200, 200));
     EXPECT_EQ(leaf->convertRectToView(leaf->bounds(), nullptr), CGRectMake(15, 17, 10, 10));
-    EXPECT_EQ(leaf->convertRectToView(leaf->bounds(), middle), CGRectMake(5, 5, 10, 10));
+    EXPECT_EQ(leaf->convertRectToView(leaf->bounds(), middle.get()), CGRectMake(5, 5, 10, 10));
     EXPECT_EQ(middle->frame(), CGRectMake(10, 20, 200, 200));
 }
 

@@ -177,12 +177,12 @@ RefPtr<UIImage> appIconForID(const NSString* bundleID)
     if (!record)
         return nullptr;
 
-    auto icons = msgSendIfResponds<Id>(record, SELECTOR("iconsDictionary"));
-    auto primaryIcon = msgSendIfResponds<Id>(icons, SELECTOR("objectForKey:"), primaryIconKey);
-    auto iconFiles = msgSendIfResponds<Id>(primaryIcon, SELECTOR("objectForKey:"), iconFilesKey);
-    auto bundleURL = msgSendIfResponds<Id>(record, SELECTOR("bundleURL"));
+    auto icons = msgSendIfResponds<Id>(record.get(), SELECTOR("iconsDictionary"));
+    auto primaryIcon = msgSendIfResponds<Id>(icons.get(), SELECTOR("objectForKey:"), primaryIconKey);
+    auto iconFiles = msgSendIfResponds<Id>(primaryIcon.get(), SELECTOR("objectForKey:"), iconFilesKey);
+    auto bundleURL = msgSendIfResponds<Id>(record.get(), SELECTOR("bundleURL"));
     auto bundle = sendClassIfResponds<Id>(NSBundle::classObject(), SELECTOR("bundleWithURL:"), bundleURL);
-    auto iconName = msgSendIfResponds<Id>(iconFiles, SELECTOR("lastObject"));
+    auto iconName = msgSendIfResponds<Id>(iconFiles.get(), SELECTOR("lastObject"));
     if (!iconName)
         return nullptr;
     return sendClassIfResponds<RefPtr<UIImage>>(UIImage::classObject(), SELECTOR("imageNamed:inBundle:"), iconName, bundle);

@@ -31,7 +31,7 @@ std::optional<long> readStyleIvar(Object* arbiter)
 long styleShownBy(const Object* view)
 {
     auto traits = msgSendIfResponds<Id>(view, SELECTOR("traitCollection"));
-    return msgSendIfResponds<long>(traits, SELECTOR("userInterfaceStyle"));
+    return msgSendIfResponds<long>(traits.get(), SELECTOR("userInterfaceStyle"));
 }
 
 // What a colour built from the paint colour with a percentage holds; none without a colour.

@@ -44,11 +44,11 @@ protected:
     void writeBundle(const std::string& folder, std::string_view identifier, RefPtr<NSDictionary> icons, std::vector<std::pair<std::string, CGImage::Pixel>> pngs)
     {
         auto info = NSMutableDictionary::dictionary();
-        info->setObjectForStringKey(NSString::string(identifier), "CFBundleIdentifier");
+        info->setObjectForStringKey(NSString::string(identifier).get(), "CFBundleIdentifier");
         if (icons)
-            info->setObjectForStringKey(icons, "CFBundleIcons");
+            info->setObjectForStringKey(icons.get(), "CFBundleIcons");
         std::filesystem::create_directories(*DeviceRoot::resolve(folder));
-        ASSERT_TRUE(PropertyList::writeFile(info, folder + "/Info.plist", PropertyList::Format::Binary, true));
+        ASSERT_TRUE(PropertyList::writeFile(info.get(), folder + "/Info.plist", PropertyList::Format::Binary, true));
         for (auto& [name, pixel] : pngs)
             ASSERT_TRUE(uniformImage(pixel)->writePNG(*DeviceRoot::resolve(folder + "/" + name + ".png")));
     }
@@ -173,10 +173,10 @@ TEST(ColourCache, SharedManagerIsOneInstanceWithSeparateDictionaries)
 
     auto key = NSString::string("com.example.cached");
     size_t notificationsBefore = shared->notificationColors()->count();
-    shared->widgetColors()->setObject(rgb(1, 0, 0), key);
+    shared->widgetColors()->setObject(rgb(1, 0, 0).get(), key.get());
     EXPECT_EQ(shared->notificationColors()->count(), notificationsBefore);
-    EXPECT_FALSE(shared->notificationColors()->objectForKey(key));
-    EXPECT_TRUE(QFColorManager::sharedManager()->widgetColors()->objectForKey(key));
+    EXPECT_FALSE(shared->notificationColors()->objectForKey(key.get()));
+    EXPECT_TRUE(QFColorManager::sharedManager()->widgetColors()->objectForKey(key.get()));
 }
 
 } // namespace
