@@ -60,8 +60,8 @@ Id anchor(UIView* view, const char* name) { return msgSend<Id>(view, sel_registe
 void appendEdgeConstraints(std::vector<Id>& constraints, UIView* view, UIView* container)
 {
     for (auto name : { "topAnchor", "leadingAnchor", "trailingAnchor", "bottomAnchor" }) {
-        auto own = objectAs<NSLayoutAnchor>(anchor(view, name).get());
-        auto other = objectAs<NSLayoutAnchor>(anchor(container, name).get());
+        RefPtr<NSLayoutAnchor> own = objectCast<NSLayoutAnchor>(anchor(view, name));
+        RefPtr<NSLayoutAnchor> other = objectCast<NSLayoutAnchor>(anchor(container, name));
         constraints.push_back(msgSend<Id>(own, SELECTOR("constraintEqualToAnchor:"), other));
     }
 }
@@ -78,7 +78,7 @@ RefPtr<UINavigationController> outerNavigationController(UIViewController* page)
     auto own = page->navigationController();
     if (!own)
         return nullptr;
-    return objectAs<UINavigationController>(own->navigationController().get());
+    return objectCast<UINavigationController>(own->navigationController());
 }
 
 } // namespace

@@ -49,7 +49,7 @@ void TWLSubPrefsListController::viewWillAppearImpl(bool animated)
     msgSendSuper<void>(this, classObject(), SELECTOR("viewWillAppear:"), animated);
     // The root page turns the title black when it disappears; a sub-page shows it white.
     auto own = navigationController();
-    auto outer = own ? objectAs<UINavigationController>(own->navigationController().get()) : nullptr;
+    auto outer = own ? objectCast<UINavigationController>(own->navigationController()) : nullptr;
     if (!outer)
         return;
     outer->navigationBar()->setTitleTextAttributes(NSDictionary::dictionaryWithPairs({ { Id(const_cast<NSString*>(NSForegroundColorAttributeName)), UIColor::whiteColor() } }).get());

@@ -97,8 +97,8 @@ void walkAsInfoPlist(const FuzzDevice& device, std::string_view bytes, const Obj
 
     // A miss first: the records look at the applications folders again.
     LSBundleProxy::bundleProxyForIdentifier("com.tintwell.fuzz.missing");
-    auto info = objectAs<NSDictionary>(root);
-    auto identifier = info ? objectAs<NSString>(info->objectForStringKey("CFBundleIdentifier")) : nullptr;
+    RefPtr<NSDictionary> info = objectCast<NSDictionary>(root);
+    auto identifier = info ? objectCast<NSString>(info->objectForStringKey("CFBundleIdentifier")) : nullptr;
     if (!identifier)
         return;
     if (auto record = LSBundleProxy::bundleProxyForIdentifier(identifier->view())) {
@@ -119,10 +119,10 @@ void walkAsDomain(const FuzzDevice& device, std::string_view bytes, const Object
     std::deque<bool> bools;
     std::deque<NSInteger> integers;
     std::deque<RefPtr<NSString>> strings;
-    if (auto values = objectAs<NSDictionary>(root)) {
+    if (RefPtr<NSDictionary> values = objectCast<NSDictionary>(root)) {
         size_t bound = 0;
         for (auto& entry : *values) {
-            auto key = objectAs<NSString>(entry.key.get());
+            RefPtr<NSString> key = objectCast<NSString>(entry.key);
             if (!key || ++bound > 64)
                 continue;
             preferences->registerBooldefaultforKey(&bools.emplace_back(), true, key.get());

@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!result.specifiers)
         return 0;
     for (auto& item : *result.specifiers) {
-        auto specifier = objectAs<PSSpecifier>(item.get());
+        RefPtr<PSSpecifier> specifier = objectCast<PSSpecifier>(item);
         if (!specifier)
             continue;
         specifier->performGetter();

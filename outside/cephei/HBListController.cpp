@@ -52,7 +52,7 @@ void HBListController::applyAppearance()
     if (auto background = settings->tableViewBackgroundColor())
         table->setBackgroundColor(background.get());
 
-    auto navigation = objectAs<UINavigationController>(realNavigationController().get());
+    RefPtr<UINavigationController> navigation = objectCast<UINavigationController>(realNavigationController());
     if (!navigation)
         return;
     auto bar = navigation->navigationBar();

@@ -74,24 +74,24 @@ void HBPreferences::dealloc()
 
 NSInteger HBPreferences::integerFromValue(const Object* value)
 {
-    if (auto number = objectAs<NSNumber>(value)) {
+    if (RefPtr<NSNumber> number = objectCast<NSNumber>(value)) {
         if (number->kind() == NSNumber::Kind::Real)
             return truncated(number->doubleValue());
         return number->integerValue();
     }
-    if (auto text = objectAs<NSString>(value))
+    if (RefPtr<NSString> text = objectCast<NSString>(value))
         return text->integerValue();
     return 0;
 }
 
 bool HBPreferences::boolFromValue(const Object* value)
 {
-    if (auto number = objectAs<NSNumber>(value)) {
+    if (RefPtr<NSNumber> number = objectCast<NSNumber>(value)) {
         if (number->kind() == NSNumber::Kind::Real)
             return number->doubleValue() != 0 && !std::isnan(number->doubleValue());
         return number->integerValue() != 0;
     }
-    if (auto text = objectAs<NSString>(value))
+    if (RefPtr<NSString> text = objectCast<NSString>(value))
         return text->boolValue();
     return false;
 }
@@ -129,7 +129,7 @@ void HBPreferences::registerObjectdefaultforKey(RefPtr<NSString>* variable, cons
     RefPtr<NSString> fallback = defaultValue ? NSString::string(defaultValue->view()) : nullptr;
     bind({ NSString::string(key->view()), fallback, [variable, fallback](const Object* stored) {
               // The phone hands any stored object on as a string and crashes its reader; keep the default instead.
-              auto text = objectAs<NSString>(stored);
+              RefPtr<NSString> text = objectCast<NSString>(stored);
               *variable = text ? text : fallback;
           } });
 }

@@ -12,7 +12,7 @@ Id appearanceSettingsImp(id self, SEL) { return objc_getAssociatedObject(self, &
 
 void setAppearanceSettingsImp(id self, SEL, id settings)
 {
-    objc_setAssociatedObject(self, &appearanceKey, objectAs<HBAppearanceSettings>(settings).get(), OBJC_ASSOCIATION_RETAIN_NONATOMIC);
+    objc_setAssociatedObject(self, &appearanceKey, objectCast<HBAppearanceSettings>(settings), OBJC_ASSOCIATION_RETAIN_NONATOMIC);
 }
 
 } // namespace

@@ -11,9 +11,9 @@ namespace {
 
 bool isTrue(const Object* value)
 {
-    if (auto number = objectAs<NSNumber>(value))
+    if (RefPtr<NSNumber> number = objectCast<NSNumber>(value))
         return number->boolValue();
-    if (auto text = objectAs<NSString>(value))
+    if (RefPtr<NSString> text = objectCast<NSString>(value))
         return text->boolValue();
     return false;
 }
@@ -35,7 +35,7 @@ RefPtr<NSDictionary> SparkColourPickerCell::options() const
 {
     if (!m_specifier)
         return nullptr;
-    return objectAs<NSDictionary>(m_specifier->propertyForKey("libsparkcolourpicker").get());
+    return objectCast<NSDictionary>(m_specifier->propertyForKey("libsparkcolourpicker"));
 }
 
 std::string SparkColourPickerCell::domain() const
@@ -43,7 +43,7 @@ std::string SparkColourPickerCell::domain() const
     auto settings = options();
     if (!settings)
         return {};
-    auto defaults = objectAs<NSString>(settings->objectForStringKey("defaults").get());
+    RefPtr<NSString> defaults = objectCast<NSString>(settings->objectForStringKey("defaults"));
     return defaults ? defaults->utf8() : std::string();
 }
 
@@ -51,18 +51,18 @@ RefPtr<NSString> SparkColourPickerCell::colourText() const
 {
     if (!m_specifier)
         return nullptr;
-    auto key = objectAs<NSString>(m_specifier->propertyForKey("key").get());
+    RefPtr<NSString> key = objectCast<NSString>(m_specifier->propertyForKey("key"));
     std::string defaults = domain();
     if (!key || defaults.empty())
         return nullptr;
     auto file = NSDictionary::sendDictionaryWithContentsOfFile(PSListController::domainPath(defaults));
-    return file ? objectAs<NSString>(file->objectForKey(key.get()).get()) : nullptr;
+    return file ? objectCast<NSString>(file->objectForKey(key.get())) : nullptr;
 }
 
 RefPtr<UIColor> SparkColourPickerCell::displayedColour() const
 {
     auto settings = options();
-    auto fallback = settings ? objectAs<NSString>(settings->objectForStringKey("fallback").get()) : nullptr;
+    RefPtr<NSString> fallback = settings ? objectCast<NSString>(settings->objectForStringKey("fallback")) : nullptr;
     // Without a fallback a row with nothing picked shows no colour, as its reader gets none.
     if (!fallback)
         return SparkColourPickerUtils::sendColourWithString(colourText().get());
@@ -88,7 +88,7 @@ void SparkColourPickerCell::didSelectColourImpl(Object*, UIColor* colour)
 {
     if (!colour || !m_specifier)
         return;
-    auto key = objectAs<NSString>(m_specifier->propertyForKey("key").get());
+    RefPtr<NSString> key = objectCast<NSString>(m_specifier->propertyForKey("key"));
     std::string defaults = domain();
     std::string label = m_specifier->name() ? m_specifier->name()->utf8() : "a colour row";
     if (!key || defaults.empty()) {

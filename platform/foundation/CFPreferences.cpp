@@ -102,7 +102,7 @@ RefPtr<NSDictionary> CFPreferences::copyDomain(std::string_view domain)
     auto host = path.empty() ? std::nullopt : DeviceRoot::resolve(path);
     if (!host)
         return nullptr;
-    auto values = objectAs<NSDictionary>(PropertyList::readHostFile(*host));
+    auto values = objectCast<NSDictionary>(PropertyList::readHostFile(*host));
     noteReadable(path, values || !mayExist(*host));
     return values;
 }
@@ -120,7 +120,7 @@ CFPreferences::WriteResult CFPreferences::setAppValue(std::string_view domain, c
         return WriteResult::Failed;
     auto values = NSMutableDictionary::dictionary();
     if (mayExist(*host)) {
-        auto stored = objectAs<NSDictionary>(PropertyList::readHostFile(*host));
+        auto stored = objectCast<NSDictionary>(PropertyList::readHostFile(*host));
         if (!stored)
             return WriteResult::Unreadable;
         values = NSMutableDictionary::dictionaryWithDictionary(stored.get());

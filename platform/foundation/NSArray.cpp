@@ -40,7 +40,7 @@ RefPtr<NSArray> NSArray::arrayWithObjects(std::initializer_list<Id> objects)
 
 RefPtr<NSArray> NSArray::arrayWithContentsOfFile(std::string_view devicePath)
 {
-    return objectAs<NSArray>(PropertyList::readFile(devicePath).get());
+    return objectCast<NSArray>(PropertyList::readFile(devicePath));
 }
 
 Id NSArray::objectAtIndex(NSUInteger index) const
@@ -108,7 +108,7 @@ bool NSArray::isEqualToArray(const NSArray* other) const
 
 bool NSArray::isEqual(const Object* other) const
 {
-    return other == this || isEqualToArray(dynamic_cast<const NSArray*>(other));
+    return other == this || isEqualToArray(objectCast<const NSArray>(other));
 }
 
 bool NSArray::writeToFile(std::string_view devicePath, bool atomically) const

@@ -30,10 +30,10 @@ std::map<std::filesystem::path, NSBundle*>& openedBundles()
 
 std::optional<std::string> identifierInFolder(const std::string& devicePath)
 {
-    auto info = objectAs<NSDictionary>(PropertyList::readFile(devicePath + "/Info.plist").get());
+    RefPtr<NSDictionary> info = objectCast<NSDictionary>(PropertyList::readFile(devicePath + "/Info.plist"));
     if (!info)
         return std::nullopt;
-    auto identifier = objectAs<NSString>(info->objectForStringKey("CFBundleIdentifier").get());
+    RefPtr<NSString> identifier = objectCast<NSString>(info->objectForStringKey("CFBundleIdentifier"));
     if (!identifier)
         return std::nullopt;
     return identifier->utf8();
@@ -46,7 +46,7 @@ std::vector<std::string> searchFolders()
     constexpr std::string_view containers = "/var/containers/Bundle/Application";
     if (auto uuids = NSFileManager::defaultManager()->contentsOfDirectoryAtPath(containers)) {
         for (auto& uuid : *uuids)
-            folders.push_back(std::string(containers) + "/" + static_cast<NSString*>(uuid.get())->utf8());
+            folders.push_back(std::string(containers) + "/" + uncheckedObjectCast<NSString>(uuid)->utf8());
     }
     folders.push_back(DeviceRoot::installPrefix() + "/Library/PreferenceBundles");
     return folders;
@@ -92,7 +92,7 @@ RefPtr<NSBundle> NSBundle::bundleWithPath(std::string_view devicePath)
     std::error_code error;
     if (!std::filesystem::is_directory(*hostPath, error))
         return nullptr;
-    auto info = objectAs<NSDictionary>(PropertyList::readHostFile(*hostPath / "Info.plist"));
+    auto info = objectCast<NSDictionary>(PropertyList::readHostFile(*hostPath / "Info.plist"));
     NSBundle* opened = make<NSBundle>(*normalized, info ? info : NSDictionary::dictionary()).leakRef();
     bundles.emplace(*hostPath, opened);
     return opened;
@@ -124,7 +124,7 @@ RefPtr<NSBundle> NSBundle::bundleWithIdentifier(std::string_view identifier)
         if (!names)
             continue;
         for (auto& name : *names) {
-            auto candidate = folder + "/" + static_cast<NSString*>(name.get())->utf8();
+            auto candidate = folder + "/" + uncheckedObjectCast<NSString>(name)->utf8();
             if (identifierInFolder(candidate) == identifier)
                 return bundleWithPath(candidate);
         }
@@ -144,7 +144,7 @@ RefPtr<NSURL> NSBundle::bundleURL() const
 
 RefPtr<NSString> NSBundle::bundleIdentifier() const
 {
-    return objectAs<NSString>(objectForInfoDictionaryKey("CFBundleIdentifier").get());
+    return objectCast<NSString>(objectForInfoDictionaryKey("CFBundleIdentifier"));
 }
 
 Id NSBundle::objectForInfoDictionaryKey(std::string_view key) const
@@ -172,7 +172,7 @@ RefPtr<NSString> NSBundle::pathForResource(std::string_view name, std::string_vi
 
 RefPtr<NSString> NSBundle::executablePath() const
 {
-    auto name = objectAs<NSString>(objectForInfoDictionaryKey("CFBundleExecutable").get());
+    RefPtr<NSString> name = objectCast<NSString>(objectForInfoDictionaryKey("CFBundleExecutable"));
     if (!name || name->utf8().empty() || name->utf8().find('/') != std::string::npos || name->utf8() == "..")
         return nullptr;
     return NSString::string(m_devicePath + "/" + name->utf8());
@@ -199,7 +199,7 @@ bool NSBundle::isLoaded() const
 Class NSBundle::principalClass()
 {
     load();
-    auto name = objectAs<NSString>(objectForInfoDictionaryKey("NSPrincipalClass").get());
+    RefPtr<NSString> name = objectCast<NSString>(objectForInfoDictionaryKey("NSPrincipalClass"));
     if (!name)
         return nullptr;
     return objc_getClass(name->UTF8String());

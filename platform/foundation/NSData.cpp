@@ -45,7 +45,7 @@ RefPtr<NSData> NSData::dataWithContentsOfFile(std::string_view devicePath)
 
 bool NSData::isEqual(const Object* other) const
 {
-    return other == this || isEqualToData(dynamic_cast<const NSData*>(other));
+    return other == this || isEqualToData(objectCast<const NSData>(other));
 }
 
 NSUInteger NSData::hash() const

@@ -74,7 +74,7 @@ NSComparisonResult NSDate::compare(const NSDate* other) const
 
 bool NSDate::isEqual(const Object* other) const
 {
-    auto* date = dynamic_cast<const NSDate*>(other);
+    auto* date = objectCast<const NSDate>(other);
     return date && date->m_seconds == m_seconds;
 }
 

@@ -39,7 +39,7 @@ RefPtr<NSDictionary> NSDictionary::dictionaryWithPairs(const std::vector<std::pa
 
 RefPtr<NSDictionary> NSDictionary::dictionaryWithContentsOfFile(std::string_view devicePath)
 {
-    auto dictionary = objectAs<NSDictionary>(PropertyList::readFile(devicePath).get());
+    RefPtr<NSDictionary> dictionary = objectCast<NSDictionary>(PropertyList::readFile(devicePath));
     if (!dictionary)
         return nullptr;
     return dictionary->copy();
@@ -47,7 +47,7 @@ RefPtr<NSDictionary> NSDictionary::dictionaryWithContentsOfFile(std::string_view
 
 Id NSDictionary::dictionaryWithContentsOfFileImpl(Class cls, SEL, id path)
 {
-    auto text = objectAs<NSString>(path);
+    RefPtr<NSString> text = objectCast<NSString>(path);
     if (!text)
         return nullptr;
     // Sent to NSMutableDictionary (inherited), it answers a mutable one, as on the phone.
@@ -151,7 +151,7 @@ bool NSDictionary::isEqualToDictionary(const NSDictionary* other) const
 
 bool NSDictionary::isEqual(const Object* other) const
 {
-    return other == this || isEqualToDictionary(dynamic_cast<const NSDictionary*>(other));
+    return other == this || isEqualToDictionary(objectCast<const NSDictionary>(other));
 }
 
 bool NSDictionary::writeToFile(std::string_view devicePath, bool atomically) const

@@ -178,7 +178,7 @@ bool NSNumber::isEqualToNumber(const NSNumber* other) const
 
 bool NSNumber::isEqual(const Object* other) const
 {
-    return isEqualToNumber(dynamic_cast<const NSNumber*>(other));
+    return isEqualToNumber(objectCast<const NSNumber>(other));
 }
 
 NSUInteger NSNumber::hash() const

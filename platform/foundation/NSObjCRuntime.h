@@ -16,16 +16,3 @@ enum NSComparisonResult : long {
     NSOrderedDescending = 1,
 };
 
-// The object as a T, or nil when it is absent or of another class.
-template<typename T>
-RefPtr<T> objectAs(const Object* object)
-{
-    return RefPtr<T>(objectCast<T>(object));
-}
-
-// The same for a reference the caller gives up, e.g. a message's result.
-template<typename T>
-RefPtr<T> objectAs(Id&& object)
-{
-    return adoptCast<T>(std::move(object));
-}

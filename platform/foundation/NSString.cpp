@@ -52,7 +52,7 @@ bool NSString::isEqual(const Object* other) const
 {
     if (other == this)
         return true;
-    auto* string = dynamic_cast<const NSString*>(other);
+    auto* string = objectCast<const NSString>(other);
     return string && string->m_text == m_text;
 }
 

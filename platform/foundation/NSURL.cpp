@@ -48,7 +48,7 @@ RefPtr<NSURL> NSURL::URLByAppendingPathComponent(std::string_view component) con
 
 bool NSURL::isEqual(const Object* other) const
 {
-    auto* url = dynamic_cast<const NSURL*>(other);
+    auto* url = objectCast<const NSURL>(other);
     return url && url->m_path == m_path;
 }
 

@@ -18,7 +18,7 @@ bool ObjectEquality::isEqual(const Object* a, const Object* b)
     if (!a || !b)
         return false;
     if (isPlainString(a) && isPlainString(b))
-        return static_cast<const NSString*>(a)->utf8() == static_cast<const NSString*>(b)->utf8();
+        return uncheckedObjectCast<const NSString>(a)->utf8() == uncheckedObjectCast<const NSString>(b)->utf8();
     return msgSend<bool>(a, SELECTOR("isEqual:"), const_cast<Object*>(b));
 }
 
@@ -27,6 +27,6 @@ unsigned long ObjectEquality::hash(const Object* object)
     if (!object)
         return 0;
     if (isPlainString(object))
-        return static_cast<const NSString*>(object)->hash();
+        return uncheckedObjectCast<const NSString>(object)->hash();
     return msgSend<unsigned long>(object, SELECTOR("hash"));
 }

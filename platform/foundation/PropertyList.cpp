@@ -241,9 +241,9 @@ PlistPtr toNode(const Object* object, int depth, PropertyList::Format format)
     if (!object || depth > maximumDepth)
         return nullptr;
     // Text that could not be read back exactly is not written at all.
-    if (auto* string = dynamic_cast<const NSString*>(object))
+    if (auto* string = objectCast<const NSString>(object))
         return isStorableText(string->view()) ? PlistPtr(plist_new_string(string->UTF8String())) : nullptr;
-    if (auto* number = dynamic_cast<const NSNumber*>(object)) {
+    if (auto* number = objectCast<const NSNumber>(object)) {
         switch (number->kind()) {
         case NSNumber::Kind::Bool:
             return PlistPtr(plist_new_bool(number->boolValue()));
@@ -253,11 +253,11 @@ PlistPtr toNode(const Object* object, int depth, PropertyList::Format format)
             return PlistPtr(plist_new_real(number->doubleValue()));
         }
     }
-    if (auto* date = dynamic_cast<const NSDate*>(object))
+    if (auto* date = objectCast<const NSDate>(object))
         return dateNode(date->timeIntervalSinceReferenceDate(), format);
-    if (auto* data = dynamic_cast<const NSData*>(object))
+    if (auto* data = objectCast<const NSData>(object))
         return PlistPtr(plist_new_data(reinterpret_cast<const char*>(data->bytes().data()), data->bytes().size()));
-    if (auto* array = dynamic_cast<const NSArray*>(object)) {
+    if (auto* array = objectCast<const NSArray>(object)) {
         PlistPtr node(plist_new_array());
         for (auto& element : *array) {
             auto child = toNode(element.get(), depth + 1, format);
@@ -267,10 +267,10 @@ PlistPtr toNode(const Object* object, int depth, PropertyList::Format format)
         }
         return node;
     }
-    if (auto* dictionary = dynamic_cast<const NSDictionary*>(object)) {
+    if (auto* dictionary = objectCast<const NSDictionary>(object)) {
         PlistPtr node(plist_new_dict());
         for (auto& entry : *dictionary) {
-            auto* key = dynamic_cast<const NSString*>(entry.key.get());
+            auto* key = objectCast<const NSString>(entry.key);
             if (!key || !isStorableText(key->view()))
                 return nullptr;
             auto child = toNode(entry.value.get(), depth + 1, format);

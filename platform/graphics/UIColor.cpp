@@ -81,7 +81,7 @@ bool UIColor::getRed(double* red, double* green, double* blue, double* alpha) co
 
 bool UIColor::isEqual(id other) const
 {
-    auto* color = dynamic_cast<const UIColor*>(other);
+    auto* color = objectCast<const UIColor>(other);
     if (!color)
         return false;
     return m_red == color->m_red && m_green == color->m_green && m_blue == color->m_blue && m_alpha == color->m_alpha;

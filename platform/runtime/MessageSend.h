@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/runtime/ObjectCast.h"
 #include "platform/runtime/TypeEncoding.h"
 
 #include <string>
@@ -15,41 +16,12 @@ void objc_checkSignature(Method, SEL, const std::string& sendEncoding);
 // @selector(name), interned once per call site.
 #define SELECTOR(name) ([]() -> SEL { static const SEL s = sel_registerName(name); return s; }())
 
-// The object as a T, or nil when it is not one. Most objects are of exactly the class
-// asked for, which their runtime class tells at once; the full cast walks the C++
-// hierarchy and, across libraries, compares type names.
-template<typename T>
-T* objectCast(const Object* object)
-{
-    using Plain = std::remove_cv_t<T>;
-    auto* mutableObject = const_cast<Object*>(object);
-    if (!mutableObject)
-        return nullptr;
-    if constexpr (requires { Plain::classObject(); }) {
-        if (mutableObject->isa() == Plain::classObject())
-            return static_cast<Plain*>(mutableObject);
-    }
-    return dynamic_cast<Plain*>(mutableObject);
-}
-
-// The reference as a T, handed over without another retain; nil (and released) when the
-// object is not one.
-template<typename T>
-RefPtr<T> adoptCast(RefPtr<Object>&& object)
-{
-    T* cast = objectCast<T>(object.get());
-    if (!cast)
-        return nullptr;
-    (void)object.leakRef();
-    return adoptRef(cast);
-}
-
 template<typename R, typename Result>
 R convertResult(Result&& result)
 {
     if constexpr (IsRefPtr<R>::value && !std::is_same_v<R, Id>) {
         using T = typename IsRefPtr<R>::Pointee;
-        return adoptCast<T>(Id(std::forward<Result>(result)));
+        return objectCast<T>(Id(std::forward<Result>(result)));
     } else {
         return std::forward<Result>(result);
     }

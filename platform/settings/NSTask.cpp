@@ -69,7 +69,7 @@ void NSTask::launchImpl()
     std::vector<std::string> arguments { host->string() };
     if (m_arguments) {
         for (auto& argument : *m_arguments) {
-            if (auto text = objectAs<NSString>(argument.get()))
+            if (RefPtr<NSString> text = objectCast<NSString>(argument))
                 arguments.push_back(text->utf8());
         }
     }

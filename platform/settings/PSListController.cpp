@@ -180,7 +180,7 @@ void PSListController::rebuildGroups()
     if (!list)
         return;
     for (auto& object : *list) {
-        auto specifier = objectAs<PSSpecifier>(object.get());
+        RefPtr<PSSpecifier> specifier = objectCast<PSSpecifier>(object);
         if (!specifier)
             continue;
         if (specifier->cellType() == PSGroupCell) {
@@ -247,7 +247,7 @@ Id PSListController::titleForFooterImpl(UITableView*, long section)
 {
     if (section < 0 || section >= static_cast<long>(m_groups.size()) || !m_groups[section].group)
         return nullptr;
-    return objectAs<NSString>(m_groups[section].group->propertyForKey("footerText").get());
+    return objectCast<NSString>(m_groups[section].group->propertyForKey("footerText"));
 }
 
 RefPtr<PSSpecifier> PSListController::specifierForID(std::string_view identifier)
@@ -256,7 +256,7 @@ RefPtr<PSSpecifier> PSListController::specifierForID(std::string_view identifier
     if (!list)
         return nullptr;
     for (auto& object : *list) {
-        auto specifier = objectAs<PSSpecifier>(object.get());
+        RefPtr<PSSpecifier> specifier = objectCast<PSSpecifier>(object);
         if (specifier && specifier->identifier() && specifier->identifier()->view() == identifier)
             return specifier;
     }
@@ -290,7 +290,7 @@ RefPtr<PSTableCell> PSListController::cachedCellForSpecifier(PSSpecifier* specif
     auto path = indexPathForSpecifier(specifier);
     if (!path)
         return nullptr;
-    return objectAs<PSTableCell>(table()->cellForRowAtIndexPath(path.get()).get());
+    return objectCast<PSTableCell>(table()->cellForRowAtIndexPath(path.get()));
 }
 
 Id PSListController::cachedCellForSpecifierImpl(PSSpecifier* specifier) { return cachedCellForSpecifier(specifier); }
@@ -312,7 +312,7 @@ Id PSListController::readPreferenceValueImpl(PSSpecifier* specifier)
     if (!specifier)
         return nullptr;
     auto defaults = specifier->stringProperty("defaults");
-    auto key = objectAs<NSString>(specifier->propertyForKey("key").get());
+    RefPtr<NSString> key = objectCast<NSString>(specifier->propertyForKey("key"));
     if (defaults && key) {
         if (auto domain = CFPreferences::copyDomain(*defaults)) {
             if (auto value = domain->objectForKey(key.get()))
@@ -327,7 +327,7 @@ void PSListController::setPreferenceValueImpl(Object* value, PSSpecifier* specif
     if (!specifier)
         return;
     auto defaults = specifier->stringProperty("defaults");
-    auto key = objectAs<NSString>(specifier->propertyForKey("key").get());
+    RefPtr<NSString> key = objectCast<NSString>(specifier->propertyForKey("key"));
     if (!defaults || !key)
         return;
     auto result = writeDomainValue(*defaults, value, key.get());

@@ -30,10 +30,10 @@ constexpr std::array<std::pair<std::string_view, long>, 15> cellTypeNames { {
 struct PSSpecifierClassArguments {
     static Id preferenceSpecifier(Class, SEL, id name, id target, SEL set, SEL get, Class detail, long cell, long edit)
     {
-        return PSSpecifier::preferenceSpecifierNamed(dynamic_cast<NSString*>(name), target, set, get, detail, cell, edit);
+        return PSSpecifier::preferenceSpecifierNamed(objectCast<NSString>(name), target, set, get, detail, cell, edit);
     }
-    static Class detailControllerClass(id self, SEL) { return static_cast<PSSpecifier*>(self)->m_detailControllerClass; }
-    static void setDetailControllerClass(id self, SEL, Class cls) { static_cast<PSSpecifier*>(self)->m_detailControllerClass = cls; }
+    static Class detailControllerClass(id self, SEL) { return uncheckedObjectCast<PSSpecifier>(self)->m_detailControllerClass; }
+    static void setDetailControllerClass(id self, SEL, Class cls) { uncheckedObjectCast<PSSpecifier>(self)->m_detailControllerClass = cls; }
 };
 
 Class PSSpecifier::classObject()
@@ -113,7 +113,7 @@ std::string_view PSSpecifier::cellTypeName(long type)
 
 RefPtr<NSString> PSSpecifier::identifier() const
 {
-    if (auto identifier = objectAs<NSString>(m_properties->objectForStringKey("id").get()))
+    if (RefPtr<NSString> identifier = objectCast<NSString>(m_properties->objectForStringKey("id")))
         return identifier;
     return m_name;
 }
@@ -134,7 +134,7 @@ Id PSSpecifier::propertyForKey(std::string_view key) const { return m_properties
 
 std::optional<std::string> PSSpecifier::stringProperty(std::string_view key) const
 {
-    auto value = objectAs<NSString>(propertyForKey(key).get());
+    RefPtr<NSString> value = objectCast<NSString>(propertyForKey(key));
     if (!value)
         return std::nullopt;
     return value->utf8();

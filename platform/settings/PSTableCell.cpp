@@ -25,9 +25,9 @@ std::string numberText(double value)
 // What a person reads for a value.
 std::string describe(const Object* value)
 {
-    if (auto text = objectAs<NSString>(value))
+    if (RefPtr<NSString> text = objectCast<NSString>(value))
         return text->utf8();
-    if (auto number = objectAs<NSNumber>(value)) {
+    if (RefPtr<NSNumber> number = objectCast<NSNumber>(value)) {
         switch (number->kind()) {
         case NSNumber::Kind::Bool:
             return number->boolValue() ? "true" : "false";
@@ -42,18 +42,18 @@ std::string describe(const Object* value)
 
 bool truthy(const Object* value)
 {
-    if (auto number = objectAs<NSNumber>(value))
+    if (RefPtr<NSNumber> number = objectCast<NSNumber>(value))
         return number->boolValue();
-    if (auto text = objectAs<NSString>(value))
+    if (RefPtr<NSString> text = objectCast<NSString>(value))
         return text->boolValue();
     return false;
 }
 
 double realValue(const Object* value, double fallback)
 {
-    if (auto number = objectAs<NSNumber>(value))
+    if (RefPtr<NSNumber> number = objectCast<NSNumber>(value))
         return number->doubleValue();
-    if (auto text = objectAs<NSString>(value))
+    if (RefPtr<NSString> text = objectCast<NSString>(value))
         return text->doubleValue();
     return fallback;
 }
@@ -107,12 +107,12 @@ Id PSTableCell::initWithStyleSpecifierImpl(long style, RefPtr<NSString> reuseIde
 
 RefPtr<NSArray> PSTableCell::validValues() const
 {
-    return m_specifier ? objectAs<NSArray>(m_specifier->propertyForKey("validValues").get()) : nullptr;
+    return m_specifier ? objectCast<NSArray>(m_specifier->propertyForKey("validValues")) : nullptr;
 }
 
 RefPtr<NSArray> PSTableCell::validTitles() const
 {
-    return m_specifier ? objectAs<NSArray>(m_specifier->propertyForKey("validTitles").get()) : nullptr;
+    return m_specifier ? objectCast<NSArray>(m_specifier->propertyForKey("validTitles")) : nullptr;
 }
 
 std::string PSTableCell::titleForValue(const Object* value) const
@@ -199,7 +199,7 @@ void PSTableCell::refreshCellContentsImpl(PSSpecifier* specifier)
     textLabel()->setText(m_specifier->name().get());
     if (m_type == PSButtonCell)
         textLabel()->setTextColor(UIColor::colorWithRed(0, 0.48, 1, 1).get());
-    if (auto icon = objectAs<UIImage>(m_specifier->propertyForKey("iconImage").get()))
+    if (RefPtr<UIImage> icon = objectCast<UIImage>(m_specifier->propertyForKey("iconImage")))
         imageView()->setImage(icon.get());
     if (m_type != PSGroupCell && m_type != PSButtonCell && m_type != PSLinkCell)
         msgSend<void>(this, SELECTOR("setValue:"), m_specifier->performGetter().get());
@@ -215,18 +215,18 @@ void PSTableCell::showValue()
 {
     switch (m_type) {
     case PSSwitchCell:
-        if (auto toggle = objectAs<UISwitch>(m_control.get()))
+        if (RefPtr<UISwitch> toggle = objectCast<UISwitch>(m_control))
             toggle->setOn(truthy(m_value.get()));
         return;
     case PSSliderCell:
-        if (auto slider = objectAs<UISlider>(m_control.get())) {
+        if (RefPtr<UISlider> slider = objectCast<UISlider>(m_control)) {
             slider->setValue(realValue(m_value.get(), slider->minimumValue()));
             if (m_sliderValueLabel)
                 m_sliderValueLabel->setText(std::string_view(numberText(slider->value())));
         }
         return;
     case PSSegmentCell:
-        if (auto segments = objectAs<UISegmentedControl>(m_control.get())) {
+        if (RefPtr<UISegmentedControl> segments = objectCast<UISegmentedControl>(m_control)) {
             auto values = validValues();
             long index = values && m_value ? static_cast<long>(values->indexOfObject(m_value.get())) : -1;
             segments->setSelectedSegmentIndex(values && index >= 0 && static_cast<NSUInteger>(index) < values->count() ? index : UISegmentedControl::noSegment);
@@ -234,7 +234,7 @@ void PSTableCell::showValue()
         return;
     case PSEditTextCell:
     case PSSecureEditTextCell:
-        if (auto field = objectAs<UITextField>(m_control.get()))
+        if (RefPtr<UITextField> field = objectCast<UITextField>(m_control))
             field->setText(NSString::string(describe(m_value.get())).get());
         return;
     case PSLinkListCell:
@@ -254,11 +254,11 @@ std::string PSTableCell::valueText() const
 {
     switch (m_type) {
     case PSSwitchCell:
-        if (auto toggle = objectAs<UISwitch>(m_control.get()))
+        if (RefPtr<UISwitch> toggle = objectCast<UISwitch>(m_control))
             return toggle->isOn() ? "on" : "off";
         return {};
     case PSSliderCell:
-        if (auto slider = objectAs<UISlider>(m_control.get()))
+        if (RefPtr<UISlider> slider = objectCast<UISlider>(m_control))
             return numberText(slider->value());
         return {};
     case PSSegmentCell:
@@ -277,10 +277,10 @@ void PSTableCell::controlChangedImpl(Object* sender)
     Id value;
     switch (m_type) {
     case PSSwitchCell:
-        value = NSNumber::numberWithBool(objectAs<UISwitch>(m_control.get())->isOn());
+        value = NSNumber::numberWithBool(objectCast<UISwitch>(m_control)->isOn());
         break;
     case PSSliderCell: {
-        auto slider = objectAs<UISlider>(m_control.get());
+        RefPtr<UISlider> slider = objectCast<UISlider>(m_control);
         if (auto step = sliderStep()) {
             // A segmented slider rests on its stops; whole stops are stored as integers.
             double stop = slider->minimumValue() + std::round((slider->value() - slider->minimumValue()) / *step) * *step;
@@ -295,7 +295,7 @@ void PSTableCell::controlChangedImpl(Object* sender)
         break;
     }
     case PSSegmentCell: {
-        long index = objectAs<UISegmentedControl>(m_control.get())->selectedSegmentIndex();
+        long index = objectCast<UISegmentedControl>(m_control)->selectedSegmentIndex();
         auto values = validValues();
         if (!values || index < 0)
             return;
@@ -304,7 +304,7 @@ void PSTableCell::controlChangedImpl(Object* sender)
     }
     case PSEditTextCell:
     case PSSecureEditTextCell:
-        value = objectAs<UITextField>(m_control.get())->text();
+        value = objectCast<UITextField>(m_control)->text();
         break;
     default:
         return;
@@ -315,7 +315,7 @@ void PSTableCell::controlChangedImpl(Object* sender)
 
 std::optional<double> PSTableCell::sliderStep() const
 {
-    auto slider = objectAs<UISlider>(m_control.get());
+    RefPtr<UISlider> slider = objectCast<UISlider>(m_control);
     if (!slider || !truthy(m_specifier->propertyForKey("isSegmented").get()))
         return std::nullopt;
     double segments = std::floor(realValue(m_specifier->propertyForKey("segmentCount").get(), 0));

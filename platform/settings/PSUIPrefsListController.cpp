@@ -53,7 +53,7 @@ bool PSUIPrefsListController::openEntryNamed(std::string_view name)
     auto list = specifiers();
     RefPtr<PSSpecifier> byBundle;
     for (auto& object : *list) {
-        auto entry = objectAs<PSSpecifier>(object.get());
+        RefPtr<PSSpecifier> entry = objectCast<PSSpecifier>(object);
         if (!entry || entry->cellType() != PSLinkCell)
             continue;
         if (entry->name() && entry->name()->view() == name)

@@ -20,30 +20,30 @@ std::string bundleFolder(std::string_view name)
 RefPtr<PSSpecifier> entrySpecifier(const std::string& file, id target)
 {
     std::string path = DeviceRoot::installPrefix() + PreferenceLoader::entriesFolder + "/" + file;
-    auto root = objectAs<NSDictionary>(PropertyList::readFile(path).get());
+    RefPtr<NSDictionary> root = objectCast<NSDictionary>(PropertyList::readFile(path));
     if (!root) {
         PreferencesAppController::reportProblem(path + ": not a readable property list, skipped");
         return nullptr;
     }
-    auto entry = objectAs<NSDictionary>(root->objectForStringKey("entry").get());
+    RefPtr<NSDictionary> entry = objectCast<NSDictionary>(root->objectForStringKey("entry"));
     if (!entry)
         entry = root;
-    auto label = objectAs<NSString>(entry->objectForStringKey("label").get());
-    auto bundle = objectAs<NSString>(entry->objectForStringKey("bundle").get());
+    RefPtr<NSString> label = objectCast<NSString>(entry->objectForStringKey("label"));
+    RefPtr<NSString> bundle = objectCast<NSString>(entry->objectForStringKey("bundle"));
     if (!label || !bundle) {
         PreferencesAppController::reportProblem(path + ": an entry needs a \"label\" and a \"bundle\", skipped");
         return nullptr;
     }
-    if (auto cell = objectAs<NSString>(entry->objectForStringKey("cell").get()); cell && cell->view() != "PSLinkCell") {
+    if (RefPtr<NSString> cell = objectCast<NSString>(entry->objectForStringKey("cell")); cell && cell->view() != "PSLinkCell") {
         PreferencesAppController::reportProblem(path + ": an entry's cell must be PSLinkCell, skipped");
         return nullptr;
     }
     auto specifier = PSSpecifier::preferenceSpecifierNamed(label.get(), target, nullptr, nullptr, nullptr, PSLinkCell, 0);
     for (auto& item : *entry) {
-        if (auto key = objectAs<NSString>(item.key.get()))
+        if (RefPtr<NSString> key = objectCast<NSString>(item.key))
             specifier->setProperty(item.value.get(), key.get());
     }
-    if (auto icon = objectAs<NSString>(entry->objectForStringKey("icon").get())) {
+    if (RefPtr<NSString> icon = objectCast<NSString>(entry->objectForStringKey("icon"))) {
         if (auto image = UIImage::imageWithContentsOfFile(bundleFolder(bundle->view()) + "/" + icon->utf8()))
             specifier->setProperty(image.get(), "iconImage");
     }
@@ -58,7 +58,7 @@ RefPtr<NSArray> PreferenceLoader::entrySpecifiers(id target)
     std::vector<std::string> names;
     if (files) {
         for (auto& object : *files) {
-            auto name = objectAs<NSString>(object.get());
+            RefPtr<NSString> name = objectCast<NSString>(object);
             if (name && name->hasSuffix(".plist"))
                 names.push_back(name->utf8());
         }

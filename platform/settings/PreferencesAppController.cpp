@@ -115,7 +115,7 @@ bool PreferencesAppController::goBack()
     if (!page)
         return false;
     for (auto navigation = page->navigationController(); navigation; navigation = navigation->navigationController()) {
-        auto stack = RefPtr<UINavigationController>(dynamic_cast<UINavigationController*>(navigation.get()));
+        RefPtr<UINavigationController> stack = objectCast<UINavigationController>(navigation);
         if (stack && stack->viewControllerList().size() > 1) {
             stack->popViewController(true);
             layoutNow();
@@ -127,14 +127,14 @@ bool PreferencesAppController::goBack()
 
 bool PreferencesAppController::openLinkLabelled(std::string_view label)
 {
-    auto page = objectAs<PSListController>(currentPage().get());
+    RefPtr<PSListController> page = objectCast<PSListController>(currentPage());
     if (!page)
         return false;
     auto specifiers = page->specifiers();
     if (!specifiers)
         return false;
     for (auto& object : *specifiers) {
-        auto specifier = objectAs<PSSpecifier>(object.get());
+        RefPtr<PSSpecifier> specifier = objectCast<PSSpecifier>(object);
         if (!specifier || specifier->cellType() != PSLinkCell || !specifier->name() || specifier->name()->view() != label)
             continue;
         auto path = page->indexPathForSpecifier(specifier.get());
@@ -161,7 +161,7 @@ bool PreferencesAppController::openURL(std::string_view address)
     while (goBack()) { }
     if (rootName.empty())
         return true;
-    auto list = objectAs<PSUIPrefsListController>(currentPage().get());
+    RefPtr<PSUIPrefsListController> list = objectCast<PSUIPrefsListController>(currentPage());
     if (!list || !list->openEntryNamed(rootName))
         return false;
     layoutNow();
@@ -177,9 +177,9 @@ bool PreferencesAppController::openURL(std::string_view address)
 
 bool PreferencesAppController::openURLImpl(Object* address)
 {
-    if (auto text = objectAs<NSString>(address))
+    if (RefPtr<NSString> text = objectCast<NSString>(address))
         return openURL(text->view());
-    if (auto url = objectAs<NSURL>(address))
+    if (RefPtr<NSURL> url = objectCast<NSURL>(address))
         return openURL(url->absoluteString());
     return false;
 }

@@ -7,7 +7,7 @@ namespace {
 bool isStringOrAbsent(const NSDictionary& item, std::string_view key)
 {
     auto value = item.objectForStringKey(key);
-    return !value || objectAs<NSString>(value.get());
+    return !value || objectCast<NSString>(value);
 }
 
 } // namespace
@@ -22,24 +22,24 @@ SpecifierPlistReader::Result SpecifierPlistReader::read(const Object* plist, id 
         result.problems.push_back(where + ": not a readable property list");
         return result;
     }
-    auto root = objectAs<NSDictionary>(plist);
+    RefPtr<NSDictionary> root = objectCast<NSDictionary>(plist);
     if (!root) {
         result.problems.push_back(where + ": not a specifier list (the root is not a dictionary)");
         return result;
     }
-    auto items = objectAs<NSArray>(root->objectForStringKey("items").get());
+    RefPtr<NSArray> items = objectCast<NSArray>(root->objectForStringKey("items"));
     if (!items) {
         result.problems.push_back(where + ": not a specifier list (no \"items\" array)");
         return result;
     }
     for (NSUInteger index = 0; index < items->count(); ++index) {
         std::string itemName = where + ": item " + std::to_string(index);
-        auto item = objectAs<NSDictionary>(items->objectAtIndex(index).get());
+        RefPtr<NSDictionary> item = objectCast<NSDictionary>(items->objectAtIndex(index));
         if (!item) {
             result.problems.push_back(itemName + " is not a dictionary, skipped");
             continue;
         }
-        auto cellName = objectAs<NSString>(item->objectForStringKey("cell").get());
+        RefPtr<NSString> cellName = objectCast<NSString>(item->objectForStringKey("cell"));
         if (!cellName) {
             result.problems.push_back(itemName + " has no \"cell\", skipped");
             continue;
@@ -60,9 +60,9 @@ SpecifierPlistReader::Result SpecifierPlistReader::read(const Object* plist, id 
         if (wrongShape)
             continue;
 
-        auto label = objectAs<NSString>(item->objectForStringKey("label").get());
+        RefPtr<NSString> label = objectCast<NSString>(item->objectForStringKey("label"));
         Class detail = nullptr;
-        if (auto detailName = objectAs<NSString>(item->objectForStringKey("detail").get())) {
+        if (RefPtr<NSString> detailName = objectCast<NSString>(item->objectForStringKey("detail"))) {
             detail = NSClassFromString(detailName->view());
             if (!detail)
                 result.problems.push_back(itemName + " names the unknown controller class \"" + detailName->utf8() + "\"");
@@ -73,10 +73,10 @@ SpecifierPlistReader::Result SpecifierPlistReader::read(const Object* plist, id 
             editsValue ? sel_registerName("readPreferenceValue:") : nullptr,
             detail, *cellType, 0);
         for (auto& entry : *item) {
-            if (auto key = objectAs<NSString>(entry.key.get()))
+            if (RefPtr<NSString> key = objectCast<NSString>(entry.key))
                 specifier->setProperty(entry.value.get(), key.get());
         }
-        if (auto action = objectAs<NSString>(item->objectForStringKey("action").get()))
+        if (RefPtr<NSString> action = objectCast<NSString>(item->objectForStringKey("action")))
             specifier->setButtonAction(sel_registerName(action->UTF8String()));
         specifiers->addObject(specifier.get());
     }

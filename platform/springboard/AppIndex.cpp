@@ -120,8 +120,8 @@ RefPtr<NSDictionary> recordKeys(const NSDictionary& info)
 RefPtr<NSDictionary> readInfo(const fs::path& hostPath, AppIndex::Statistics& statistics)
 {
     ++statistics.infoPlistReads;
-    auto info = objectAs<NSDictionary>(PropertyList::readHostFile(hostPath));
-    if (!info || !objectAs<NSString>(info->objectForStringKey("CFBundleIdentifier").get()))
+    auto info = objectCast<NSDictionary>(PropertyList::readHostFile(hostPath));
+    if (!info || !objectCast<NSString>(info->objectForStringKey("CFBundleIdentifier")))
         return nullptr;
     return recordKeys(*info);
 }
@@ -142,7 +142,7 @@ void scan(RootIndex& root)
     watch(containerApplications);
     if (auto containers = manager->contentsOfDirectoryAtPath(containerApplications)) {
         for (auto& name : *containers) {
-            if (auto uuid = objectAs<NSString>(name.get()))
+            if (RefPtr<NSString> uuid = objectCast<NSString>(name))
                 parentFolders.push_back(std::string(containerApplications) + "/" + uuid->utf8());
         }
     }
@@ -158,7 +158,7 @@ void scan(RootIndex& root)
         if (!names)
             continue;
         for (auto& name : *names) {
-            auto app = objectAs<NSString>(name.get());
+            RefPtr<NSString> app = objectCast<NSString>(name);
             if (!app || !app->hasSuffix(".app"))
                 continue;
             bool isDirectory = false;
@@ -180,7 +180,7 @@ void scan(RootIndex& root)
     root.byIdentifier.clear();
     root.statistics.unreadable = 0;
     for (size_t index = 0; index < files.size(); ++index) {
-        auto declared = files[index].info ? objectAs<NSString>(files[index].info->objectForStringKey("CFBundleIdentifier").get()) : nullptr;
+        auto declared = files[index].info ? objectCast<NSString>(files[index].info->objectForStringKey("CFBundleIdentifier")) : nullptr;
         if (!declared) {
             ++root.statistics.unreadable;
             continue;
@@ -263,7 +263,7 @@ std::vector<AppIndex::App> AppIndex::installed()
     std::vector<App> apps;
     for (size_t index = 0; index < root.files.size(); ++index) {
         auto& file = root.files[index];
-        auto declared = file.info ? objectAs<NSString>(file.info->objectForStringKey("CFBundleIdentifier").get()) : nullptr;
+        auto declared = file.info ? objectCast<NSString>(file.info->objectForStringKey("CFBundleIdentifier")) : nullptr;
         auto winner = declared ? root.byIdentifier.find(declared->utf8()) : root.byIdentifier.end();
         if (winner != root.byIdentifier.end() && winner->second == index)
             apps.push_back(App { file.folder, file.info });

@@ -11,11 +11,11 @@ namespace {
 
 Id bundleWithIdentifierImp(Class, SEL, id identifier)
 {
-    auto* text = dynamic_cast<NSString*>(identifier);
+    auto* text = objectCast<NSString>(identifier);
     return text ? NSBundle::bundleWithIdentifier(text->view()) : nullptr;
 }
 
-Id bundleWithURLImp(Class, SEL, id url) { return NSBundle::bundleWithURL(dynamic_cast<NSURL*>(url)); }
+Id bundleWithURLImp(Class, SEL, id url) { return NSBundle::bundleWithURL(objectCast<NSURL>(url)); }
 
 // The icon lookup reaches bundles by class message; adding never replaces a method NSBundle
 // already registers itself.

@@ -21,5 +21,5 @@ RefPtr<BBAction> BBAction::actionWithLaunchBundleID(NSString* bundleID, Object* 
 
 Id BBAction::actionWithLaunchBundleIDImpl(Class, SEL, id bundleID, id callblock)
 {
-    return actionWithLaunchBundleID(dynamic_cast<NSString*>(bundleID), callblock);
+    return actionWithLaunchBundleID(objectCast<NSString>(bundleID), callblock);
 }

@@ -87,7 +87,7 @@ RefPtr<BBServer> BBServer::createForSystem(Class serverClass)
 
 Id BBServer::initWithQueueImpl(id queue)
 {
-    m_queue = dynamic_cast<OS_dispatch_queue*>(queue);
+    m_queue = objectCast<OS_dispatch_queue>(queue);
     objc_storeWeak(&__BBServerQueue, m_queue.get());
     return Id(this);
 }

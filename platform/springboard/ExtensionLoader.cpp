@@ -22,12 +22,12 @@ ListResult matchList(const NSDictionary* filter, std::string_view key, const std
     Id value = filter->objectForStringKey(key);
     if (!value)
         return ListResult::Absent;
-    auto list = objectAs<NSArray>(value.get());
+    RefPtr<NSArray> list = objectCast<NSArray>(value);
     if (!list)
         return ListResult::Malformed;
     bool matched = false;
     for (const Id& entry : *list) {
-        auto text = objectAs<NSString>(entry.get());
+        RefPtr<NSString> text = objectCast<NSString>(entry);
         if (!text)
             return ListResult::Malformed;
         if (!matched && accepts(text->view()))
@@ -49,7 +49,7 @@ ExtensionLoader::Outcome ExtensionLoader::evaluateFilter(const NSDictionary& pro
     Id filterValue = propertyList.objectForStringKey("Filter");
     if (!filterValue)
         return Outcome::NoFilter;
-    auto filter = objectAs<NSDictionary>(filterValue.get());
+    RefPtr<NSDictionary> filter = objectCast<NSDictionary>(filterValue);
     if (!filter)
         return Outcome::BadFilter;
 
@@ -79,7 +79,7 @@ ExtensionLoader::Report ExtensionLoader::loadExtensions() const
     if (!names)
         return report;
     for (const Id& entry : *names) {
-        auto name = objectAs<NSString>(entry.get());
+        RefPtr<NSString> name = objectCast<NSString>(entry);
         if (!name || !name->hasSuffix(".dylib"))
             continue;
         std::string devicePath = folder + "/" + name->utf8();

@@ -34,7 +34,7 @@ RefPtr<LSBundleProxy> LSBundleProxy::bundleProxyForIdentifier(std::string_view i
 
 Id LSBundleProxy::bundleProxyForIdentifierImpl(Class, SEL, id identifier)
 {
-    auto* text = dynamic_cast<NSString*>(identifier);
+    auto* text = objectCast<NSString>(identifier);
     if (!text)
         return nullptr;
     return bundleProxyForIdentifier(text->view());
@@ -44,7 +44,7 @@ RefPtr<NSDictionary> LSBundleProxy::iconsDictionary() const
 {
     if (!m_info)
         return nullptr;
-    return objectAs<NSDictionary>(m_info->objectForStringKey("CFBundleIcons").get());
+    return objectCast<NSDictionary>(m_info->objectForStringKey("CFBundleIcons"));
 }
 
 RefPtr<NSURL> LSBundleProxy::bundleURL() const
@@ -68,5 +68,5 @@ RefPtr<NSString> LSBundleProxy::stringForKey(std::string_view key) const
 {
     if (!m_info)
         return nullptr;
-    return objectAs<NSString>(m_info->objectForStringKey(key).get());
+    return objectCast<NSString>(m_info->objectForStringKey(key));
 }

@@ -152,7 +152,7 @@ void MediaControlsPanelViewController::viewDidLayoutSubviewsImpl()
     parts[2]->setFrame(CGRectMake(12, 16, 60, 14));
     parts[3]->setFrame(CGRectMake(std::max(0.0, inner.size.width - 72), 16, 60, 14));
     for (size_t index : { 2, 3 })
-        objectAs<UILabel>(parts[index].get())->setTextColor(UIColor::colorWithWhite(dark ? 0.75 : 0.35, 1).get());
+        objectCast<UILabel>(parts[index])->setTextColor(UIColor::colorWithWhite(dark ? 0.75 : 0.35, 1).get());
     for (auto& button : m_transportStackView->arrangedSubviewList())
-        objectAs<UIButton>(button.get())->setTitleColor(ink.get());
+        objectCast<UIButton>(button)->setTitleColor(ink.get());
 }

@@ -96,7 +96,7 @@ void NCNotificationListCell::closeSwipe()
 
 void NCNotificationListCell::setStackedBehind(bool behind)
 {
-    auto platter = objectAs<NCNotificationShortLookView>(m_contentViewController ? m_contentViewController->viewIfLoaded().get() : nullptr);
+    RefPtr<NCNotificationShortLookView> platter = objectCast<NCNotificationShortLookView>(m_contentViewController ? m_contentViewController->viewIfLoaded().get() : nullptr);
     if (!platter)
         return;
     double alpha = behind ? 0.0 : 1.0;

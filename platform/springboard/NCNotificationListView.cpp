@@ -81,7 +81,7 @@ void NCNotificationListView::insertViewAtIndexImpl(unsigned long index, bool)
     if (!entry.key || indexOfKey(entry.key->view()) >= 0)
         return;
     index = std::min<unsigned long>(index, m_entries.size());
-    if (auto nested = objectAs<NCNotificationListView>(entry.view.get()))
+    if (RefPtr<NCNotificationListView> nested = objectCast<NCNotificationListView>(entry.view))
         nested->m_containingList = this;
     double rowHeight = entry.height + spacing;
     m_entries.insert(m_entries.begin() + long(index), std::move(entry));
@@ -133,7 +133,7 @@ void NCNotificationListView::removeViewAtIndexImpl(unsigned long index, bool)
         if (shown > index)
             --shown;
     }
-    if (auto nested = objectAs<NCNotificationListView>(entry.view.get())) {
+    if (RefPtr<NCNotificationListView> nested = objectCast<NCNotificationListView>(entry.view)) {
         nested->endDisplayingItems();
         nested->m_containingList = nullptr;
     }
@@ -266,9 +266,9 @@ double NCNotificationListView::preferredHeight(const UIView* view)
 {
     if (!view)
         return 0;
-    if (auto* list = dynamic_cast<const NCNotificationListView*>(view))
+    if (auto* list = objectCast<const NCNotificationListView>(view))
         return list->contentHeight();
-    if (auto* cell = dynamic_cast<const NCNotificationListCell*>(view))
+    if (auto* cell = objectCast<const NCNotificationListCell>(view))
         return cell->preferredHeight(0);
     return view->frame().size.height;
 }
@@ -343,7 +343,7 @@ void NCNotificationListView::hide(size_t index)
         return;
     if (view->superview().get() == this)
         view->removeFromSuperview();
-    if (auto nested = objectAs<NCNotificationListView>(view.get()))
+    if (RefPtr<NCNotificationListView> nested = objectCast<NCNotificationListView>(view))
         nested->endDisplayingItems();
     else if (m_dataSource)
         m_dataSource->listViewDidEndDisplayingView(*this, view.get());
@@ -379,7 +379,7 @@ void NCNotificationListView::orderShownSubviews()
 void NCNotificationListView::needsLayoutInShownLists()
 {
     for (size_t index : m_shown) {
-        if (auto nested = objectAs<NCNotificationListView>(m_entries[index].shownView.get())) {
+        if (RefPtr<NCNotificationListView> nested = objectCast<NCNotificationListView>(m_entries[index].shownView)) {
             nested->setNeedsLayout();
             nested->needsLayoutInShownLists();
         }
@@ -444,7 +444,7 @@ void NCNotificationListView::layoutSubviewsImpl()
             auto& view = m_entries[index].shownView;
             size_t depth = m_entries.size() - 1 - index;
             view->setHidden(false);
-            if (auto* cell = dynamic_cast<NCNotificationListCell*>(view.get()))
+            if (auto* cell = objectCast<NCNotificationListCell>(view))
                 cell->setStackedBehind(depth > 0);
             double inset = stackInset * double(depth);
             view->setFrame(CGRectMake(inset, stackOffset * double(depth), std::max(0.0, width - 2 * inset), frontHeight));
@@ -458,7 +458,7 @@ void NCNotificationListView::layoutSubviewsImpl()
     for (size_t index : m_shown) {
         auto& entry = m_entries[index];
         entry.shownView->setHidden(false);
-        if (auto* cell = dynamic_cast<NCNotificationListCell*>(entry.shownView.get()))
+        if (auto* cell = objectCast<NCNotificationListCell>(entry.shownView))
             cell->setStackedBehind(false);
         entry.shownView->setFrame(CGRectMake(0, originOfItem(index), width, entry.height));
     }

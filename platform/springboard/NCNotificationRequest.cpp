@@ -43,5 +43,5 @@ RefPtr<NCNotificationRequest> NCNotificationRequest::notificationRequestForBulle
 
 Id NCNotificationRequest::notificationRequestForBulletinImpl(Class, SEL, id bulletin)
 {
-    return notificationRequestForBulletin(dynamic_cast<BBBulletin*>(bulletin));
+    return notificationRequestForBulletin(objectCast<BBBulletin>(bulletin));
 }

@@ -30,7 +30,7 @@ NCNotificationStructuredListViewController::~NCNotificationStructuredListViewCon
         return;
     m_sectionListView->setDataSource(nullptr);
     for (auto& entry : m_sectionListView->entries()) {
-        if (auto group = objectAs<NCNotificationListView>(entry.view.get()))
+        if (RefPtr<NCNotificationListView> group = objectCast<NCNotificationListView>(entry.view))
             group->setDataSource(nullptr);
     }
 }
@@ -65,7 +65,7 @@ RefPtr<NCNotificationListView> NCNotificationStructuredListViewController::secti
 
 RefPtr<NCNotificationListSectionHeaderView> NCNotificationStructuredListViewController::sectionHeaderView() const
 {
-    return m_sectionListView ? objectAs<NCNotificationListSectionHeaderView>(m_sectionListView->headerView().get()) : nullptr;
+    return m_sectionListView ? objectCast<NCNotificationListSectionHeaderView>(m_sectionListView->headerView()) : nullptr;
 }
 
 RefPtr<NCNotificationListView> NCNotificationStructuredListViewController::groupListView(std::string_view sectionID)
@@ -73,7 +73,7 @@ RefPtr<NCNotificationListView> NCNotificationStructuredListViewController::group
     auto section = sectionListView();
     if (!section || m_grouping != Grouping::ByApp)
         return nullptr;
-    return objectAs<NCNotificationListView>(section->viewForKey(sectionID).get());
+    return objectCast<NCNotificationListView>(section->viewForKey(sectionID));
 }
 
 RefPtr<NCNotificationListCell> NCNotificationStructuredListViewController::cellForNotification(std::string_view identifier)
@@ -83,9 +83,9 @@ RefPtr<NCNotificationListCell> NCNotificationStructuredListViewController::cellF
     if (found == m_listed.end() || !section)
         return nullptr;
     if (m_grouping == Grouping::Off)
-        return objectAs<NCNotificationListCell>(section->viewForKey(identifier).get());
+        return objectCast<NCNotificationListCell>(section->viewForKey(identifier));
     auto group = groupListView(found->second.request->sectionID());
-    return group ? objectAs<NCNotificationListCell>(group->viewForKey(identifier).get()) : nullptr;
+    return group ? objectCast<NCNotificationListCell>(group->viewForKey(identifier)) : nullptr;
 }
 
 std::vector<RefPtr<NCNotificationListCell>> NCNotificationStructuredListViewController::shownCells()
@@ -96,15 +96,15 @@ std::vector<RefPtr<NCNotificationListCell>> NCNotificationStructuredListViewCont
         return cells;
     for (size_t index : section->shownIndices()) {
         auto& view = section->entries()[index].shownView;
-        if (auto cell = objectAs<NCNotificationListCell>(view.get())) {
+        if (RefPtr<NCNotificationListCell> cell = objectCast<NCNotificationListCell>(view)) {
             cells.push_back(cell);
             continue;
         }
-        auto group = objectAs<NCNotificationListView>(view.get());
+        RefPtr<NCNotificationListView> group = objectCast<NCNotificationListView>(view);
         if (!group)
             continue;
         for (size_t groupIndex : group->shownIndices()) {
-            if (auto cell = objectAs<NCNotificationListCell>(group->entries()[groupIndex].shownView.get()))
+            if (RefPtr<NCNotificationListCell> cell = objectCast<NCNotificationListCell>(group->entries()[groupIndex].shownView))
                 cells.push_back(cell);
         }
     }
@@ -180,8 +180,8 @@ void NCNotificationStructuredListViewController::ensureSectionHeader(NCNotificat
 {
     if (section.headerView())
         return;
-    auto header = objectAs<NCNotificationListSectionHeaderView>(UIView::createWithClass(NCNotificationListSectionHeaderView::classObject(),
-        CGRectMake(0, 0, 0, NCNotificationListSectionHeaderView::height)).get());
+    RefPtr<NCNotificationListSectionHeaderView> header = objectCast<NCNotificationListSectionHeaderView>(UIView::createWithClass(NCNotificationListSectionHeaderView::classObject(),
+        CGRectMake(0, 0, 0, NCNotificationListSectionHeaderView::height)));
     if (!header)
         return;
     header->setTitle(NSString::string(sectionTitle).get());
@@ -277,7 +277,7 @@ void NCNotificationStructuredListViewController::setGrouping(Grouping grouping)
     // Taken out newest first, so every removal is at the end of its list.
     while (section->count()) {
         size_t last = section->count() - 1;
-        if (auto group = objectAs<NCNotificationListView>(section->entries()[last].view.get())) {
+        if (RefPtr<NCNotificationListView> group = objectCast<NCNotificationListView>(section->entries()[last].view)) {
             while (group->count())
                 group->removeViewAtIndex(group->count() - 1, false);
         }
@@ -332,7 +332,7 @@ void NCNotificationStructuredListViewController::updateSummaries(NCNotificationL
             group.setHeightOfItem(index, NCNotificationListCell::heightForRequest(listed->second.request.get(), summaryFor(group, index).get() != nullptr));
     }
     for (size_t index : group.shownIndices()) {
-        auto cell = objectAs<NCNotificationListCell>(entries[index].shownView.get());
+        RefPtr<NCNotificationListCell> cell = objectCast<NCNotificationListCell>(entries[index].shownView);
         auto controller = cell ? cell->contentViewController() : nullptr;
         auto look = controller ? controller->lookView() : nullptr;
         if (!look)
@@ -378,7 +378,7 @@ RefPtr<UIView> NCNotificationStructuredListViewController::cellForKey(NCNotifica
 
 void NCNotificationStructuredListViewController::reuseLater(UIView* view)
 {
-    auto cell = objectAs<NCNotificationListCell>(view);
+    RefPtr<NCNotificationListCell> cell = objectCast<NCNotificationListCell>(view);
     if (!cell)
         return;
     cell->closeSwipe();

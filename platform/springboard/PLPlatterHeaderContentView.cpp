@@ -68,7 +68,7 @@ void PLPlatterHeaderContentView::setTitleImpl(RefPtr<NSString> title)
 void PLPlatterHeaderContentView::setIconsImpl(RefPtr<NSArray> icons)
 {
     m_icons = std::move(icons);
-    auto first = m_icons ? objectAs<UIImage>(m_icons->firstObject()) : nullptr;
+    auto first = m_icons ? objectCast<UIImage>(m_icons->firstObject()) : nullptr;
     m_iconImageView->setImage(first.get());
     setNeedsLayout();
 }

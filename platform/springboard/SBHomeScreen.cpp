@@ -83,7 +83,7 @@ bool isOpaqueGrey(UIColor* color, double white)
 
 void applyAppearanceToLabels(UIView* view, bool dark)
 {
-    if (auto* label = dynamic_cast<UILabel*>(view)) {
+    if (auto* label = objectCast<UILabel>(view)) {
         auto color = label->textColor();
         for (auto& grey : systemTextGreys) {
             if (isOpaqueGrey(color.get(), dark ? grey.light : grey.dark)) {

@@ -225,7 +225,7 @@ void SBHomeScreenCompanions::placeContainers(NCNotificationStructuredListViewCon
 
 void SBHomeScreenCompanions::attachContainer(UIView* cell, UIView* existing)
 {
-    auto listCell = objectAs<NCNotificationListCell>(cell);
+    RefPtr<NCNotificationListCell> listCell = objectCast<NCNotificationListCell>(cell);
     auto controller = listCell ? listCell->contentViewController() : nullptr;
     if (!controller)
         return;

@@ -39,7 +39,7 @@ void ensureAppRecordMethods()
 
 Id applicationIconImageImp(Class, SEL, id bundleIdentifier, int format, double scale)
 {
-    auto* identifier = dynamic_cast<NSString*>(bundleIdentifier);
+    auto* identifier = objectCast<NSString>(bundleIdentifier);
     return applicationIconImage(identifier ? identifier->view() : std::string_view(), format, scale);
 }
 
@@ -71,13 +71,13 @@ RefPtr<UIImage> applicationIconFile(std::string_view bundleIdentifier)
     auto icons = msgSendIfResponds<RefPtr<NSDictionary>>(proxy.get(), SELECTOR("iconsDictionary"));
     if (!icons)
         return nullptr;
-    auto primary = objectAs<NSDictionary>(icons->objectForStringKey("CFBundlePrimaryIcon").get());
+    RefPtr<NSDictionary> primary = objectCast<NSDictionary>(icons->objectForStringKey("CFBundlePrimaryIcon"));
     if (!primary)
         return nullptr;
-    auto files = objectAs<NSArray>(primary->objectForStringKey("CFBundleIconFiles").get());
+    RefPtr<NSArray> files = objectCast<NSArray>(primary->objectForStringKey("CFBundleIconFiles"));
     if (!files)
         return nullptr;
-    auto name = objectAs<NSString>(files->lastObject().get());
+    RefPtr<NSString> name = objectCast<NSString>(files->lastObject());
     if (!name)
         return nullptr;
     auto url = msgSendIfResponds<Id>(proxy.get(), SELECTOR("bundleURL"));

@@ -56,10 +56,10 @@ RefPtr<UIImage> imageFileInside(const std::filesystem::path& file, const std::fi
 
 Id imageNamedInBundleImp(Class, SEL, id name, id bundle)
 {
-    auto* text = dynamic_cast<NSString*>(name);
+    auto* text = objectCast<NSString>(name);
     if (!text)
         return nullptr;
-    return imageNamedInBundle(text->view(), dynamic_cast<NSBundle*>(bundle));
+    return imageNamedInBundle(text->view(), objectCast<NSBundle>(bundle));
 }
 
 } // namespace

@@ -21,6 +21,6 @@ RefPtr<NSIndexPath> NSIndexPath::indexPathForRow(NSInteger row, NSInteger sectio
 
 bool NSIndexPath::isEqual(const Object* other) const
 {
-    auto* path = dynamic_cast<const NSIndexPath*>(other);
+    auto* path = objectCast<const NSIndexPath>(other);
     return path && path->m_row == m_row && path->m_section == m_section;
 }

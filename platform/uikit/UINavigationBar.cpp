@@ -134,7 +134,7 @@ RefPtr<NSString> UINavigationBar::displayedTitle() const
 RefPtr<UIColor> UINavigationBar::titleColor() const
 {
     if (m_titleTextAttributes) {
-        if (auto color = objectAs<UIColor>(m_titleTextAttributes->objectForKey(NSForegroundColorAttributeName).get()))
+        if (RefPtr<UIColor> color = objectCast<UIColor>(m_titleTextAttributes->objectForKey(NSForegroundColorAttributeName)))
             return color;
     }
     return UIColor::blackColor();
@@ -145,7 +145,7 @@ bool UINavigationBar::showsBackButton() const
     for (auto navigation = m_navigationController.get(); navigation;) {
         if (navigation->viewControllerList().size() > 1)
             return true;
-        navigation = RefPtr<UINavigationController>(dynamic_cast<UINavigationController*>(navigation->topViewController().get()));
+        navigation = objectCast<UINavigationController>(navigation->topViewController());
     }
     return false;
 }
@@ -171,7 +171,7 @@ void UINavigationBar::layoutSubviewsImpl()
     m_backLabel->setTextColor(buttonColor(nullptr).get());
     m_backLabel->setFrame(CGRectMake(8, top, buttonWidth, content));
 
-    auto right = item ? objectAs<UIBarButtonItem>(item->rightBarButtonItem().get()) : nullptr;
+    auto right = item ? objectCast<UIBarButtonItem>(item->rightBarButtonItem()) : nullptr;
     m_rightLabel->setHidden(!right);
     m_rightLabel->setText(right ? right->title().get() : nullptr);
     m_rightLabel->setTextColor(buttonColor(right.get()).get());

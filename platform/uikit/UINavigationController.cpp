@@ -70,7 +70,7 @@ RefPtr<UIViewController> UINavigationController::topViewController() const
 RefPtr<UIViewController> UINavigationController::deepestTopViewController() const
 {
     auto top = topViewController();
-    while (auto nested = RefPtr<UINavigationController>(dynamic_cast<UINavigationController*>(top.get()))) {
+    while (RefPtr<UINavigationController> nested = objectCast<UINavigationController>(top)) {
         if (!nested->isNavigationBarHidden() || nested->m_stack.empty())
             break;
         top = nested->topViewController();
@@ -115,7 +115,7 @@ void UINavigationController::barsNeedLayout()
 {
     // An outer bar may show this controller's top item.
     for (RefPtr<UIViewController> controller(this); controller; controller = controller->parentViewController()) {
-        if (auto navigation = RefPtr<UINavigationController>(dynamic_cast<UINavigationController*>(controller.get())))
+        if (RefPtr<UINavigationController> navigation = objectCast<UINavigationController>(controller))
             navigation->m_navigationBar->setNeedsLayout();
     }
 }
@@ -186,7 +186,7 @@ void UINavigationController::setViewControllersImpl(NSArray* controllers, bool a
     if (!controllers)
         return;
     for (auto& object : *controllers) {
-        if (auto controller = objectAs<UIViewController>(object.get()))
+        if (RefPtr<UIViewController> controller = objectCast<UIViewController>(object))
             pushViewController(controller.get(), animated);
     }
 }

@@ -23,9 +23,9 @@ Class UINavigationItem::classObject()
 UINavigationItem::UINavigationItem() = default;
 UINavigationItem::~UINavigationItem() = default;
 
-RefPtr<NSString> UINavigationItem::title() const { return objectAs<NSString>(m_title.get()); }
+RefPtr<NSString> UINavigationItem::title() const { return objectCast<NSString>(m_title); }
 Id UINavigationItem::titleImpl() const { return title(); }
-void UINavigationItem::setTitleImpl(id title) { m_title = objectAs<NSString>(title); }
-RefPtr<UIView> UINavigationItem::titleView() const { return objectAs<UIView>(m_titleView.get()); }
+void UINavigationItem::setTitleImpl(id title) { m_title = objectCast<NSString>(title); }
+RefPtr<UIView> UINavigationItem::titleView() const { return objectCast<UIView>(m_titleView); }
 Id UINavigationItem::titleViewImpl() const { return titleView(); }
-void UINavigationItem::setTitleViewImpl(id view) { m_titleView = objectAs<UIView>(view); }
+void UINavigationItem::setTitleViewImpl(id view) { m_titleView = objectCast<UIView>(view); }

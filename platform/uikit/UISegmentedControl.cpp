@@ -37,7 +37,7 @@ Id UISegmentedControl::initWithItemsImpl(NSArray* items)
             auto label = UILabel::create();
             label->setTextAlignment(NSTextAlignmentCenter);
             label->setFont(UIFont::systemFontOfSize(13).get());
-            label->setText(objectAs<NSString>(item.get()).get());
+            label->setText(objectCast<NSString>(item));
             addSubview(label.get());
             m_labels.push_back(label);
         }

@@ -20,6 +20,6 @@ RefPtr<UITraitCollection> UITraitCollection::traitCollectionWithUserInterfaceSty
 
 bool UITraitCollection::isEqual(const Object* other) const
 {
-    auto* traits = dynamic_cast<const UITraitCollection*>(other);
+    auto* traits = objectCast<const UITraitCollection>(other);
     return traits && traits->m_userInterfaceStyle == m_userInterfaceStyle;
 }

@@ -13,10 +13,10 @@ const char translatesKey = 0;
 template<NSLayoutAttribute attribute>
 Id anchorImp(id self, SEL)
 {
-    return UIViewConstraintBasedLayout::anchor(dynamic_cast<UIView*>(self), attribute);
+    return UIViewConstraintBasedLayout::anchor(objectCast<UIView>(self), attribute);
 }
 
-bool translatesImp(id self, SEL) { return UIViewConstraintBasedLayout::translatesAutoresizingMaskIntoConstraints(dynamic_cast<UIView*>(self)); }
+bool translatesImp(id self, SEL) { return UIViewConstraintBasedLayout::translatesAutoresizingMaskIntoConstraints(objectCast<UIView>(self)); }
 
 void setTranslatesImp(id self, SEL, bool translates)
 {
@@ -58,6 +58,6 @@ bool UIViewConstraintBasedLayout::translatesAutoresizingMaskIntoConstraints(cons
 {
     if (!view)
         return false;
-    auto value = objectAs<NSNumber>(objc_getAssociatedObject(const_cast<UIView*>(view), &translatesKey).get());
+    RefPtr<NSNumber> value = objectCast<NSNumber>(objc_getAssociatedObject(const_cast<UIView*>(view), &translatesKey));
     return !value || value->boolValue();
 }

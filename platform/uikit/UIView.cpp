@@ -136,7 +136,7 @@ RefPtr<UIWindow> UIView::window() const
     RefPtr<UIView> root(const_cast<UIView*>(this));
     while (auto parent = root->superview())
         root = parent;
-    return RefPtr<UIWindow>(dynamic_cast<UIWindow*>(root.get()));
+    return objectCast<UIWindow>(root);
 }
 
 Id UIView::windowImpl() const { return window(); }

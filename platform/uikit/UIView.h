@@ -48,7 +48,7 @@ public:
     template<typename T = UIView>
     static RefPtr<T> create(CGRect frame = CGRectZero)
     {
-        return RefPtr<T>(dynamic_cast<T*>(createWithClass(T::classObject(), frame).get()));
+        return objectCast<T>(createWithClass(T::classObject(), frame));
     }
 
     CGRect frame() const { return m_frame; }

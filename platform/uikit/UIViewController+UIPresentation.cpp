@@ -37,8 +37,8 @@ void invokeCompletion(id completion) { msgSendIfResponds<void>(completion, SELEC
 
 void presentImp(id self, SEL, id presented, bool animated, id completion)
 {
-    auto presenter = objectAs<UIViewController>(self);
-    auto controller = objectAs<UIViewController>(presented);
+    RefPtr<UIViewController> presenter = objectCast<UIViewController>(self);
+    RefPtr<UIViewController> controller = objectCast<UIViewController>(presented);
     if (!presenter || !controller)
         return;
     auto context = presentationContext(presenter.get());
@@ -63,18 +63,18 @@ void presentImp(id self, SEL, id presented, bool animated, id completion)
 
 void dismissImp(id self, SEL, bool animated, id completion)
 {
-    auto controller = objectAs<UIViewController>(self);
+    RefPtr<UIViewController> controller = objectCast<UIViewController>(self);
     if (!controller)
         return;
     // Sent to the presented controller or to its presenter: both dismiss the presentation.
     RefPtr<UIViewController> context;
-    if (auto link = objectAs<UIPresentationLink>(objc_getAssociatedObject(controller.get(), &presentingKey).get()))
+    if (RefPtr<UIPresentationLink> link = objectCast<UIPresentationLink>(objc_getAssociatedObject(controller.get(), &presentingKey)))
         context = link->presenter.get();
     else
         context = presentationContext(controller.get());
     if (!context)
         return;
-    auto presented = objectAs<UIViewController>(objc_getAssociatedObject(context.get(), &presentedKey).get());
+    RefPtr<UIViewController> presented = objectCast<UIViewController>(objc_getAssociatedObject(context.get(), &presentedKey));
     if (!presented)
         return;
     presented->beginAppearanceTransition(false, animated);
@@ -86,8 +86,8 @@ void dismissImp(id self, SEL, bool animated, id completion)
     invokeCompletion(completion);
 }
 
-Id presentedImp(id self, SEL) { return UIViewControllerPresentation::presentedViewController(dynamic_cast<UIViewController*>(self)); }
-Id presentingImp(id self, SEL) { return UIViewControllerPresentation::presentingViewController(dynamic_cast<UIViewController*>(self)); }
+Id presentedImp(id self, SEL) { return UIViewControllerPresentation::presentedViewController(objectCast<UIViewController>(self)); }
+Id presentingImp(id self, SEL) { return UIViewControllerPresentation::presentingViewController(objectCast<UIViewController>(self)); }
 
 } // namespace
 
@@ -109,13 +109,13 @@ RefPtr<UIViewController> UIViewControllerPresentation::presentedViewController(c
     if (!controller)
         return nullptr;
     auto context = presentationContext(controller);
-    return objectAs<UIViewController>(objc_getAssociatedObject(context.get(), &presentedKey).get());
+    return objectCast<UIViewController>(objc_getAssociatedObject(context.get(), &presentedKey));
 }
 
 RefPtr<UIViewController> UIViewControllerPresentation::presentingViewController(const UIViewController* controller)
 {
     if (!controller)
         return nullptr;
-    auto link = objectAs<UIPresentationLink>(objc_getAssociatedObject(const_cast<UIViewController*>(controller), &presentingKey).get());
+    RefPtr<UIPresentationLink> link = objectCast<UIPresentationLink>(objc_getAssociatedObject(const_cast<UIViewController*>(controller), &presentingKey));
     return link ? link->presenter.get() : nullptr;
 }

@@ -210,11 +210,11 @@ RefPtr<UINavigationItem> UIViewController::navigationItem()
     return m_navigationItem;
 }
 
-RefPtr<NSString> UIViewController::title() const { return objectAs<NSString>(m_title.get()); }
+RefPtr<NSString> UIViewController::title() const { return objectCast<NSString>(m_title); }
 Id UIViewController::titleImpl() const { return title(); }
 
 void UIViewController::setTitleImpl(id title)
 {
-    m_title = objectAs<NSString>(title);
-    navigationItem()->setTitle(objectAs<NSString>(title).get());
+    m_title = objectCast<NSString>(title);
+    navigationItem()->setTitle(objectCast<NSString>(title));
 }

@@ -29,7 +29,7 @@ public:
     template<typename T = UIViewController>
     static RefPtr<T> create()
     {
-        return RefPtr<T>(dynamic_cast<T*>(createWithClass(T::classObject()).get()));
+        return objectCast<T>(createWithClass(T::classObject()));
     }
 
     RefPtr<UIView> view() { return msgSend<RefPtr<UIView>>(this, SELECTOR("view")); }

@@ -160,9 +160,9 @@ void drawView(cairo_t* cr, const UIView& view, bool isRoot)
         addRoundedRect(cr, 0, 0, size.width, size.height, radius);
         cairo_clip(cr);
     }
-    if (auto* label = dynamic_cast<const UILabel*>(&view))
+    if (auto* label = objectCast<const UILabel>(&view))
         drawLabel(cr, *label);
-    if (auto* imageView = dynamic_cast<const UIImageView*>(&view))
+    if (auto* imageView = objectCast<const UIImageView>(&view))
         drawImage(cr, *imageView);
     CGPoint scroll = view.bounds().origin;
     cairo_translate(cr, -scroll.x, -scroll.y);

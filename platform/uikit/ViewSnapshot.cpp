@@ -36,20 +36,20 @@ void ViewSnapshot::appendView(nlohmann::json& views, const UIView* root, const U
                 { "cornerRadius", layer->cornerRadius() },
                 { "masksToBounds", layer->masksToBounds() } } },
     };
-    if (auto* label = dynamic_cast<const UILabel*>(view)) {
+    if (auto* label = objectCast<const UILabel>(view)) {
         entry["text"] = label->text() ? nlohmann::json(label->textString()) : nlohmann::json(nullptr);
         entry["textAlignment"] = label->textAlignment();
     }
-    if (auto* scrollView = dynamic_cast<const UIScrollView*>(view)) {
+    if (auto* scrollView = objectCast<const UIScrollView>(view)) {
         entry["contentOffset"] = { { "x", scrollView->contentOffset().x }, { "y", scrollView->contentOffset().y } };
         entry["contentSize"] = { { "width", scrollView->contentSize().width }, { "height", scrollView->contentSize().height } };
     }
-    if (auto* imageView = dynamic_cast<const UIImageView*>(view)) {
+    if (auto* imageView = objectCast<const UIImageView>(view)) {
         auto image = imageView->image();
         entry["image"] = image ? nlohmann::json { { "width", image->size().width }, { "height", image->size().height } } : nlohmann::json(nullptr);
     }
     // Views that stand for an app (companion extensions' app cells) say which, and whether chosen.
-    if (auto identifier = objectAs<NSString>(msgSendIfResponds<Id>(view, SELECTOR("bundleIdentifier")).get()))
+    if (RefPtr<NSString> identifier = objectCast<NSString>(msgSendIfResponds<Id>(view, SELECTOR("bundleIdentifier"))))
         entry["bundleIdentifier"] = identifier->utf8();
     Method isSelected = class_getInstanceMethod(view->isa(), SELECTOR("isSelected"));
     if (isSelected && std::string_view(method_getTypeEncoding(isSelected)).starts_with("B"))

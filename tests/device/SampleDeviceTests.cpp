@@ -123,11 +123,11 @@ TEST_F(SampleDeviceRoot, InfoPlistsAreBinaryAndListTheirIconsSmallestFirst)
 
         auto icons = LSBundleProxy::bundleProxyForIdentifier(app.identifier)->iconsDictionary();
         ASSERT_TRUE(icons) << app.identifier;
-        auto primary = objectAs<NSDictionary>(icons->objectForStringKey("CFBundlePrimaryIcon").get());
+        RefPtr<NSDictionary> primary = objectCast<NSDictionary>(icons->objectForStringKey("CFBundlePrimaryIcon"));
         ASSERT_TRUE(primary);
-        auto files = objectAs<NSArray>(primary->objectForStringKey("CFBundleIconFiles").get());
+        RefPtr<NSArray> files = objectCast<NSArray>(primary->objectForStringKey("CFBundleIconFiles"));
         ASSERT_TRUE(files);
-        EXPECT_EQ(objectAs<NSString>(files->lastObject().get())->utf8(), "AppIcon60x60");
+        EXPECT_EQ(objectCast<NSString>(files->lastObject())->utf8(), "AppIcon60x60");
 
         for (auto [file, pixels] : { std::pair { "AppIcon60x60@2x.png", 120u }, { "AppIcon60x60@3x.png", 180u }, { "AppIcon29x29@2x.png", 58u } }) {
             auto image = UIImage::imageWithContentsOfFile(app.folder + "/" + file);

@@ -74,15 +74,15 @@ protected:
         for (auto& entry : fs::recursive_directory_iterator(m_device.root() / "Applications")) {
             if (entry.path().filename() != "Info.plist")
                 continue;
-            auto info = objectAs<NSDictionary>(PropertyList::readHostFile(entry.path()));
-            auto found = info ? objectAs<NSString>(info->objectForStringKey("CFBundleIdentifier").get()) : nullptr;
+            auto info = objectCast<NSDictionary>(PropertyList::readHostFile(entry.path()));
+            auto found = info ? objectCast<NSString>(info->objectForStringKey("CFBundleIdentifier")) : nullptr;
             if (found && found->utf8() == identifier)
                 return entry.path();
         }
         return {};
     }
 
-    RefPtr<NSDictionary> readDomain() { return objectAs<NSDictionary>(PropertyList::readHostFile(m_device.host(domainFile))); }
+    RefPtr<NSDictionary> readDomain() { return objectCast<NSDictionary>(PropertyList::readHostFile(m_device.host(domainFile))); }
 
     LiveDevice m_device;
     int m_runs { 0 };
@@ -199,9 +199,9 @@ TEST_F(HostileFiles, SettingChangeKeepsDatesAndBigNumbersOfABinaryDomainExactly)
             auto after = now->objectForStringKey(key);
             EXPECT_TRUE(after && ObjectEquality::isEqual(after.get(), before.get())) << writer << ": " << key;
         }
-        auto date = objectAs<NSDate>(now->objectForStringKey("LastSeen").get());
+        auto date = objectCast<NSDate>(now->objectForStringKey("LastSeen"));
         EXPECT_EQ(date->timeIntervalSinceReferenceDate(), 123456789.123456789) << writer;
-        EXPECT_EQ(objectAs<NSNumber>(now->objectForStringKey("Largest").get())->unsignedIntegerValue(), UINT64_MAX) << writer;
+        EXPECT_EQ(objectCast<NSNumber>(now->objectForStringKey("Largest"))->unsignedIntegerValue(), UINT64_MAX) << writer;
     };
 
     auto settings = m_device.settings({ "open Tintwell", "open Notifications", "set Outline/Thickness = 6" });
@@ -259,7 +259,7 @@ TEST_F(HostileFiles, SixHomeScreensWritingOneDomainAtOnceKeepEveryKey)
     EXPECT_EQ(values->count(), size_t(hosts * keysEach));
     for (int host = 0; host < hosts; ++host) {
         for (int key = 0; key < keysEach; ++key) {
-            auto value = objectAs<NSNumber>(values->objectForStringKey("Host" + std::to_string(host) + "Key" + std::to_string(key)).get());
+            auto value = objectCast<NSNumber>(values->objectForStringKey("Host" + std::to_string(host) + "Key" + std::to_string(key)));
             EXPECT_TRUE(value && value->integerValue() == key) << host << "/" << key;
         }
     }

@@ -44,7 +44,7 @@ void report(const std::string& method, const std::string& outcome)
 
 std::string describeColour(const Object* value)
 {
-    auto* colour = dynamic_cast<const UIColor*>(value);
+    auto* colour = objectCast<const UIColor>(value);
     if (!colour)
         return "nil";
     char text[16];
@@ -54,13 +54,13 @@ std::string describeColour(const Object* value)
 
 std::string describeText(const Object* value)
 {
-    auto* text = dynamic_cast<const NSString*>(value);
+    auto* text = objectCast<const NSString>(value);
     return text ? "\"" + text->utf8() + "\"" : "nil";
 }
 
 std::string describeValue(const Object* value)
 {
-    if (auto* number = dynamic_cast<const NSNumber*>(value))
+    if (auto* number = objectCast<const NSNumber>(value))
         return number->kind() == NSNumber::Kind::Real ? std::to_string(number->doubleValue()) : std::to_string(number->integerValue());
     return describeText(value);
 }
@@ -118,10 +118,10 @@ Id dictionaryWithContentsOfFile(Class cls, SEL sel, id path)
     // The Settings app loads the colour library with the settings bundle, after extensions;
     // a colour row reads its file before it converts a colour text, so hook the library now.
     hookWhatExists();
-    auto* text = dynamic_cast<NSString*>(path);
+    auto* text = objectCast<NSString>(path);
     // Named by the file, so the colours file's read stands apart from the loader's.
     std::string name = text ? text->utf8().substr(text->utf8().rfind('/') + 1) : "nil";
-    auto* read = dynamic_cast<NSDictionary*>(dictionary.get());
+    auto* read = objectCast<NSDictionary>(dictionary);
     report("+[NSDictionary dictionaryWithContentsOfFile:]", "answered " + (read ? std::to_string(read->count()) + " entries" : std::string("nil")) + " for " + name);
     return dictionary;
 }
@@ -180,7 +180,7 @@ Id (*originalApplicationIcon)(Class, SEL, id, int, double);
 Id applicationIcon(Class cls, SEL sel, id identifier, int format, double scale)
 {
     auto icon = originalApplicationIcon(cls, sel, identifier, format, scale);
-    auto* image = dynamic_cast<UIImage*>(icon.get());
+    auto* image = objectCast<UIImage>(icon);
     std::string answer = image ? "answered an icon" : "answered nil";
     report("+[UIImage _applicationIconImageForBundleIdentifier:format:scale:]", answer + " for " + describeText(identifier) + ", " + describeFormat(format, scale));
     return icon;

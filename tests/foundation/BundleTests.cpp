@@ -153,7 +153,7 @@ TEST_F(FileManager, WorksOnDevicePaths)
     ASSERT_TRUE(names);
     std::vector<std::string> texts;
     for (auto& name : *names)
-        texts.push_back(objectAs<NSString>(name.get())->utf8());
+        texts.push_back(objectCast<NSString>(name)->utf8());
     EXPECT_EQ(texts, (std::vector<std::string> { "Axon.dylib", "Axon.plist", "Grupi.dylib" }));
     EXPECT_EQ(manager->contentsOfDirectoryAtPath("/nowhere"), nullptr);
 

@@ -61,8 +61,8 @@ TEST_F(Preferences, AWriteKeepsEveryOtherValueAndANilValueRemovesItsKey)
     auto values = CFPreferences::copyDomain(domain);
     ASSERT_TRUE(values);
     EXPECT_EQ(values->count(), 3u);
-    EXPECT_EQ(objectAs<NSDate>(values->objectForStringKey("When").get())->timeIntervalSinceReferenceDate(), -1234.5678);
-    EXPECT_EQ(objectAs<NSNumber>(values->objectForStringKey("Largest").get())->unsignedIntegerValue(), UINT64_MAX);
+    EXPECT_EQ(objectCast<NSDate>(values->objectForStringKey("When"))->timeIntervalSinceReferenceDate(), -1234.5678);
+    EXPECT_EQ(objectCast<NSNumber>(values->objectForStringKey("Largest"))->unsignedIntegerValue(), UINT64_MAX);
     EXPECT_FALSE(values->objectForStringKey("Gone"));
 }
 

@@ -29,9 +29,9 @@ TEST_F(ClassMessages, DictionaryWithContentsOfFileAnswersTheKindItWasSentTo)
     auto plain = readBySend(NSDictionary::classObject(), "/var/mobile/two.plist");
     ASSERT_TRUE(plain);
     EXPECT_EQ(plain->isa(), NSDictionary::classObject());
-    EXPECT_EQ(objectAs<NSDictionary>(plain.get())->count(), 2u);
+    EXPECT_EQ(objectCast<NSDictionary>(plain)->count(), 2u);
     // Inherited by the mutable class, it answers a mutable dictionary, as on the phone.
-    auto mutableOne = objectAs<NSMutableDictionary>(readBySend(NSMutableDictionary::classObject(), "/var/mobile/two.plist").get());
+    RefPtr<NSMutableDictionary> mutableOne = objectCast<NSMutableDictionary>(readBySend(NSMutableDictionary::classObject(), "/var/mobile/two.plist"));
     ASSERT_TRUE(mutableOne);
     mutableOne->setObject(NSString::string("three").get(), NSString::string("C").get());
     EXPECT_EQ(mutableOne->count(), 3u);
@@ -47,7 +47,7 @@ Id (*originalRead)(Class, SEL, id);
 std::vector<std::string> readPaths;
 Id recordingRead(Class cls, SEL sel, id path)
 {
-    readPaths.push_back(objectAs<NSString>(path) ? objectAs<NSString>(path)->utf8() : "nil");
+    readPaths.push_back(objectCast<NSString>(path) ? objectCast<NSString>(path)->utf8() : "nil");
     return originalRead(cls, sel, path);
 }
 

@@ -18,7 +18,7 @@ std::vector<std::string> keyTexts(const NSDictionary* dictionary)
     std::vector<std::string> texts;
     auto keys = dictionary->allKeys();
     for (auto& key : *keys)
-        texts.push_back(objectAs<NSString>(key.get())->utf8());
+        texts.push_back(objectCast<NSString>(key)->utf8());
     return texts;
 }
 
@@ -33,7 +33,7 @@ public:
     }
     bool isEqualImpl(Object* other) const
     {
-        auto* pair = dynamic_cast<Pair*>(other);
+        auto* pair = objectCast<Pair>(other);
         return pair && pair->m_a == m_a && pair->m_b == m_b;
     }
     unsigned long hashImpl() const { return static_cast<unsigned long>(m_a * 31 + m_b); }
@@ -61,7 +61,7 @@ TEST(OrderedDictionary, KeepsInsertionOrderAcrossReplaceAndRemove)
 
     dictionary->setObject(num(7).get(), str("alpha").get());
     EXPECT_EQ(keyTexts(dictionary.get()), (std::vector<std::string> { "zeta", "alpha", "mid", "beta" }));
-    EXPECT_EQ(objectAs<NSNumber>(dictionary->objectForStringKey("alpha").get())->integerValue(), 7);
+    EXPECT_EQ(objectCast<NSNumber>(dictionary->objectForStringKey("alpha"))->integerValue(), 7);
 
     dictionary->removeObjectForKey(str("zeta").get());
     dictionary->setValue(nullptr, str("mid").get());
@@ -69,7 +69,7 @@ TEST(OrderedDictionary, KeepsInsertionOrderAcrossReplaceAndRemove)
     EXPECT_EQ(keyTexts(dictionary.get()), (std::vector<std::string> { "alpha", "beta", "zeta" }));
     EXPECT_EQ(dictionary->objectForStringKey("mid"), nullptr);
     // Lookups must still work after removal shifted the entries.
-    EXPECT_EQ(objectAs<NSString>(dictionary->objectForStringKey("beta").get())->utf8(), "beta");
+    EXPECT_EQ(objectCast<NSString>(dictionary->objectForStringKey("beta"))->utf8(), "beta");
     EXPECT_EQ(msgSend<unsigned long>(dictionary, SELECTOR("count")), 3u);
 }
 
@@ -90,8 +90,8 @@ TEST(OrderedDictionary, KeysMatchByValueThroughMessages)
     msgSend(dictionary, SELECTOR("setObject:forKey:"), str("text"), str("k"));
 
     // Equal numbers of another kind, a fresh equal pair and a fresh equal string all find their value.
-    EXPECT_EQ(objectAs<NSString>(dictionary->objectForKey(NSNumber::numberWithDouble(1.0).get()).get())->utf8(), "one");
-    EXPECT_EQ(objectAs<NSString>(dictionary->objectForKey(make<Pair>(2, 3).get()).get())->utf8(), "pair");
+    EXPECT_EQ(objectCast<NSString>(dictionary->objectForKey(NSNumber::numberWithDouble(1.0).get()))->utf8(), "one");
+    EXPECT_EQ(objectCast<NSString>(dictionary->objectForKey(make<Pair>(2, 3).get()))->utf8(), "pair");
     EXPECT_EQ(dictionary->objectForKey(make<Pair>(3, 2).get()), nullptr);
     auto found = msgSend<RefPtr<NSString>>(dictionary, SELECTOR("objectForKey:"), str("k"));
     ASSERT_TRUE(found);
@@ -109,11 +109,11 @@ TEST(OrderedDictionary, KeysSortedByValueAreStable)
     counts->setObject(num(2).get(), str("c").get());
     counts->setObject(num(9).get(), str("d").get());
     auto sorted = counts->keysSortedByValueUsingComparator([](id a, id b) {
-        return static_cast<NSNumber*>(b)->compare(static_cast<NSNumber*>(a));
+        return uncheckedObjectCast<NSNumber>(b)->compare(uncheckedObjectCast<NSNumber>(a));
     });
     std::vector<std::string> order;
     for (auto& key : *sorted)
-        order.push_back(objectAs<NSString>(key.get())->utf8());
+        order.push_back(objectCast<NSString>(key)->utf8());
     EXPECT_EQ(order, (std::vector<std::string> { "d", "b", "a", "c" }));
 }
 
@@ -187,7 +187,7 @@ TEST(Arrays, OutOfRangeAnswersNilAndMutationsIgnoreBadInput)
     array->removeObjectAtIndex(7);
     EXPECT_EQ(array->count(), 2u);
     EXPECT_EQ(msgSend<Id>(array, SELECTOR("objectAtIndex:"), 5ul), nullptr);
-    EXPECT_EQ(objectAs<NSString>(msgSend<Id>(array, SELECTOR("objectAtIndexedSubscript:"), 1ul).get())->utf8(), "b");
+    EXPECT_EQ(objectCast<NSString>(msgSend<Id>(array, SELECTOR("objectAtIndexedSubscript:"), 1ul))->utf8(), "b");
     EXPECT_TRUE(msgSend<bool>(array, SELECTOR("containsObject:"), str("a")));
     EXPECT_EQ(array->indexOfObject(str("b").get()), 1u);
     EXPECT_EQ(array->indexOfObject(str("c").get()), NSNotFound);

@@ -40,7 +40,7 @@ std::vector<std::string> keyTexts(const NSDictionary* dictionary)
 {
     std::vector<std::string> texts;
     for (auto& entry : *dictionary)
-        texts.push_back(objectAs<NSString>(entry.key.get())->utf8());
+        texts.push_back(objectCast<NSString>(entry.key)->utf8());
     return texts;
 }
 
@@ -53,22 +53,22 @@ TEST_F(PropertyListFiles, XMLReadsEveryElementTypeInFileOrder)
     ASSERT_TRUE(prefs);
     EXPECT_EQ(keyTexts(prefs.get()), (std::vector<std::string> { "Enabled", "NotifStyle", "NotifDOutlAlpha", "NotifCustomHEX", "Apps", "When", "Blob", "Alpha" }));
 
-    auto enabled = objectAs<NSNumber>(prefs->objectForStringKey("Enabled").get());
+    RefPtr<NSNumber> enabled = objectCast<NSNumber>(prefs->objectForStringKey("Enabled"));
     ASSERT_TRUE(enabled);
     EXPECT_EQ(enabled->kind(), NSNumber::Kind::Bool);
     EXPECT_TRUE(enabled->boolValue());
-    auto style = objectAs<NSNumber>(prefs->objectForStringKey("NotifStyle").get());
+    RefPtr<NSNumber> style = objectCast<NSNumber>(prefs->objectForStringKey("NotifStyle"));
     EXPECT_EQ(style->kind(), NSNumber::Kind::Integer);
     EXPECT_EQ(style->integerValue(), -2);
-    auto alpha = objectAs<NSNumber>(prefs->objectForStringKey("NotifDOutlAlpha").get());
+    RefPtr<NSNumber> alpha = objectCast<NSNumber>(prefs->objectForStringKey("NotifDOutlAlpha"));
     EXPECT_EQ(alpha->kind(), NSNumber::Kind::Real);
     EXPECT_DOUBLE_EQ(alpha->doubleValue(), 0.5);
-    EXPECT_EQ(objectAs<NSString>(prefs->objectForStringKey("NotifCustomHEX").get())->utf8(), "#ff8800");
-    auto apps = objectAs<NSArray>(prefs->objectForStringKey("Apps").get());
+    EXPECT_EQ(objectCast<NSString>(prefs->objectForStringKey("NotifCustomHEX"))->utf8(), "#ff8800");
+    RefPtr<NSArray> apps = objectCast<NSArray>(prefs->objectForStringKey("Apps"));
     ASSERT_TRUE(apps);
     EXPECT_EQ(apps->count(), 2u);
-    EXPECT_DOUBLE_EQ(objectAs<NSDate>(prefs->objectForStringKey("When").get())->timeIntervalSinceReferenceDate(), 86400.0);
-    EXPECT_EQ(objectAs<NSData>(prefs->objectForStringKey("Blob").get())->bytes(), (std::vector<uint8_t> { 0, 1, 2 }));
+    EXPECT_DOUBLE_EQ(objectCast<NSDate>(prefs->objectForStringKey("When"))->timeIntervalSinceReferenceDate(), 86400.0);
+    EXPECT_EQ(objectCast<NSData>(prefs->objectForStringKey("Blob"))->bytes(), (std::vector<uint8_t> { 0, 1, 2 }));
 }
 
 TEST_F(PropertyListFiles, RoundTripKeepsOrderAndKindsInBothFormats)
@@ -85,9 +85,9 @@ TEST_F(PropertyListFiles, RoundTripKeepsOrderAndKindsInBothFormats)
         ASSERT_TRUE(reread);
         EXPECT_EQ(keyTexts(reread.get()), keyTexts(original.get()));
         EXPECT_TRUE(reread->isEqual(original.get()));
-        EXPECT_EQ(objectAs<NSNumber>(reread->objectForStringKey("Alpha").get())->kind(), NSNumber::Kind::Bool);
-        EXPECT_EQ(objectAs<NSNumber>(reread->objectForStringKey("NotifDOutlAlpha").get())->kind(), NSNumber::Kind::Real);
-        EXPECT_EQ(objectAs<NSNumber>(reread->objectForStringKey("NotifStyle").get())->kind(), NSNumber::Kind::Integer);
+        EXPECT_EQ(objectCast<NSNumber>(reread->objectForStringKey("Alpha"))->kind(), NSNumber::Kind::Bool);
+        EXPECT_EQ(objectCast<NSNumber>(reread->objectForStringKey("NotifDOutlAlpha"))->kind(), NSNumber::Kind::Real);
+        EXPECT_EQ(objectCast<NSNumber>(reread->objectForStringKey("NotifStyle"))->kind(), NSNumber::Kind::Integer);
     }
     auto bytes = PropertyList::serialize(original.get(), PropertyList::Format::Binary);
     ASSERT_TRUE(bytes);
@@ -180,9 +180,9 @@ TEST_F(PropertyListFiles, AtomicWriteIsSeenWholeByAnotherProcess)
         auto dictionary = NSDictionary::dictionaryWithContentsOfFile(path);
         ASSERT_TRUE(dictionary) << "read " << read;
         ASSERT_EQ(dictionary->count(), size_t(entries));
-        auto first = objectAs<NSString>(dictionary->objectForStringKey("Key0").get())->utf8();
+        auto first = objectCast<NSString>(dictionary->objectForStringKey("Key0"))->utf8();
         auto version = first.substr(0, first.find(" entry"));
-        auto last = objectAs<NSString>(dictionary->objectForStringKey("Key" + std::to_string(entries - 1)).get())->utf8();
+        auto last = objectCast<NSString>(dictionary->objectForStringKey("Key" + std::to_string(entries - 1)))->utf8();
         ASSERT_EQ(last, version + " entry " + std::to_string(entries - 1));
         versionsSeen.insert(version);
         if (writerDone && read >= 200)
@@ -225,9 +225,9 @@ TEST(PropertyListGuard, StringsAndKeysHoldingANulMakeTheWholeListUnreadable)
         EXPECT_EQ(readBytes(bytes), nullptr) << name;
 
     // The same lists without the NUL read.
-    auto fine = objectAs<NSDictionary>(readBytes(bp::dictionaryOf({ { "Good", bp::ascii("fine") }, { "Text", bp::utf16({ 'a', 0xE9, 'b' }) } })));
+    auto fine = objectCast<NSDictionary>(readBytes(bp::dictionaryOf({ { "Good", bp::ascii("fine") }, { "Text", bp::utf16({ 'a', 0xE9, 'b' }) } })));
     ASSERT_TRUE(fine);
-    EXPECT_EQ(objectAs<NSString>(fine->objectForStringKey("Text").get())->utf8(), "a\u00e9b");
+    EXPECT_EQ(objectCast<NSString>(fine->objectForStringKey("Text"))->utf8(), "a\u00e9b");
     EXPECT_TRUE(readBytes(xmlList("<dict><key>Bad</key><string>a&#x41;b</string></dict>")));
 }
 
@@ -246,9 +246,9 @@ TEST(PropertyListGuard, TextThatIsNotUTF8MakesTheWholeListUnreadable)
     for (auto& [name, bytes] : hostile)
         EXPECT_EQ(readBytes(bytes), nullptr) << name;
 
-    auto emoji = objectAs<NSDictionary>(readBytes(bp::dictionaryOf({ { "K", bp::utf16({ 0xD83D, 0xDE00 }) } })));
+    auto emoji = objectCast<NSDictionary>(readBytes(bp::dictionaryOf({ { "K", bp::utf16({ 0xD83D, 0xDE00 }) } })));
     ASSERT_TRUE(emoji);
-    EXPECT_EQ(objectAs<NSString>(emoji->objectForStringKey("K").get())->utf8(), "\xF0\x9F\x98\x80");
+    EXPECT_EQ(objectCast<NSString>(emoji->objectForStringKey("K"))->utf8(), "\xF0\x9F\x98\x80");
     EXPECT_TRUE(readBytes(xmlList("<dict><key>CustomHint</key><string>caf\xC3\xA9</string></dict>")));
 }
 
@@ -331,7 +331,7 @@ TEST(PropertyListGuard, CyclesAndRunawaySharingInBinaryListsAreRefused)
     uint64_t name = shared.add(bp::ascii("CFBundleIconFiles"));
     uint64_t icon = shared.add(bp::ascii("AppIcon60x60"));
     uint64_t inner = shared.add(bp::dictionary({ name }, { icon }));
-    auto list = objectAs<NSArray>(readBytes(shared.build(shared.add(bp::array({ inner, inner, icon })))));
+    auto list = objectCast<NSArray>(readBytes(shared.build(shared.add(bp::array({ inner, inner, icon })))));
     ASSERT_TRUE(list);
     EXPECT_EQ(list->count(), 3u);
 }
@@ -375,24 +375,24 @@ TEST(PropertyListValues, BinaryDatesAndIntegersRoundTripExactly)
         { "MinusOne", bp::integer(-1) },
         { "Real", bp::real(0.1) },
     };
-    auto read = objectAs<NSDictionary>(readBytes(bp::dictionaryOf(entries)));
+    auto read = objectCast<NSDictionary>(readBytes(bp::dictionaryOf(entries)));
     ASSERT_TRUE(read);
     auto check = [&](const NSDictionary* values) {
         for (size_t i = 1; i < 7; ++i)
-            EXPECT_EQ(objectAs<NSDate>(values->objectForStringKey(entries[i - 1].first).get())->timeIntervalSinceReferenceDate(), dates[i]) << entries[i - 1].first;
-        auto largest = objectAs<NSNumber>(values->objectForStringKey("Largest").get());
+            EXPECT_EQ(objectCast<NSDate>(values->objectForStringKey(entries[i - 1].first))->timeIntervalSinceReferenceDate(), dates[i]) << entries[i - 1].first;
+        RefPtr<NSNumber> largest = objectCast<NSNumber>(values->objectForStringKey("Largest"));
         EXPECT_TRUE(largest->isUnsigned());
         EXPECT_EQ(largest->unsignedIntegerValue(), UINT64_MAX);
-        EXPECT_EQ(objectAs<NSNumber>(values->objectForStringKey("AboveSigned").get())->unsignedIntegerValue(), uint64_t(INT64_MAX) + 2);
-        EXPECT_EQ(objectAs<NSNumber>(values->objectForStringKey("Smallest").get())->integerValue(), INT64_MIN);
-        EXPECT_FALSE(objectAs<NSNumber>(values->objectForStringKey("Smallest").get())->isUnsigned());
-        EXPECT_EQ(objectAs<NSNumber>(values->objectForStringKey("MinusOne").get())->integerValue(), -1);
-        EXPECT_EQ(objectAs<NSNumber>(values->objectForStringKey("Real").get())->doubleValue(), 0.1);
+        EXPECT_EQ(objectCast<NSNumber>(values->objectForStringKey("AboveSigned"))->unsignedIntegerValue(), uint64_t(INT64_MAX) + 2);
+        EXPECT_EQ(objectCast<NSNumber>(values->objectForStringKey("Smallest"))->integerValue(), INT64_MIN);
+        EXPECT_FALSE(objectCast<NSNumber>(values->objectForStringKey("Smallest"))->isUnsigned());
+        EXPECT_EQ(objectCast<NSNumber>(values->objectForStringKey("MinusOne"))->integerValue(), -1);
+        EXPECT_EQ(objectCast<NSNumber>(values->objectForStringKey("Real"))->doubleValue(), 0.1);
     };
     check(read.get());
     auto written = PropertyList::serialize(read.get(), PropertyList::Format::Binary);
     ASSERT_TRUE(written);
-    auto reread = objectAs<NSDictionary>(readBytes(*written));
+    auto reread = objectCast<NSDictionary>(readBytes(*written));
     ASSERT_TRUE(reread);
     check(reread.get());
     EXPECT_TRUE(reread->isEqual(read.get()));
@@ -408,7 +408,7 @@ TEST(PropertyListValues, XMLKeepsWholeSecondsOfFourDigitYearsAndBigIntegers)
     });
     auto xml = PropertyList::serialize(values.get(), PropertyList::Format::XML);
     ASSERT_TRUE(xml);
-    auto reread = objectAs<NSDictionary>(readBytes(*xml));
+    auto reread = objectCast<NSDictionary>(readBytes(*xml));
     ASSERT_TRUE(reread);
     EXPECT_TRUE(reread->isEqual(values.get())) << *xml;
     // Past year 9999 the XML form has no way back: not written rather than written wrong.

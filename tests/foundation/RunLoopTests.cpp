@@ -23,7 +23,7 @@ class RunLoopTarget : public Object {
 public:
     void ping(id argument)
     {
-        auto text = objectAs<NSString>(argument);
+        RefPtr<NSString> text = objectCast<NSString>(argument);
         s_events.push_back("ping:" + (text ? text->utf8() : std::string("nil")));
     }
     void tick() { s_events.push_back("tick"); }

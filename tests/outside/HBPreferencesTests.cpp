@@ -73,7 +73,7 @@ TEST_F(HBPreferencesTest, RegistrationBindsStoredValueOrDefault)
     EXPECT_EQ(preferences->integerForKey(text("NeverRegistered").get()), 0);
     EXPECT_FALSE(preferences->boolForKey(text("Flag").get()));
     EXPECT_TRUE(preferences->boolForKey(text("AbsentFlag").get()));
-    auto object = objectAs<NSString>(preferences->objectForKey(text("Name").get()).get());
+    RefPtr<NSString> object = objectCast<NSString>(preferences->objectForKey(text("Name").get()));
     ASSERT_TRUE(object);
     EXPECT_EQ(object->utf8(), "Kept");
     EXPECT_FALSE(preferences->objectForKey(text("NeverRegistered").get()));

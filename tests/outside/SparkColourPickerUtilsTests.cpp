@@ -103,7 +103,7 @@ Id (*originalColourWithString)(Class, SEL, id);
 std::vector<std::string> seenTexts;
 Id recordingColourWithString(Class cls, SEL sel, id text)
 {
-    auto* string = dynamic_cast<NSString*>(text);
+    auto* string = objectCast<NSString>(text);
     seenTexts.push_back(string ? string->utf8() : "nil");
     return originalColourWithString(cls, sel, text);
 }

@@ -95,7 +95,7 @@ protected:
     }
 
     static RefPtr<PreferencesAppController> app() { return PreferencesAppController::sharedApplication(); }
-    static RefPtr<PSListController> page() { return objectAs<PSListController>(app()->currentPage().get()); }
+    static RefPtr<PSListController> page() { return objectCast<PSListController>(app()->currentPage()); }
     static RefPtr<UINavigationBar> bar() { return app()->rootNavigationController()->navigationBar(); }
 
     static void openRoot()
@@ -105,13 +105,13 @@ protected:
     }
 
     template<typename T>
-    static RefPtr<T> rootProperty(const char* name) { return objectAs<T>(msgSend<Id>(page().get(), sel_registerName(name)).get()); }
+    static RefPtr<T> rootProperty(const char* name) { return objectCast<T>(msgSend<Id>(page().get(), sel_registerName(name))); }
 
     static std::vector<RefPtr<PSSpecifier>> specifiersOf(PSListController* list)
     {
         std::vector<RefPtr<PSSpecifier>> result;
         for (auto& object : *list->specifiers())
-            if (auto specifier = objectAs<PSSpecifier>(object.get()))
+            if (RefPtr<PSSpecifier> specifier = objectCast<PSSpecifier>(object))
                 result.push_back(specifier);
         return result;
     }
@@ -134,7 +134,7 @@ protected:
 
     static Id stored(std::string_view key, const char* name = domain)
     {
-        auto file = objectAs<NSDictionary>(PropertyList::readHostFile(s_root / "var/mobile/Library/Preferences" / (std::string(name) + ".plist")).get());
+        RefPtr<NSDictionary> file = objectCast<NSDictionary>(PropertyList::readHostFile(s_root / "var/mobile/Library/Preferences" / (std::string(name) + ".plist")));
         return file ? file->objectForStringKey(key) : nullptr;
     }
 
@@ -227,7 +227,7 @@ TEST_F(TintwellSettings, RespringAsksFirstAndOnlyConfirmRestarts)
 {
     openRoot();
     ASSERT_TRUE(rootProperty<UIBarButtonItem>("respringButton")->press());
-    auto alert = objectAs<UIAlertController>(app()->presentedController().get());
+    RefPtr<UIAlertController> alert = objectCast<UIAlertController>(app()->presentedController());
     ASSERT_TRUE(alert);
     EXPECT_EQ(alert->title()->utf8(), "Tintwell");
     EXPECT_EQ(alert->message()->utf8(), "Are you sure you want to respring?");
@@ -245,7 +245,7 @@ TEST_F(TintwellSettings, RespringAsksFirstAndOnlyConfirmRestarts)
 
     // The row in the list asks the same question.
     tap("ReSpring");
-    alert = objectAs<UIAlertController>(app()->presentedController().get());
+    alert = objectCast<UIAlertController>(app()->presentedController());
     ASSERT_TRUE(alert);
     ASSERT_TRUE(alert->chooseAction(alert->actionWithTitle("Confirm").get()));
     NSRunLoop::mainRunLoop().runFor(0.1);
@@ -355,9 +355,9 @@ std::map<std::string, std::vector<KeyRow>> collectKeyRows(std::vector<std::strin
 {
     std::map<std::string, std::vector<KeyRow>> rows;
     auto collect = [&](const std::string& pageName) {
-        auto list = objectAs<PSListController>(PreferencesAppController::sharedApplication()->currentPage().get());
+        RefPtr<PSListController> list = objectCast<PSListController>(PreferencesAppController::sharedApplication()->currentPage());
         for (auto& object : *list->specifiers()) {
-            auto specifier = objectAs<PSSpecifier>(object.get());
+            RefPtr<PSSpecifier> specifier = objectCast<PSSpecifier>(object);
             auto key = specifier ? specifier->stringProperty("key") : std::nullopt;
             if (key)
                 rows[*key].push_back({ specifier, list->cachedCellForSpecifier(specifier.get()), pageName });
@@ -366,9 +366,9 @@ std::map<std::string, std::vector<KeyRow>> collectKeyRows(std::vector<std::strin
     auto app = PreferencesAppController::sharedApplication();
     collect("Root");
     std::vector<std::string> links;
-    auto root = objectAs<PSListController>(app->currentPage().get());
+    RefPtr<PSListController> root = objectCast<PSListController>(app->currentPage());
     for (auto& object : *root->specifiers()) {
-        auto specifier = objectAs<PSSpecifier>(object.get());
+        RefPtr<PSSpecifier> specifier = objectCast<PSSpecifier>(object);
         if (specifier && specifier->stringProperty("TWLSub"))
             links.push_back(specifier->name()->utf8());
     }
@@ -411,8 +411,8 @@ TEST_F(TintwellSettings, EveryKeyHasOneRowWritingTheDomainWithTheStoresDefault)
             EXPECT_EQ(HBPreferences::integerFromValue(value.get()), setting.number) << key;
             break;
         case ExpectedSetting::Kind::Object:
-            ASSERT_TRUE(objectAs<NSString>(value.get())) << key;
-            EXPECT_EQ(objectAs<NSString>(value.get())->view(), setting.text) << key;
+            ASSERT_TRUE(objectCast<NSString>(value)) << key;
+            EXPECT_EQ(objectCast<NSString>(value)->view(), setting.text) << key;
             break;
         }
         rows.erase(found);
@@ -425,11 +425,11 @@ TEST_F(TintwellSettings, EveryKeyHasOneRowWritingTheDomainWithTheStoresDefault)
     for (auto& key : colourKeys) {
         auto& specifier = rows[key].front().specifier;
         EXPECT_STREQ(rows[key].front().cell->className(), "SparkColourPickerCell") << key;
-        auto options = objectAs<NSDictionary>(specifier->propertyForKey("libsparkcolourpicker").get());
+        RefPtr<NSDictionary> options = objectCast<NSDictionary>(specifier->propertyForKey("libsparkcolourpicker"));
         ASSERT_TRUE(options) << key;
-        EXPECT_EQ(objectAs<NSString>(options->objectForStringKey("defaults").get())->utf8(), coloursDomain);
+        EXPECT_EQ(objectCast<NSString>(options->objectForStringKey("defaults"))->utf8(), coloursDomain);
         // The notification row has no fallback: its reader takes no colour when none is picked.
-        auto fallback = objectAs<NSString>(options->objectForStringKey("fallback").get());
+        RefPtr<NSString> fallback = objectCast<NSString>(options->objectForStringKey("fallback"));
         if (key == "NotifCustomHEX")
             EXPECT_FALSE(fallback);
         else
@@ -445,11 +445,11 @@ TEST_F(TintwellSettings, ShownValuesAreTheStoresDefaultsOnAnEmptyDomain)
     for (auto& setting : expectedSettings) {
         auto& cell = rows[std::string(setting.key)].front().cell;
         ASSERT_TRUE(cell) << setting.key;
-        if (auto control = objectAs<UISwitch>(cell->control().get()))
+        if (RefPtr<UISwitch> control = objectCast<UISwitch>(cell->control()))
             EXPECT_EQ(control->isOn(), setting.number != 0) << setting.key;
-        else if (auto slider = objectAs<UISlider>(cell->control().get()))
+        else if (RefPtr<UISlider> slider = objectCast<UISlider>(cell->control()))
             EXPECT_DOUBLE_EQ(slider->value(), double(setting.number)) << setting.key;
-        else if (auto field = objectAs<UITextField>(cell->control().get()))
+        else if (RefPtr<UITextField> field = objectCast<UITextField>(cell->control()))
             EXPECT_EQ(field->text()->view(), setting.text) << setting.key;
         else
             EXPECT_EQ(HBPreferences::integerFromValue(cell->value().get()), setting.number) << setting.key;
@@ -478,10 +478,10 @@ TEST_F(TintwellSettings, EveryRowWritesAValueTheStoreReadsBackAsShown)
                 continue;
             auto cell = page()->cachedCellForSpecifier(specifier.get());
             auto control = cell->control();
-            if (auto toggle = objectAs<UISwitch>(control.get())) {
+            if (RefPtr<UISwitch> toggle = objectCast<UISwitch>(control)) {
                 toggle->userSetOn(!toggle->isOn());
                 expected[*key] = toggle->isOn();
-            } else if (auto slider = objectAs<UISlider>(control.get())) {
+            } else if (RefPtr<UISlider> slider = objectCast<UISlider>(control)) {
                 // Every slider holds a whole number: a drag ending between two rests on the
                 // nearer, shown and stored as an integer.
                 double value = std::max(0.0, slider->value() - 1.3);
@@ -489,13 +489,13 @@ TEST_F(TintwellSettings, EveryRowWritesAValueTheStoreReadsBackAsShown)
                 expected[*key] = std::lround(value);
                 EXPECT_EQ(slider->value(), double(std::lround(value))) << *key;
                 EXPECT_EQ(cell->valueText(), std::to_string(std::lround(value))) << *key;
-                auto number = objectAs<NSNumber>(stored(*key).get());
+                RefPtr<NSNumber> number = objectCast<NSNumber>(stored(*key));
                 ASSERT_TRUE(number) << *key;
                 EXPECT_EQ(number->kind(), NSNumber::Kind::Integer) << *key;
-            } else if (auto segments = objectAs<UISegmentedControl>(control.get())) {
+            } else if (RefPtr<UISegmentedControl> segments = objectCast<UISegmentedControl>(control)) {
                 segments->userSelectSegment(0);
                 expected[*key] = 0;
-            } else if (auto field = objectAs<UITextField>(control.get())) {
+            } else if (RefPtr<UITextField> field = objectCast<UITextField>(control)) {
                 field->userEnterText(NSString::string("Changed " + *key).get());
                 expectedText[*key] = "Changed " + *key;
             } else {
@@ -503,7 +503,7 @@ TEST_F(TintwellSettings, EveryRowWritesAValueTheStoreReadsBackAsShown)
                 ASSERT_TRUE(values && values->count() > 1) << *key;
                 cell->chooseValue(values->objectAtIndex(values->count() - 1).get());
                 expected[*key] = long(values->count() - 1);
-                EXPECT_EQ(cell->valueText(), objectAs<NSString>(cell->validTitles()->objectAtIndex(values->count() - 1).get())->utf8()) << *key;
+                EXPECT_EQ(cell->valueText(), objectCast<NSString>(cell->validTitles()->objectAtIndex(values->count() - 1))->utf8()) << *key;
             }
         }
         if (!link.empty())
@@ -518,7 +518,7 @@ TEST_F(TintwellSettings, EveryRowWritesAValueTheStoreReadsBackAsShown)
         auto keyString = NSString::string(key);
         ASSERT_TRUE(stored(key)) << key << " was not written";
         if (setting.kind == ExpectedSetting::Kind::Object)
-            EXPECT_EQ(objectAs<NSString>(preferences->objectForKey(keyString.get()).get())->utf8(), expectedText[key]) << key;
+            EXPECT_EQ(objectCast<NSString>(preferences->objectForKey(keyString.get()))->utf8(), expectedText[key]) << key;
         else if (setting.kind == ExpectedSetting::Kind::Bool)
             EXPECT_EQ(preferences->boolForKey(keyString.get()), expected[key] != 0) << key;
         else
@@ -533,7 +533,7 @@ TEST_F(TintwellSettings, ColourRowsWriteTheColoursFileAndShowWhatIsPaintedUntilT
     openRoot();
     for (auto [link, key] : { std::pair { "Notifications", "NotifCustomHEX" }, { "Widgets", "WidgetCustomHEX" }, { "Media Controls", "MusicCustomHEX" } }) {
         ASSERT_TRUE(app()->openLinkLabelled(link));
-        auto cell = objectAs<SparkColourPickerCell>(row("Custom Colour").get());
+        RefPtr<SparkColourPickerCell> cell = objectCast<SparkColourPickerCell>(row("Custom Colour"));
         ASSERT_TRUE(cell) << link;
         // Nothing picked: widgets and media are painted white, notification platters with
         // no colour at all, and each swatch shows just that.
@@ -544,7 +544,7 @@ TEST_F(TintwellSettings, ColourRowsWriteTheColoursFileAndShowWhatIsPaintedUntilT
             EXPECT_TRUE(cell->displayedColour()->isEqual(UIColor::whiteColor().get())) << link;
         }
         cell->pickColour(UIColor::colorWithRed(1.0, 0.0, 0.0, 1.0).get());
-        auto text = objectAs<NSString>(stored(key, coloursDomain).get());
+        RefPtr<NSString> text = objectCast<NSString>(stored(key, coloursDomain));
         ASSERT_TRUE(text) << key;
         EXPECT_EQ(text->utf8().substr(0, 7), "#FF0000") << key;
         EXPECT_FALSE(stored(key)) << key << " leaked into the settings domain";

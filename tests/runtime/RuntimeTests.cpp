@@ -183,10 +183,10 @@ TEST(MessageSend, ObjectResultsKeepTheirReferencesBalanced)
     {
         auto typed = msgSend<RefPtr<Animal>>(dog, SELECTOR("name"));
         auto plain = msgSend<Id>(dog, SELECTOR("name"));
-        auto cast = adoptCast<Animal>(msgSend<Id>(dog, SELECTOR("name")));
+        auto cast = objectCast<Animal>(msgSend<Id>(dog, SELECTOR("name")));
         EXPECT_EQ(animal->retainCount(), 5u);
         EXPECT_FALSE(msgSend<RefPtr<Dog>>(dog, SELECTOR("name")));
-        EXPECT_FALSE(adoptCast<Dog>(msgSend<Id>(dog, SELECTOR("name"))));
+        EXPECT_FALSE(objectCast<Dog>(msgSend<Id>(dog, SELECTOR("name"))));
         EXPECT_EQ(animal->retainCount(), 5u);
     }
     EXPECT_EQ(animal->retainCount(), 2u);

@@ -102,14 +102,14 @@ TEST(SettingsMachinery, SpecifierListKeepsEveryKeyAndTurnsNamesIntoClassesAndSel
     ASSERT_EQ(result.specifiers->count(), 3u);
     ASSERT_EQ(result.problems.size(), 1u);
     EXPECT_EQ(result.problems[0], "List.plist: item 3 has a \"label\" that is not a string, skipped");
-    auto link = objectAs<PSSpecifier>(result.specifiers->objectAtIndex(0).get());
+    auto link = objectCast<PSSpecifier>(result.specifiers->objectAtIndex(0));
     EXPECT_EQ(link->detailControllerClass(), objc_getClass("PSListController"));
     EXPECT_EQ(link->stringProperty("TWLSub"), "Widgets");
     EXPECT_EQ(msgSend<Class>(link, SELECTOR("detailControllerClass")), objc_getClass("PSListController"));
-    auto button = objectAs<PSSpecifier>(result.specifiers->objectAtIndex(1).get());
+    auto button = objectCast<PSSpecifier>(result.specifiers->objectAtIndex(1));
     EXPECT_EQ(button->buttonAction(), sel_registerName("go:"));
     EXPECT_FALSE(button->getter());
-    auto toggle = objectAs<PSSpecifier>(result.specifiers->objectAtIndex(2).get());
+    auto toggle = objectCast<PSSpecifier>(result.specifiers->objectAtIndex(2));
     EXPECT_EQ(toggle->identifier()->utf8(), "on-switch");
     EXPECT_EQ(toggle->getter(), sel_registerName("readPreferenceValue:"));
     EXPECT_EQ(toggle->setter(), sel_registerName("setPreferenceValue:specifier:"));

@@ -69,7 +69,7 @@ protected:
     }
 
     static RefPtr<PreferencesAppController> app() { return PreferencesAppController::sharedApplication(); }
-    static RefPtr<PSListController> page() { return objectAs<PSListController>(app()->currentPage().get()); }
+    static RefPtr<PSListController> page() { return objectCast<PSListController>(app()->currentPage()); }
 
     static RefPtr<PSTableCell> row(std::string_view label)
     {
@@ -80,9 +80,9 @@ protected:
         if (!specifiers)
             return nullptr;
         for (auto& object : *specifiers) {
-            auto specifier = objectAs<PSSpecifier>(object.get());
+            auto specifier = objectCast<PSSpecifier>(object);
             if (specifier && specifier->name() && specifier->name()->view() == label)
-                return list->cachedCellForSpecifier(specifier.get());
+                return list->cachedCellForSpecifier(specifier);
         }
         return nullptr;
     }
@@ -102,7 +102,7 @@ TEST_F(SettingsPages, EntryOpensTheBundlesPrincipalClassInsideTheAppsNavigation)
 {
     auto entries = PreferenceLoader::entrySpecifiers(nullptr);
     ASSERT_EQ(entries->count(), 1u);
-    auto entry = objectAs<PSSpecifier>(entries->objectAtIndex(0).get());
+    auto entry = objectCast<PSSpecifier>(entries->objectAtIndex(0));
     EXPECT_EQ(entry->name()->utf8(), "Settings Test");
     EXPECT_EQ(entry->cellType(), PSLinkCell);
 
@@ -122,30 +122,30 @@ TEST_F(SettingsPages, EntryOpensTheBundlesPrincipalClassInsideTheAppsNavigation)
 TEST_F(SettingsPages, RowsWriteTheirValueTypesIntoTheDomain)
 {
     openTestPage();
-    objectAs<UISwitch>(row("Enabled")->control().get())->userSetOn(false);
-    objectAs<UISlider>(row("Opacity")->control().get())->userSetValue(42.5);
-    objectAs<UISegmentedControl>(row("Style")->control().get())->userSelectSegment(1);
+    objectCast<UISwitch>(row("Enabled")->control())->userSetOn(false);
+    objectCast<UISlider>(row("Opacity")->control())->userSetValue(42.5);
+    objectCast<UISegmentedControl>(row("Style")->control())->userSelectSegment(1);
     auto source = row("Source");
     source->chooseValue(source->validValues()->objectAtIndex(2).get());
-    objectAs<UITextField>(row("Hint")->control().get())->userEnterText(NSString::string("Nothing more").get());
+    objectCast<UITextField>(row("Hint")->control())->userEnterText(NSString::string("Nothing more").get());
 
-    auto enabled = objectAs<NSNumber>(s_device->storedValue("Enabled").get());
+    auto enabled = objectCast<NSNumber>(s_device->storedValue("Enabled"));
     ASSERT_TRUE(enabled);
     EXPECT_EQ(enabled->kind(), NSNumber::Kind::Bool);
     EXPECT_FALSE(enabled->boolValue());
-    auto opacity = objectAs<NSNumber>(s_device->storedValue("Opacity").get());
+    auto opacity = objectCast<NSNumber>(s_device->storedValue("Opacity"));
     ASSERT_TRUE(opacity);
     EXPECT_EQ(opacity->kind(), NSNumber::Kind::Real);
     EXPECT_DOUBLE_EQ(opacity->doubleValue(), 42.5);
     // A choice keeps the property-list type of its valid value.
-    auto style = objectAs<NSNumber>(s_device->storedValue("Style").get());
+    auto style = objectCast<NSNumber>(s_device->storedValue("Style"));
     ASSERT_TRUE(style);
     EXPECT_EQ(style->kind(), NSNumber::Kind::Integer);
     EXPECT_EQ(style->integerValue(), 1);
-    auto chosen = objectAs<NSString>(s_device->storedValue("Source").get());
+    auto chosen = objectCast<NSString>(s_device->storedValue("Source"));
     ASSERT_TRUE(chosen);
     EXPECT_EQ(chosen->utf8(), "custom");
-    auto hint = objectAs<NSString>(s_device->storedValue("Hint").get());
+    auto hint = objectCast<NSString>(s_device->storedValue("Hint"));
     ASSERT_TRUE(hint);
     EXPECT_EQ(hint->utf8(), "Nothing more");
     EXPECT_TRUE(received(SettingsTestDevice::reloadNotification, 5));
@@ -154,8 +154,8 @@ TEST_F(SettingsPages, RowsWriteTheirValueTypesIntoTheDomain)
 TEST_F(SettingsPages, SliderClampsToItsRangeAndChoicesShowTheirTitles)
 {
     openTestPage();
-    objectAs<UISlider>(row("Opacity")->control().get())->userSetValue(250);
-    EXPECT_DOUBLE_EQ(objectAs<NSNumber>(s_device->storedValue("Opacity").get())->doubleValue(), 100);
+    objectCast<UISlider>(row("Opacity")->control())->userSetValue(250);
+    EXPECT_DOUBLE_EQ(objectCast<NSNumber>(s_device->storedValue("Opacity"))->doubleValue(), 100);
     EXPECT_EQ(row("Source")->valueText(), "Icon");
     EXPECT_EQ(row("Style")->valueText(), "Both");
 }
@@ -167,14 +167,14 @@ TEST_F(SettingsPages, WritesReplaceTheWholeFileAndKeepOtherKeys)
         "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>Other</key><integer>7</integer></dict></plist>");
     struct stat before {};
     ASSERT_EQ(::stat(s_device->domainFile().c_str(), &before), 0);
-    objectAs<UISwitch>(row("Enabled")->control().get())->userSetOn(false);
+    objectCast<UISwitch>(row("Enabled")->control())->userSetOn(false);
 
     // Written beside and renamed over: a reader never meets a half-written file.
     struct stat after {};
     ASSERT_EQ(::stat(s_device->domainFile().c_str(), &after), 0);
     EXPECT_NE(before.st_ino, after.st_ino);
-    EXPECT_EQ(objectAs<NSNumber>(s_device->storedValue("Other").get())->integerValue(), 7);
-    EXPECT_FALSE(objectAs<NSNumber>(s_device->storedValue("Enabled").get())->boolValue());
+    EXPECT_EQ(objectCast<NSNumber>(s_device->storedValue("Other"))->integerValue(), 7);
+    EXPECT_FALSE(objectCast<NSNumber>(s_device->storedValue("Enabled"))->boolValue());
     size_t files = 0;
     for ([[maybe_unused]] auto& entry : std::filesystem::directory_iterator(s_device->domainFile().parent_path()))
         ++files;
@@ -184,22 +184,22 @@ TEST_F(SettingsPages, WritesReplaceTheWholeFileAndKeepOtherKeys)
 TEST_F(SettingsPages, DefaultsShowWhileTheKeyIsAbsentAndAreNeverWritten)
 {
     openTestPage();
-    EXPECT_TRUE(objectAs<UISwitch>(row("Enabled")->control().get())->isOn());
-    EXPECT_DOUBLE_EQ(objectAs<UISlider>(row("Opacity")->control().get())->value(), 80);
-    EXPECT_EQ(objectAs<UITextField>(row("Hint")->control().get())->text()->utf8(), "No older notifications");
+    EXPECT_TRUE(objectCast<UISwitch>(row("Enabled")->control())->isOn());
+    EXPECT_DOUBLE_EQ(objectCast<UISlider>(row("Opacity")->control())->value(), 80);
+    EXPECT_EQ(objectCast<UITextField>(row("Hint")->control())->text()->utf8(), "No older notifications");
     EXPECT_FALSE(std::filesystem::exists(s_device->domainFile()));
 
     // A stored value wins over the default.
     s_device->writeFile("/var/mobile/Library/Preferences/com.tintwell.settingstest.plist",
         "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>Enabled</key><false/></dict></plist>");
     page()->reloadSpecifiers();
-    EXPECT_FALSE(objectAs<UISwitch>(row("Enabled")->control().get())->isOn());
+    EXPECT_FALSE(objectCast<UISwitch>(row("Enabled")->control())->isOn());
 }
 
 TEST_F(SettingsPages, ColourRowWritesItsColoursFileAndShowsTheFallbackUntilThen)
 {
     openTestPage();
-    auto cell = objectAs<SparkColourPickerCell>(row("Tint").get());
+    auto cell = objectCast<SparkColourPickerCell>(row("Tint"));
     ASSERT_TRUE(cell);
     EXPECT_TRUE(cell->displayedColour()->isEqual(UIColor::colorWithRed(1, 0, 0, 1).get()));
     s_device->writeFile("/var/mobile/Library/Preferences/com.tintwell.settingstest.colors.plist",
@@ -207,10 +207,10 @@ TEST_F(SettingsPages, ColourRowWritesItsColoursFileAndShowsTheFallbackUntilThen)
 
     // Without the alpha option a picked colour is stored opaque.
     cell->pickColour(UIColor::colorWithRed(0, 0, 1, 0.5).get());
-    auto text = objectAs<NSString>(s_device->storedValue("TintHEX", SettingsTestDevice::coloursDomain).get());
+    auto text = objectCast<NSString>(s_device->storedValue("TintHEX", SettingsTestDevice::coloursDomain));
     ASSERT_TRUE(text);
     EXPECT_EQ(text->utf8(), "#0000FF:1.00");
-    EXPECT_EQ(objectAs<NSString>(s_device->storedValue("Kept", SettingsTestDevice::coloursDomain).get())->utf8(), "#00ff00");
+    EXPECT_EQ(objectCast<NSString>(s_device->storedValue("Kept", SettingsTestDevice::coloursDomain))->utf8(), "#00ff00");
     EXPECT_FALSE(s_device->storedValue("TintHEX"));
     EXPECT_TRUE(cell->displayedColour()->isEqual(UIColor::colorWithRed(0, 0, 1, 1).get()));
     EXPECT_TRUE(received(SettingsTestDevice::reloadNotification));
@@ -292,10 +292,10 @@ TEST_F(SettingsPages, AppearanceTintsTheAppsBarAndTitleColourFollowsThePages)
 TEST_F(SettingsPages, AlertListsActionsInOrderAndRunsTheChosenHandlerAfterDismissal)
 {
     openTestPage();
-    auto button = objectAs<UIBarButtonItem>(page()->navigationItem()->rightBarButtonItem().get());
+    auto button = objectCast<UIBarButtonItem>(page()->navigationItem()->rightBarButtonItem());
     ASSERT_TRUE(button);
     ASSERT_TRUE(button->press());
-    auto alert = objectAs<UIAlertController>(app()->presentedController().get());
+    auto alert = objectCast<UIAlertController>(app()->presentedController());
     ASSERT_TRUE(alert);
     ASSERT_EQ(alert->actionList().size(), 2u);
     EXPECT_EQ(alert->actionList()[0]->title()->utf8(), "Confirm");
@@ -308,7 +308,7 @@ TEST_F(SettingsPages, AlertListsActionsInOrderAndRunsTheChosenHandlerAfterDismis
     EXPECT_TRUE(s_notifications.empty());
 
     button->press();
-    alert = objectAs<UIAlertController>(app()->presentedController().get());
+    alert = objectCast<UIAlertController>(app()->presentedController());
     ASSERT_TRUE(alert->chooseAction(alert->actionWithTitle("Confirm").get()));
     EXPECT_TRUE(received("com.tintwell.settingstest/Confirm"));
     EXPECT_EQ(std::count(s_notifications.begin(), s_notifications.end(), "com.tintwell.settingstest/ConfirmWhilePresented"), 0);

@@ -52,7 +52,7 @@ public:
     // The stored value of a key, nil when the file or the key is missing.
     Id storedValue(std::string_view key, std::string_view name = domain) const
     {
-        auto file = objectAs<NSDictionary>(PropertyList::readHostFile(domainFile(name)).get());
+        auto file = objectCast<NSDictionary>(PropertyList::readHostFile(domainFile(name)));
         return file ? file->objectForStringKey(key) : nullptr;
     }
     void writeFile(std::string_view devicePath, std::string_view bytes) const

@@ -82,7 +82,7 @@ TEST(SettingsTool, ScriptOpensSubPagesAndGoesBack)
     EXPECT_EQ(dump["page"], "STPSubListController");
     EXPECT_EQ(dump["title"], "Widgets");
     EXPECT_TRUE(dump["navigationBar"]["backButton"]);
-    EXPECT_FALSE(objectAs<NSNumber>(device.storedValue("HeaderColor").get())->boolValue());
+    EXPECT_FALSE(objectCast<NSNumber>(device.storedValue("HeaderColor"))->boolValue());
 }
 
 TEST(SettingsTool, AlertWaitsForAnAnswer)
@@ -219,10 +219,10 @@ TEST(SettingsTool, RowsSharingALabelAreAddressedByGroupOrKey)
 
     auto addressed = run({ "set Fill/Opacity = 33", "set key:NotifOutAlpha = 44", "set Outline / Thickness = 5" });
     ASSERT_EQ(addressed.status, 0) << addressed.output;
-    auto stored = objectAs<NSDictionary>(PropertyList::readHostFile(domain).get());
+    auto stored = objectCast<NSDictionary>(PropertyList::readHostFile(domain));
     ASSERT_TRUE(stored);
     auto number = [&](const char* key) {
-        auto value = objectAs<NSNumber>(stored->objectForStringKey(key).get());
+        auto value = objectCast<NSNumber>(stored->objectForStringKey(key));
         return value ? value->doubleValue() : -1;
     };
     EXPECT_EQ(number("NotifFullAlpha"), 33);

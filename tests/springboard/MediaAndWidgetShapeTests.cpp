@@ -47,7 +47,7 @@ void recordHeaderLayout(id self, SEL cmd)
     if (!s_recordHeaderLayouts)
         return;
     auto artworkView = ivar(self, "_artworkView");
-    s_artworkSeenAtLayout.push_back(objectAs<UIImage>(ask(artworkView.get(), "image").get()));
+    s_artworkSeenAtLayout.push_back(objectCast<UIImage>(ask(artworkView.get(), "image")));
 }
 
 } // namespace
@@ -60,7 +60,7 @@ TEST_F(WidgetShapes, EveryPlatterIsHeadedByAWidgetHeaderOverMaterials)
     auto& platters = m_runner->widgetsPage().platters();
     ASSERT_EQ(platters.size(), 4u);
     for (auto& platter : platters) {
-        auto header = objectAs<UIView>(ivar(platter.get(), "_headerContentView").get());
+        RefPtr<UIView> header = objectCast<UIView>(ivar(platter.get(), "_headerContentView"));
         ASSERT_TRUE(isKind(header.get(), "WGPlatterHeaderContentView"));
         EXPECT_TRUE(isKind(header.get(), "PLPlatterHeaderContentView"));
         EXPECT_EQ(header->superview(), platter);
@@ -77,13 +77,13 @@ TEST_F(WidgetShapes, HostsNameTheirAppOrOnlyTheirWidget)
     std::map<std::string, Id> hosts;
     for (auto& platter : m_runner->widgetsPage().platters()) {
         Id host = ask(platter.get(), "widgetHost");
-        hosts[objectAs<NSString>(ask(host.get(), "widgetIdentifier").get())->utf8()] = host;
+        hosts[objectCast<NSString>(ask(host.get(), "widgetIdentifier"))->utf8()] = host;
     }
-    auto appOf = [&](const char* widget) { return objectAs<NSString>(ask(hosts[widget].get(), "appBundleID").get()); };
+    auto appOf = [&](const char* widget) { return objectCast<NSString>(ask(hosts[widget].get(), "appBundleID")); };
     auto iconOf = [&](const char* widget) {
         Id info = ask(hosts[widget].get(), "widgetInfo");
         EXPECT_EQ(ivar(info.get(), "_icon"), ask(info.get(), "_icon"));
-        return objectAs<UIImage>(ivar(info.get(), "_icon").get());
+        return objectCast<UIImage>(ivar(info.get(), "_icon"));
     };
 
     ASSERT_TRUE(hosts.contains("com.apple.UpNextWidget.extension"));

@@ -72,7 +72,7 @@ Id serverInit(id self, SEL sel, id queue, id a, id b, id c, id d, id e, id f, id
 void (*previousPublish)(id, SEL, id, unsigned long, bool);
 void publish(id self, SEL sel, id bulletin, unsigned long destinations, bool always)
 {
-    auto queue = static_cast<BBServer*>(self)->queue();
+    auto queue = uncheckedObjectCast<BBServer>(self)->queue();
     if (!queue || !queue->isCurrent())
         record().publishedOnServerQueue = false;
     record().note("publishBulletin");
@@ -115,7 +115,7 @@ void (*previousSetRequest)(id, SEL, id);
 void setRequest(id self, SEL sel, id request)
 {
     record().note("setNotificationRequest:");
-    auto identifier = objectAs<NSString>(msgSend<Id>(request, sel_registerName("notificationIdentifier")).get());
+    RefPtr<NSString> identifier = objectCast<NSString>(msgSend<Id>(request, sel_registerName("notificationIdentifier")));
     record().requestSent[self] = identifier ? identifier->utf8() : std::string();
     record().laidOutSinceRequest[self] = false;
     previousSetRequest(self, sel, request);
@@ -141,7 +141,7 @@ void shortLookTraits(id self, SEL sel, id previous)
     record().note("short look traitCollectionDidChange:");
     {
         std::lock_guard lock(record().mutex);
-        auto* traits = dynamic_cast<UITraitCollection*>(previous);
+        auto* traits = objectCast<UITraitCollection>(previous);
         record().previousStyles.push_back(traits ? traits->userInterfaceStyle() : 0);
     }
     previousShortLookTraits(self, sel, previous);

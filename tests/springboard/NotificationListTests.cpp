@@ -223,7 +223,7 @@ TEST_F(NotificationList, ServerQueueIsExportedWeaklyUnderItsSymbol)
         ASSERT_TRUE(exported);
         auto found = objc_loadWeakRetained(exported);
         EXPECT_EQ(found.get(), home.serverQueue().get());
-        EXPECT_EQ(objectAs<OS_dispatch_queue>(found.get())->label(), BBServer::queueLabel);
+        EXPECT_EQ(objectCast<OS_dispatch_queue>(found)->label(), BBServer::queueLabel);
         queue = home.serverQueue().get();
         dlclose(process);
     }
@@ -313,7 +313,7 @@ std::vector<std::string> publishMany(SBHomeScreen& home, int count)
 
 size_t cellsInWindow(const UIView* view)
 {
-    size_t count = dynamic_cast<const NCNotificationListCell*>(view) ? 1 : 0;
+    size_t count = objectCast<const NCNotificationListCell>(view) ? 1 : 0;
     for (auto& child : view->subviewList())
         count += cellsInWindow(child.get());
     return count;
@@ -448,8 +448,8 @@ TEST_F(NotificationList, GroupingOffListsEveryNotificationOnItsOwnAndByAppRegrou
     EXPECT_FALSE(home.collapseGroup(scrollApps[0]));
     // The section's first visible view is a single cell; the one beside it another app's.
     auto visible = section->visibleViews();
-    auto first = objectAs<NCNotificationListCell>(visible->objectForKey(visible->allKeys()->objectAtIndex(0).get()).get());
-    auto second = objectAs<NCNotificationListCell>(visible->objectForKey(visible->allKeys()->objectAtIndex(1).get()).get());
+    RefPtr<NCNotificationListCell> first = objectCast<NCNotificationListCell>(visible->objectForKey(visible->allKeys()->objectAtIndex(0).get()));
+    RefPtr<NCNotificationListCell> second = objectCast<NCNotificationListCell>(visible->objectForKey(visible->allKeys()->objectAtIndex(1).get()));
     ASSERT_TRUE(first && second);
     EXPECT_NE(first->contentViewController()->notificationRequest()->sectionID(), second->contentViewController()->notificationRequest()->sectionID());
     EXPECT_TRUE(home.listController()->sectionHeaderView());

@@ -54,7 +54,7 @@ TEST_F(NotificationShapes, FifteenSampleNotificationsFormOneSectionOfThreeAppGro
     EXPECT_EQ(home.notificationIdentifiers(), identifiers);
     auto root = home.rootListView();
     ASSERT_EQ(root->count(), 1u);
-    auto section = objectAs<NCNotificationListView>(root->entries()[0].view.get());
+    RefPtr<NCNotificationListView> section = objectCast<NCNotificationListView>(root->entries()[0].view);
     ASSERT_TRUE(section);
     // Keys in the list's own (insertion) order, though the newest group is shown on top.
     EXPECT_THAT(keyTexts(msgSend<RefPtr<NSDictionary>>(section, SELECTOR("visibleViews")).get()),
@@ -104,7 +104,7 @@ TEST_F(NotificationShapes, ShortLookAncestorsGiveTheFirstNotificationRuleItsShap
         auto first = visible->objectForKey(visible->allKeys()->objectAtIndex(0).get());
         ASSERT_TRUE(isKind(first.get(), "NCNotificationListCell"));
         auto request = ask(ask(first.get(), "contentViewController").get(), "notificationRequest");
-        EXPECT_EQ(objectAs<NSString>(ask(request.get(), "sectionIdentifier").get())->utf8(), "com.apple.MobileSMS");
+        EXPECT_EQ(objectCast<NSString>(ask(request.get(), "sectionIdentifier"))->utf8(), "com.apple.MobileSMS");
     }
 
     for (int index : { 13, 14 }) {
@@ -122,9 +122,9 @@ TEST_F(NotificationShapes, PlattersCarryTheInstanceVariablesTheExtensionReads)
     auto identifiers = publishFifteen(home);
     auto controller = ask(home.cellForNotification(identifiers[13]).get(), "contentViewController");
     auto request = ask(controller.get(), "notificationRequest");
-    EXPECT_EQ(objectAs<NSString>(ask(ask(request.get(), "bulletin").get(), "sectionID").get())->utf8(), "com.apple.Music");
-    EXPECT_EQ(objectAs<NSString>(ask(request.get(), "notificationIdentifier").get())->utf8(), identifiers[13]);
-    EXPECT_EQ(objectAs<NSString>(ask(ask(request.get(), "content").get(), "message").get())->utf8(), "Test notification 14!");
+    EXPECT_EQ(objectCast<NSString>(ask(ask(request.get(), "bulletin").get(), "sectionID"))->utf8(), "com.apple.Music");
+    EXPECT_EQ(objectCast<NSString>(ask(request.get(), "notificationIdentifier"))->utf8(), identifiers[13]);
+    EXPECT_EQ(objectCast<NSString>(ask(ask(request.get(), "content").get(), "message"))->utf8(), "Test notification 14!");
 
     auto look = ivar(controller.get(), "_lookView");
     EXPECT_EQ(look, ask(controller.get(), "view"));
@@ -132,13 +132,13 @@ TEST_F(NotificationShapes, PlattersCarryTheInstanceVariablesTheExtensionReads)
     auto header = ivar(look.get(), "_headerContentView");
     ASSERT_TRUE(isKind(header.get(), "PLPlatterHeaderContentView"));
     EXPECT_TRUE(isKind(ask(header.get(), "superview").get(), "NCNotificationShortLookView"));
-    EXPECT_EQ(objectAs<NSString>(ask(header.get(), "title").get())->utf8(), "MUSIC");
+    EXPECT_EQ(objectCast<NSString>(ask(header.get(), "title"))->utf8(), "MUSIC");
     EXPECT_TRUE(ask(header.get(), "date"));
 
     auto content = ivar(look.get(), "_notificationContentView");
     for (const char* label : { "_primaryLabel", "_secondaryLabel", "_summaryLabel" })
         EXPECT_TRUE(isKind(ask(content.get(), label).get(), "UILabel")) << label;
-    EXPECT_EQ(objectAs<UILabel>(ask(content.get(), "_secondaryLabel").get())->textString(), "Test notification 14!");
+    EXPECT_EQ(objectCast<UILabel>(ask(content.get(), "_secondaryLabel"))->textString(), "Test notification 14!");
 }
 
 TEST_F(NotificationShapes, SectionHeaderAndCoalescingCellsHoldMaterialButtons)
@@ -150,12 +150,12 @@ TEST_F(NotificationShapes, SectionHeaderAndCoalescingCellsHoldMaterialButtons)
 
     auto header = home.listController()->sectionHeaderView();
     ASSERT_TRUE(header);
-    EXPECT_EQ(objectAs<NSString>(ask(header.get(), "title").get())->utf8(), "Notification Center");
+    EXPECT_EQ(objectCast<NSString>(ask(header.get(), "title"))->utf8(), "Notification Center");
     auto holder = header->superview();
     auto visible = msgSend<RefPtr<NSDictionary>>(holder, SELECTOR("visibleViews"));
     ASSERT_GT(visible->count(), 0u);
     EXPECT_TRUE(isKind(visible->objectForKey(visible->allKeys()->objectAtIndex(0).get()).get(), "NCNotificationListView"));
-    auto clearButton = objectAs<UIView>(ivar(header.get(), "_clearButton").get());
+    RefPtr<UIView> clearButton = objectCast<UIView>(ivar(header.get(), "_clearButton"));
     ASSERT_TRUE(clearButton);
     EXPECT_TRUE(isKind(clearButton->subviewList().front().get(), "MTMaterialView"));
 
@@ -169,7 +169,7 @@ TEST_F(NotificationShapes, SectionHeaderAndCoalescingCellsHoldMaterialButtons)
         auto toggles = msgSend<RefPtr<NSArray>>(ask(ask(subview.get(), "coalescingControlsView").get(), "toggleControlPair"), SELECTOR("toggleControls"));
         ASSERT_EQ(toggles->count(), 2u);
         for (auto& toggle : *toggles) {
-            auto views = objectAs<UIView>(toggle.get())->subviewList();
+            auto views = objectCast<UIView>(toggle)->subviewList();
             EXPECT_TRUE(std::any_of(views.begin(), views.end(), [](auto& view) { return isKind(view.get(), "MTMaterialView"); }));
         }
     }
@@ -181,7 +181,7 @@ TEST_F(NotificationShapes, SectionHeaderAndCoalescingCellsHoldMaterialButtons)
     auto hintLabel = ivar(hint.get(), "_revealHintTitle");
     for (const char* selector : { "setHidden:", "setString:", "setTextAlignment:" })
         EXPECT_TRUE(hintLabel->respondsToSelector(sel_registerName(selector))) << selector;
-    EXPECT_EQ(objectAs<UILabel>(hintLabel.get())->textString(), "No Older Notifications");
+    EXPECT_EQ(objectCast<UILabel>(hintLabel)->textString(), "No Older Notifications");
 }
 
 TEST_F(NotificationShapes, LongLookReachesItsControllerThroughThreeResponders)
@@ -198,7 +198,7 @@ TEST_F(NotificationShapes, LongLookReachesItsControllerThroughThreeResponders)
         responder = ask(responder.get(), "nextResponder");
     EXPECT_EQ(responder.get(), controller.get());
     auto request = ask(responder.get(), "notificationRequest");
-    EXPECT_EQ(objectAs<NSString>(ask(request.get(), "notificationIdentifier").get())->utf8(), identifiers[2]);
+    EXPECT_EQ(objectCast<NSString>(ask(request.get(), "notificationIdentifier"))->utf8(), identifiers[2]);
 
     for (const char* name : { "_headerContentView", "_notificationContentView", "_headerTintView", "_actionsBackgroundView" })
         EXPECT_TRUE(ivar(look.get(), name)) << name;
@@ -225,8 +225,8 @@ TEST_F(NotificationShapes, SwipedCellShowsActionButtonsWithDifferingCorners)
     std::vector<double> radii;
     for (auto& button : *arranged) {
         EXPECT_TRUE(isKind(ask(button.get(), "backgroundView").get(), "MTMaterialView"));
-        radii.push_back(objectAs<UIView>(button.get())->layer()->cornerRadius());
-        EXPECT_GT(objectAs<UIView>(button.get())->frame().size.width, 0);
+        radii.push_back(objectCast<UIView>(button)->layer()->cornerRadius());
+        EXPECT_GT(objectCast<UIView>(button)->frame().size.width, 0);
     }
     EXPECT_TRUE(std::count(radii.begin(), radii.end(), 0.0) > 0);
     EXPECT_TRUE(std::any_of(radii.begin(), radii.end(), [](double radius) { return radius > 0; }));

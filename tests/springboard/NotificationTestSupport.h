@@ -45,7 +45,7 @@ inline std::vector<std::string> keyTexts(const NSDictionary* dictionary)
         return keys;
     auto allKeys = dictionary->allKeys();
     for (auto& key : *allKeys)
-        keys.push_back(objectAs<NSString>(key.get())->utf8());
+        keys.push_back(objectCast<NSString>(key)->utf8());
     return keys;
 }
 

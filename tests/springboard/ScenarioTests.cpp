@@ -286,9 +286,9 @@ TEST_F(ScenarioRun, PreferenceWritesReachABoundSettingThroughItsReload)
     auto stored = NSDictionary::dictionaryWithContentsOfFile("/var/mobile/Library/Preferences/com.example.prefs.plist");
     ASSERT_TRUE(stored);
     EXPECT_EQ(keyTexts(stored.get()), (std::vector<std::string> { "Kept", "NoDate", "Style", "Alpha" }));
-    EXPECT_EQ(objectAs<NSNumber>(stored->objectForKey(NSString::string("NoDate").get()).get())->kind(), NSNumber::Kind::Bool);
-    EXPECT_EQ(objectAs<NSNumber>(stored->objectForKey(NSString::string("Style").get()).get())->kind(), NSNumber::Kind::Integer);
-    EXPECT_EQ(objectAs<NSNumber>(stored->objectForKey(NSString::string("Alpha").get()).get())->kind(), NSNumber::Kind::Real);
+    EXPECT_EQ(objectCast<NSNumber>(stored->objectForKey(NSString::string("NoDate").get()))->kind(), NSNumber::Kind::Bool);
+    EXPECT_EQ(objectCast<NSNumber>(stored->objectForKey(NSString::string("Style").get()))->kind(), NSNumber::Kind::Integer);
+    EXPECT_EQ(objectCast<NSNumber>(stored->objectForKey(NSString::string("Alpha").get()))->kind(), NSNumber::Kind::Real);
     // Written beside the target and renamed over it: nothing else is left in the folder.
     size_t files = 0;
     for ([[maybe_unused]] auto& entry : fs::directory_iterator(host("/var/mobile/Library/Preferences")))

@@ -13,7 +13,7 @@ std::vector<TraitChange> g_changes;
 
 void record(id self, id previous)
 {
-    auto* traits = dynamic_cast<UITraitCollection*>(previous);
+    auto* traits = objectCast<UITraitCollection>(previous);
     auto current = msgSend<RefPtr<UITraitCollection>>(self, SELECTOR("traitCollection"));
     g_changes.push_back({ self->className(), traits ? traits->userInterfaceStyle() : -1, current->userInterfaceStyle() });
 }

@@ -43,7 +43,7 @@ TEST_F(Controls, ANewTintIsAnnouncedByMessageAndTheSliderFollowsIt)
 {
     Class cls = freshSubclass(UISlider::classObject(), "TintedSlider");
     MSHookMessageEx(cls, SELECTOR("tintColorDidChange"), &countTintChange, &tintColorDidChangeSlot);
-    auto slider = RefPtr<UISlider>(dynamic_cast<UISlider*>(UIView::createWithClass(cls, CGRectMake(0, 0, 200, 31)).get()));
+    auto slider = objectCast<UISlider>(UIView::createWithClass(cls, CGRectMake(0, 0, 200, 31)));
     ASSERT_TRUE(slider);
     g_tintChanges = 0;
 
@@ -138,7 +138,7 @@ TEST_F(Controls, ButtonShowsItsTitleAndImageAsSubviews)
 int g_taps = 0;
 void countTap(id, SEL, id sender)
 {
-    if (dynamic_cast<UIButton*>(sender))
+    if (objectCast<UIButton>(sender))
         ++g_taps;
 }
 
@@ -148,7 +148,7 @@ TEST_F(Controls, ButtonIsAControlWhoseActionsGoOutAsMessagesToLiveTargets)
     class_addMethod(targetClass, SELECTOR("tapped:"), &countTap);
     Class buttonClass = freshSubclass(UIButton::classObject(), "WatchedButton");
     MSHookMessageEx(buttonClass, SELECTOR("sendAction:to:forEvent:"), &watchAction, &sendActionSlot);
-    auto button = RefPtr<UIButton>(dynamic_cast<UIButton*>(UIView::createWithClass(buttonClass).get()));
+    auto button = objectCast<UIButton>(UIView::createWithClass(buttonClass));
     ASSERT_TRUE(button);
     EXPECT_TRUE(button->isKindOfClass(UIControl::classObject()));
     g_taps = 0;

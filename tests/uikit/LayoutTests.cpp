@@ -10,7 +10,7 @@ std::vector<std::string> g_layouts;
 void (*layoutSlot)(id, SEL);
 void recordLayout(id self, SEL sel)
 {
-    g_layouts.push_back("layout:" + std::to_string(static_cast<UIView*>(self)->tag()));
+    g_layouts.push_back("layout:" + std::to_string(uncheckedObjectCast<UIView>(self)->tag()));
     layoutSlot(self, sel);
 }
 
@@ -128,7 +128,7 @@ TEST_F(Layout, StackViewLinesUpShownArrangedSubviews)
 int g_scrolls = 0;
 void countScroll(id, SEL, id scrollView)
 {
-    if (dynamic_cast<UIScrollView*>(scrollView))
+    if (objectCast<UIScrollView>(scrollView))
         ++g_scrolls;
 }
 

@@ -11,7 +11,7 @@ void (*loadViewSlot)(id, SEL);
 void recordLoadView(id self, SEL sel)
 {
     g_events.push_back("loadView");
-    static_cast<UIViewController*>(self)->setView(UILabel::create().get());
+    uncheckedObjectCast<UIViewController>(self)->setView(UILabel::create().get());
 }
 
 void (*viewDidLoadSlot)(id, SEL);
@@ -55,7 +55,7 @@ TEST_F(ViewController, ViewIsLoadedLazilyOnceThroughTheRuntime)
     EXPECT_FALSE(controller->isViewLoaded());
     auto view = msgSend<RefPtr<UIView>>(controller, SELECTOR("view"));
     EXPECT_EQ(controller->view().get(), view.get());
-    EXPECT_NE(dynamic_cast<UILabel*>(view.get()), nullptr);
+    EXPECT_NE(objectCast<UILabel>(view), nullptr);
     EXPECT_EQ(g_events, (std::vector<std::string> { "loadView", "viewDidLoad" }));
 }
 

@@ -17,7 +17,7 @@ void recordWillMove(id self, SEL sel, id superview)
 void (*didMoveSlot)(id, SEL);
 void recordDidMove(id self, SEL sel)
 {
-    auto superview = static_cast<UIView*>(self)->superview();
+    auto superview = uncheckedObjectCast<UIView>(self)->superview();
     g_moves.push_back(std::string("did:") + (superview ? superview->className() : "nil"));
     didMoveSlot(self, sel);
 }
@@ -28,7 +28,7 @@ void (*windowDidMoveToSuperviewSlot)(id, SEL);
 void (*willMoveToWindowSlot)(id, SEL, id);
 void (*didMoveToWindowSlot)(id, SEL);
 
-std::string tagOf(id view) { return std::to_string(static_cast<UIView*>(view)->tag()); }
+std::string tagOf(id view) { return std::to_string(uncheckedObjectCast<UIView>(view)->tag()); }
 
 void logWillMoveToSuperview(id self, SEL sel, id superview)
 {
@@ -45,14 +45,14 @@ void logDidMoveToSuperview(id self, SEL sel)
 void logWillMoveToWindow(id self, SEL sel, id window)
 {
     // Still in the old window: the move has not happened yet.
-    bool inWindow = static_cast<bool>(static_cast<UIView*>(self)->window());
+    bool inWindow = static_cast<bool>(uncheckedObjectCast<UIView>(self)->window());
     g_moves.push_back(tagOf(self) + " willMoveToWindow:" + (window ? "window" : "nil") + (inWindow ? " from a window" : ""));
     willMoveToWindowSlot(self, sel, window);
 }
 
 void logDidMoveToWindow(id self, SEL sel)
 {
-    bool inWindow = static_cast<bool>(static_cast<UIView*>(self)->window());
+    bool inWindow = static_cast<bool>(uncheckedObjectCast<UIView>(self)->window());
     g_moves.push_back(tagOf(self) + " didMoveToWindow" + (inWindow ? " in a window" : ""));
     didMoveToWindowSlot(self, sel);
 }

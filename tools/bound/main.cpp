@@ -123,7 +123,7 @@ int main(int argc, char** argv)
     const std::string path = "/var/mobile/Library/Preferences/" + std::string(SettingsStore::domain) + ".plist";
     RefPtr<NSDictionary> stored;
     if (auto file = DeviceRoot::resolve(path); file && std::filesystem::exists(*file)) {
-        stored = objectAs<NSDictionary>(PropertyList::readFile(path).get());
+        stored = objectCast<NSDictionary>(PropertyList::readFile(path));
         if (!stored)
             std::cerr << "tintwell-bound-settings: warning: " << path << " cannot be read; the extension binds every default\n";
     }

@@ -52,7 +52,7 @@ nlohmann::ordered_json ColorReport::describe(const NSArray* colors, const UIColo
     auto palette = nlohmann::ordered_json::array();
     if (colors) {
         for (auto& color : *colors)
-            palette.push_back(hexOrNull(objectCast<UIColor>(color.get())));
+            palette.push_back(hexOrNull(objectCast<UIColor>(color)));
     }
     report["palette"] = std::move(palette);
     report["merged"] = merged ? nlohmann::ordered_json(merged->hexString().substr(0, 7)) : nlohmann::ordered_json(nullptr);

@@ -10,9 +10,9 @@
 template<typename Json = nlohmann::json>
 Json scalarJSON(const Object* value)
 {
-    if (auto text = objectAs<NSString>(value))
+    if (RefPtr<NSString> text = objectCast<NSString>(value))
         return text->utf8();
-    auto number = objectAs<NSNumber>(value);
+    RefPtr<NSNumber> number = objectCast<NSNumber>(value);
     if (!number)
         return nullptr;
     switch (number->kind()) {

@@ -59,13 +59,13 @@ std::string kindOf(const PSTableCell& cell)
 
 double realProperty(const PSSpecifier& specifier, std::string_view key, double fallback)
 {
-    auto number = objectAs<NSNumber>(specifier.propertyForKey(key).get());
+    auto number = objectCast<NSNumber>(specifier.propertyForKey(key));
     return number ? number->doubleValue() : fallback;
 }
 
 bool truthy(const Object* value)
 {
-    auto number = objectAs<NSNumber>(value);
+    auto number = objectCast<NSNumber>(value);
     return number && number->boolValue();
 }
 
@@ -171,13 +171,13 @@ json SettingsPane::describeShownPage(std::string_view path) const
     auto app = PreferencesAppController::sharedApplication();
     json page = { { "path", std::string(path) }, { "title", text(app->rootNavigationController()->navigationBar()->displayedTitle().get()) } };
     json groups = json::array();
-    auto list = objectAs<PSListController>(app->currentPage().get());
+    auto list = objectCast<PSListController>(app->currentPage());
     if (list) {
         auto table = list->table();
         for (long section = 0; section < table->numberOfSections(); ++section) {
             json rows = json::array();
             for (long index = 0; index < table->numberOfRowsInSection(section); ++index) {
-                auto cell = objectAs<PSTableCell>(table->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(index, section).get()).get());
+                auto cell = objectCast<PSTableCell>(table->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(index, section).get()));
                 if (!cell || !cell->specifier())
                     continue;
                 auto& specifier = *cell->specifier();
@@ -211,7 +211,7 @@ json SettingsPane::describeShownPage(std::string_view path) const
                     row["choices"] = choices;
                 }
                 if (kind == "colour") {
-                    auto colour = objectAs<UIColor>(msgSend<Id>(cell.get(), SELECTOR("displayedColour")).get());
+                    auto colour = objectCast<UIColor>(msgSend<Id>(cell.get(), SELECTOR("displayedColour")));
                     row["colour"] = colour ? ViewSnapshot::colorJSON(colour.get())["hex"] : json();
                 }
                 if (kind == "link")
@@ -222,7 +222,7 @@ json SettingsPane::describeShownPage(std::string_view path) const
                 { "footer", scalarJSON(table->footerTextInSection(section).get()) }, { "rows", rows } });
         }
         auto item = list->navigationItem();
-        auto right = item ? objectAs<UIBarButtonItem>(item->rightBarButtonItem().get()) : nullptr;
+        auto right = item ? objectCast<UIBarButtonItem>(item->rightBarButtonItem()) : nullptr;
         page["barButton"] = right && right->title() ? json(text(right->title().get())) : json();
     }
     page["groups"] = groups;
@@ -244,7 +244,7 @@ json SettingsPane::pages()
 
 json SettingsPane::alert() const
 {
-    auto shown = objectAs<UIAlertController>(PreferencesAppController::sharedApplication()->presentedController().get());
+    auto shown = objectCast<UIAlertController>(PreferencesAppController::sharedApplication()->presentedController());
     if (!shown)
         return nullptr;
     json actions = json::array();

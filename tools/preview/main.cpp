@@ -91,11 +91,11 @@ nlohmann::json installedApps()
 {
     nlohmann::json apps = nlohmann::json::array();
     for (auto& app : AppIndex::installed()) {
-        auto identifier = objectAs<NSString>(app.info->objectForStringKey("CFBundleIdentifier").get());
+        auto identifier = objectCast<NSString>(app.info->objectForStringKey("CFBundleIdentifier"));
         RefPtr<NSString> name;
         for (auto key : { "CFBundleDisplayName", "CFBundleName" }) {
             if (!name)
-                name = objectAs<NSString>(app.info->objectForStringKey(key).get());
+                name = objectCast<NSString>(app.info->objectForStringKey(key));
         }
         apps.push_back({ { "id", identifier->utf8() }, { "name", name ? name->utf8() : identifier->utf8() } });
     }

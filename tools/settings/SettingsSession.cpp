@@ -93,7 +93,7 @@ void SettingsSession::settle()
 
 std::optional<SettingsSession::Row> SettingsSession::findRow(std::string_view address, std::string& error, bool* ambiguous) const
 {
-    auto page = objectAs<PSListController>(m_app->currentPage().get());
+    RefPtr<PSListController> page = objectCast<PSListController>(m_app->currentPage());
     if (!page) {
         error = "this page has no rows";
         return std::nullopt;
@@ -111,7 +111,7 @@ std::optional<SettingsSession::Row> SettingsSession::findRow(std::string_view ad
         std::string group = header.is_string() ? header.get<std::string>() : std::string();
         for (long row = 0; row < table->numberOfRowsInSection(section); ++row) {
             auto path = NSIndexPath::indexPathForRow(row, section);
-            auto cell = objectAs<PSTableCell>(table->cellForRowAtIndexPath(path.get()).get());
+            RefPtr<PSTableCell> cell = objectCast<PSTableCell>(table->cellForRowAtIndexPath(path.get()));
             if (!cell || !cell->specifier())
                 continue;
             auto key = scalarJSON(cell->specifier()->propertyForKey("key").get());
@@ -172,7 +172,7 @@ bool SettingsSession::setRow(const Row& row, const std::string& value, std::stri
     std::string label = text(cell.specifier()->name().get());
     if (isColourPicker(row.cell.get())) {
         auto colour = msgSendClass<Id>(objc_getClass("SparkColourPickerUtils"), SELECTOR("colourWithString:"), NSString::string(value));
-        if (!objectAs<UIColor>(colour.get())) {
+        if (!objectCast<UIColor>(colour)) {
             error = "\"" + value + "\" is not a colour for \"" + label + "\"";
             return false;
         }
@@ -182,7 +182,7 @@ bool SettingsSession::setRow(const Row& row, const std::string& value, std::stri
     switch (cell.type()) {
     case PSSwitchCell: {
         auto on = parseSwitch(value);
-        auto toggle = objectAs<UISwitch>(cell.control().get());
+        RefPtr<UISwitch> toggle = objectCast<UISwitch>(cell.control());
         if (!on || !toggle) {
             error = "\"" + label + "\" is a switch: set it to on or off";
             return false;
@@ -192,7 +192,7 @@ bool SettingsSession::setRow(const Row& row, const std::string& value, std::stri
     }
     case PSSliderCell: {
         auto number = parseNumber(value);
-        auto slider = objectAs<UISlider>(cell.control().get());
+        RefPtr<UISlider> slider = objectCast<UISlider>(cell.control());
         if (!number || !slider) {
             error = "\"" + label + "\" is a slider: set it to a number";
             return false;
@@ -207,7 +207,7 @@ bool SettingsSession::setRow(const Row& row, const std::string& value, std::stri
             error = "\"" + value + "\" is not one of the choices of \"" + label + "\"";
             return false;
         }
-        if (auto segments = objectAs<UISegmentedControl>(cell.control().get()))
+        if (RefPtr<UISegmentedControl> segments = objectCast<UISegmentedControl>(cell.control()))
             segments->userSelectSegment(static_cast<long>(*index));
         else
             row.cell->chooseValue(cell.validValues()->objectAtIndex(*index).get());
@@ -215,7 +215,7 @@ bool SettingsSession::setRow(const Row& row, const std::string& value, std::stri
     }
     case PSEditTextCell:
     case PSSecureEditTextCell:
-        if (auto field = objectAs<UITextField>(cell.control().get())) {
+        if (RefPtr<UITextField> field = objectCast<UITextField>(cell.control())) {
             field->userEnterText(NSString::string(value).get());
             return true;
         }
@@ -232,7 +232,7 @@ bool SettingsSession::tap(std::string_view label, std::string& error)
     std::string rowError;
     bool ambiguous = false;
     if (auto row = findRow(label, rowError, &ambiguous)) {
-        auto page = objectAs<PSListController>(m_app->currentPage().get());
+        RefPtr<PSListController> page = objectCast<PSListController>(m_app->currentPage());
         page->table()->selectRow(row->indexPath.get());
         return true;
     }
@@ -243,7 +243,7 @@ bool SettingsSession::tap(std::string_view label, std::string& error)
     auto page = m_app->currentPage();
     auto item = page ? page->navigationItem() : nullptr;
     for (auto candidate : { item ? item->rightBarButtonItem() : nullptr, item ? item->leftBarButtonItem() : nullptr }) {
-        auto button = objectAs<UIBarButtonItem>(candidate.get());
+        RefPtr<UIBarButtonItem> button = objectCast<UIBarButtonItem>(candidate);
         if (button && button->title() && button->title()->view() == label) {
             if (!button->press())
                 error = "the bar button \"" + std::string(label) + "\" does nothing";
@@ -258,7 +258,7 @@ bool SettingsSession::perform(const SettingsAction& action, std::string& error)
 {
     using Kind = SettingsAction::Kind;
     bool done = true;
-    auto alert = objectAs<UIAlertController>(m_app->presentedController().get());
+    RefPtr<UIAlertController> alert = objectCast<UIAlertController>(m_app->presentedController());
     if (alert && action.kind != Kind::Alert && action.kind != Kind::Wait && action.kind != Kind::Resume) {
         error = "an alert is shown: answer it first (\"alert BUTTON\")";
         return false;
@@ -285,7 +285,7 @@ bool SettingsSession::perform(const SettingsAction& action, std::string& error)
         done = tap(action.label, error);
         break;
     case Kind::Scroll: {
-        auto page = objectAs<PSListController>(m_app->currentPage().get());
+        RefPtr<PSListController> page = objectCast<PSListController>(m_app->currentPage());
         if (!page) {
             error = "this page does not scroll";
             return false;
@@ -338,12 +338,12 @@ nlohmann::json SettingsSession::dump() const
         { "backButton", bar->showsBackButton() },
     };
     auto item = page ? page->navigationItem() : nullptr;
-    auto right = item ? objectAs<UIBarButtonItem>(item->rightBarButtonItem().get()) : nullptr;
+    auto right = item ? objectCast<UIBarButtonItem>(item->rightBarButtonItem()) : nullptr;
     result["navigationBar"]["rightButton"] = right ? nlohmann::json(text(right->title().get())) : nlohmann::json(nullptr);
     result["navigationBar"]["titleView"] = item && item->titleView();
 
     result["alert"] = nullptr;
-    if (auto alert = objectAs<UIAlertController>(m_app->presentedController().get())) {
+    if (RefPtr<UIAlertController> alert = objectCast<UIAlertController>(m_app->presentedController())) {
         nlohmann::json actions = nlohmann::json::array();
         for (auto& action : alert->actionList())
             actions.push_back({ { "title", text(action->title().get()) }, { "style", action->style() } });
@@ -351,14 +351,14 @@ nlohmann::json SettingsSession::dump() const
     }
 
     nlohmann::json groups = nlohmann::json::array();
-    if (auto list = objectAs<PSListController>(page.get())) {
+    if (RefPtr<PSListController> list = objectCast<PSListController>(page)) {
         auto table = list->table();
         result["contentOffset"] = table->contentOffset().y;
         result["separatorColor"] = ViewSnapshot::colorJSON(table->separatorColor().get());
         for (long section = 0; section < table->numberOfSections(); ++section) {
             nlohmann::json rows = nlohmann::json::array();
             for (long row = 0; row < table->numberOfRowsInSection(section); ++row) {
-                auto cell = objectAs<PSTableCell>(table->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(row, section).get()).get());
+                RefPtr<PSTableCell> cell = objectCast<PSTableCell>(table->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(row, section).get()));
                 if (!cell || !cell->specifier())
                     continue;
                 auto specifier = cell->specifier();
@@ -372,7 +372,7 @@ nlohmann::json SettingsSession::dump() const
                 };
                 if (isColourPicker(cell.get())) {
                     auto colour = msgSend<Id>(cell.get(), SELECTOR("displayedColour"));
-                    entry["colour"] = ViewSnapshot::colorJSON(objectAs<UIColor>(colour.get()).get());
+                    entry["colour"] = ViewSnapshot::colorJSON(objectCast<UIColor>(colour));
                 }
                 rows.push_back(std::move(entry));
             }

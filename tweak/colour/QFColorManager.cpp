@@ -48,7 +48,7 @@ QFColorManager* QFColorManager::sharedManager()
     std::lock_guard lock(classLock());
     if (!sharedInstance.load(std::memory_order_relaxed)) {
         auto allocated = class_createInstance(classObject());
-        sharedInstance.store(objectAs<QFColorManager>(msgSend<Id>(allocated, SELECTOR("init"))).leakRef(), std::memory_order_release);
+        sharedInstance.store(objectCast<QFColorManager>(msgSend<Id>(allocated, SELECTOR("init"))).leakRef(), std::memory_order_release);
     }
     return sharedInstance.load(std::memory_order_relaxed);
 }

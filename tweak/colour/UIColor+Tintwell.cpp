@@ -14,11 +14,11 @@ double distance(const RGBAComponents& a, const RGBAComponents& b)
     return std::fabs(a.red - b.red) + std::fabs(a.green - b.green) + std::fabs(a.blue - b.blue) + std::fabs(a.alpha - b.alpha);
 }
 
-Id makeColorWithAlphaMethod(id self, SEL, long percent) { return makeColorWithAlpha(dynamic_cast<UIColor*>(self), percent); }
-double getRGBComponentMethod(id self, SEL, long index) { return getRGBComponent(dynamic_cast<UIColor*>(self), index); }
+Id makeColorWithAlphaMethod(id self, SEL, long percent) { return makeColorWithAlpha(objectCast<UIColor>(self), percent); }
+double getRGBComponentMethod(id self, SEL, long index) { return getRGBComponent(objectCast<UIColor>(self), index); }
 Id closestColorMethod(Class, SEL, id colors, id target)
 {
-    return closestColorFromArrayToColor(dynamic_cast<NSArray*>(colors), dynamic_cast<UIColor*>(target));
+    return closestColorFromArrayToColor(objectCast<NSArray>(colors), objectCast<UIColor>(target));
 }
 
 } // namespace
@@ -72,7 +72,7 @@ RefPtr<UIColor> closestColorFromArrayToColor(const NSArray* colors, const UIColo
     std::vector<Candidate> candidates;
     candidates.reserve(colors->count());
     for (auto& object : colors->objects()) {
-        auto* color = dynamic_cast<UIColor*>(object.get());
+        auto* color = objectCast<UIColor>(object);
         // A colour that cannot be measured can never be the nearest.
         if (auto components = readRGBAComponents(color))
             candidates.push_back({ color, *components });
@@ -97,7 +97,7 @@ RefPtr<UIColor> closestColorFromArrayToColor(const NSArray* colors, const UIColo
     if (auto* chosen = search(false))
         return chosen;
     auto fallback = colors->count() >= 2 ? colors->objectAtIndex(1) : colors->objectAtIndex(0);
-    return objectAs<UIColor>(fallback.get());
+    return objectCast<UIColor>(fallback);
 }
 
 void registerUIColorTintwellMethods()

@@ -46,23 +46,23 @@ RefPtr<UIColor> firstVividColor(const NSArray& palette)
         if (!c || isTransparent(*c))
             continue;
         if (c->insideSumWindow())
-            return objectAs<UIColor>(object.get());
+            return objectCast<UIColor>(object);
     }
     for (auto& object : palette) {
         auto c = readRGBAComponents(object.get());
         if (c && !isTransparent(*c))
-            return objectAs<UIColor>(object.get());
+            return objectCast<UIColor>(object);
     }
     return nullptr;
 }
 
-Id colorsMethod(id self, SEL) { return TWLcolors(dynamic_cast<UIImage*>(self)); }
-Id mergedColorMethod(id self, SEL) { return mergedColor(dynamic_cast<UIImage*>(self)); }
+Id colorsMethod(id self, SEL) { return TWLcolors(objectCast<UIImage>(self)); }
+Id mergedColorMethod(id self, SEL) { return mergedColor(objectCast<UIImage>(self)); }
 Id colorForModeMethod(id self, SEL, long mode, id bundleID)
 {
-    return colorForModeWithBundleID(dynamic_cast<UIImage*>(self), mode, dynamic_cast<NSString*>(bundleID));
+    return colorForModeWithBundleID(objectCast<UIImage>(self), mode, objectCast<NSString>(bundleID));
 }
-Id stockImgMethod(Class, SEL, id bundleID) { return stockImgForID(dynamic_cast<NSString*>(bundleID)); }
+Id stockImgMethod(Class, SEL, id bundleID) { return stockImgForID(objectCast<NSString>(bundleID)); }
 
 } // namespace
 
@@ -198,7 +198,7 @@ RefPtr<UIColor> colorForModeFromAnalysis(const NSArray* palette, const UIColor* 
         return closestColorFromArrayToColor(palette, stockMerged ? stockMerged : merged);
     if (mode == 2)
         return firstVividColor(*palette);
-    return objectAs<UIColor>(palette->firstObject());
+    return objectCast<UIColor>(palette->firstObject());
 }
 
 RefPtr<UIColor> colorForModeWithBundleID(const UIImage* image, long mode, const NSString* bundleID)

@@ -17,7 +17,7 @@ constexpr std::string_view appStoreIdentifier = "com.apple.AppStore";
 RefPtr<NSString> coloursFileText(std::string_view entry)
 {
     auto colours = NSDictionary::sendDictionaryWithContentsOfFile(SettingsStore::colorsFile);
-    return colours ? objectAs<NSString>(colours->objectForStringKey(entry).get()) : nullptr;
+    return colours ? objectCast<NSString>(colours->objectForStringKey(entry)) : nullptr;
 }
 
 bool isHeaderIconSection(std::string_view key)

@@ -30,7 +30,7 @@ Id ivarNamed(const Object* object)
 
 inline Id superviewOf(const Object* view) { return msgSendIfResponds<Id>(view, SELECTOR("superview")); }
 
-inline RefPtr<NSArray> subviewsOf(const Object* view) { return objectAs<NSArray>(msgSendIfResponds<Id>(view, SELECTOR("subviews")).get()); }
+inline RefPtr<NSArray> subviewsOf(const Object* view) { return objectCast<NSArray>(msgSendIfResponds<Id>(view, SELECTOR("subviews"))); }
 
 // An absent collection counts as unspecified (0).
 inline long userInterfaceStyleOf(const Object* traits) { return msgSendIfResponds<long>(traits, SELECTOR("userInterfaceStyle")); }

@@ -83,7 +83,7 @@ private:
     void viewDidAppearImpl(bool animated)
     {
         msgSendSuper<void>(this, classObject(), SELECTOR("viewDidAppear:"), animated);
-        auto outer = objectAs<UINavigationController>(outerNavigation(this).get());
+        RefPtr<UINavigationController> outer = objectCast<UINavigationController>(outerNavigation(this));
         if (!outer)
             return;
         outer->navigationBar()->setTitleTextAttributes(NSDictionary::dictionaryWithPairs({ { Id(const_cast<NSString*>(NSForegroundColorAttributeName)), UIColor::whiteColor() } }).get());
@@ -92,7 +92,7 @@ private:
     void viewWillDisappearImpl(bool animated)
     {
         msgSendSuper<void>(this, classObject(), SELECTOR("viewWillDisappear:"), animated);
-        auto outer = objectAs<UINavigationController>(outerNavigation(this).get());
+        RefPtr<UINavigationController> outer = objectCast<UINavigationController>(outerNavigation(this));
         if (!outer)
             return;
         outer->navigationBar()->setTitleTextAttributes(NSDictionary::dictionaryWithPairs({ { Id(const_cast<NSString*>(NSForegroundColorAttributeName)), UIColor::blackColor() } }).get());

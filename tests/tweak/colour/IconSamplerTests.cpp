@@ -114,7 +114,7 @@ TEST(IconSampler, PaletteAndMergedColourFromSamplesAreTheImagesOwn)
     auto expected = TWLcolors(image.get());
     ASSERT_EQ(palette->count(), expected->count());
     for (size_t i = 0; i < palette->count(); ++i)
-        EXPECT_TRUE(objectAs<UIColor>(palette->objectAtIndex(i).get())->isEqual(expected->objectAtIndex(i).get())) << i;
+        EXPECT_TRUE(objectCast<UIColor>(palette->objectAtIndex(i))->isEqual(expected->objectAtIndex(i).get())) << i;
     EXPECT_TRUE(mergedColorFromSamples(*samples)->isEqual(mergedColor(image.get()).get()));
 }
 

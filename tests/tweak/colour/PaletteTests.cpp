@@ -18,7 +18,7 @@ void expectPalette(const RefPtr<NSArray>& palette, std::initializer_list<RefPtr<
     ASSERT_EQ(palette->count(), expected.size());
     size_t index = 0;
     for (auto& color : expected) {
-        EXPECT_TRUE(sameColour(objectAs<UIColor>(palette->objectAtIndex(index).get()).get(), color.get())) << "entry " << index;
+        EXPECT_TRUE(sameColour(objectCast<UIColor>(palette->objectAtIndex(index)).get(), color.get())) << "entry " << index;
         ++index;
     }
 }
@@ -54,7 +54,7 @@ TEST_F(Palette, TransparentPixelsAreSampledAndMergeTowardBlack)
     auto cornered = split(60, { 0, 0, 0, 0 }, { 40, 50, 20, 255 });
     expectPalette(paletteOf(cornered), { sampled(0, 0, 0, 0) });
     auto faint = uniformImage({ 255, 255, 255, 3 });
-    EXPECT_EQ(objectAs<UIColor>(paletteOf(faint)->firstObject().get())->alpha(), 1.0);
+    EXPECT_EQ(objectCast<UIColor>(paletteOf(faint)->firstObject())->alpha(), 1.0);
 }
 
 TEST_F(Palette, NearDuplicatesWithinSixtyAreDropped)

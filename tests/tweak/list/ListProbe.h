@@ -70,7 +70,7 @@ struct Frame {
 inline void (*previousPost)(id, SEL, id, id);
 inline void post(id self, SEL sel, id name, id object)
 {
-    auto* text = dynamic_cast<NSString*>(name);
+    auto* text = objectCast<NSString>(name);
     auto& watched = ListProbe::shared();
     if (text && text->view() == "Tintwell-updateHeaderColor") {
         ++watched.postsTotal;

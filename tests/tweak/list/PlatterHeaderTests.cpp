@@ -86,7 +86,7 @@ RefPtr<PLPlatterHeaderContentView> notificationHeader(SBHomeScreen& home, const 
 {
     auto cell = home.cellForNotification(identifier);
     auto lookView = ivar(ask(cell.get(), "contentViewController").get(), "_lookView");
-    return objectAs<PLPlatterHeaderContentView>(ivar(lookView.get(), "_headerContentView").get());
+    return objectCast<PLPlatterHeaderContentView>(ivar(lookView.get(), "_headerContentView"));
 }
 
 } // namespace

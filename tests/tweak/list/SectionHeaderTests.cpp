@@ -28,7 +28,7 @@ RefPtr<UIView> platterBackground(SBHomeScreen& home, const std::string& identifi
 {
     auto cell = home.cellForNotification(identifier);
     auto lookView = ivar(ask(cell.get(), "contentViewController").get(), "_lookView");
-    return objectAs<UIView>(ivar(lookView.get(), "_backgroundView").get());
+    return objectCast<UIView>(ivar(lookView.get(), "_backgroundView"));
 }
 
 // Both toggles of both coalescing cells of the app's group.
@@ -38,9 +38,9 @@ std::vector<RefPtr<UIView>> toggleMaterials(SBHomeScreen& home, const std::strin
     auto group = home.groupListView(sectionID);
     for (auto& subview : group->subviewList()) {
         RefPtr<NCNotificationListCoalescingControlsView> controls;
-        if (auto header = objectAs<NCNotificationListCoalescingHeaderCell>(subview.get()))
+        if (RefPtr<NCNotificationListCoalescingHeaderCell> header = objectCast<NCNotificationListCoalescingHeaderCell>(subview))
             controls = header->coalescingControlsView();
-        else if (auto footer = objectAs<NCNotificationListCoalescingControlsCell>(subview.get()))
+        else if (RefPtr<NCNotificationListCoalescingControlsCell> footer = objectCast<NCNotificationListCoalescingControlsCell>(subview))
             controls = footer->coalescingControlsView();
         if (!controls)
             continue;

@@ -70,7 +70,7 @@ TEST(CompanionRows, OneCellPerAppInListOrderAboveTheListFirstSelected)
                 EXPECT_LE(CGRectGetMaxY(frame), listTop) << rowCase.library << " cell overlaps the list";
                 EXPECT_GT(frame.origin.x, previousRight) << rowCase.library << " cells overlap each other";
                 previousRight = CGRectGetMaxX(frame);
-                auto icon = objectAs<UIImageView>(msgSend<Id>(cell.get(), sel_registerName("iconView")).get());
+                RefPtr<UIImageView> icon = objectCast<UIImageView>(msgSend<Id>(cell.get(), sel_registerName("iconView")));
                 ASSERT_TRUE(icon && icon->image()) << rowCase.library << " cell for " << cellApp(cell.get()) << " shows no icon";
             }
             double top = inWindow(home.companions().cells(rowCase.row).front().get(), home).origin.y;

@@ -118,7 +118,7 @@ using AppCellRow = SBHomeScreenCompanions::AppCellRow;
 
 inline std::string cellApp(const UIView* cell)
 {
-    auto identifier = objectAs<NSString>(msgSend<Id>(cell, sel_registerName("bundleIdentifier")).get());
+    RefPtr<NSString> identifier = objectCast<NSString>(msgSend<Id>(cell, sel_registerName("bundleIdentifier")));
     return identifier ? identifier->utf8() : std::string();
 }
 

@@ -140,7 +140,7 @@ TEST(ReusedCells, UngroupedPlattersKeepTheirOwnAppsColourWhateverTheListShowsFir
             auto systemHeader = UIView::createWithClass(objc_getClass("NCNotificationListSectionHeaderView"), CGRectMake(0, 0, 300, 40));
             auto clearButtonPaint = [](const UIView* header) {
                 json paints = json::array();
-                auto button = objectAs<UIView>(tweaktest::ivar(header, "_clearButton").get());
+                RefPtr<UIView> button = objectCast<UIView>(tweaktest::ivar(header, "_clearButton"));
                 for (auto& view : button ? button->subviewList() : std::vector<RefPtr<UIView>> {})
                     paints.push_back(paintOf(view.get()));
                 return paints;
@@ -157,7 +157,7 @@ TEST(ReusedCells, UngroupedPlattersKeepTheirOwnAppsColourWhateverTheListShowsFir
                 home.layoutNow();
                 auto visible = section->visibleViews();
                 ASSERT_GT(visible->count(), 2u);
-                auto first = objectAs<NCNotificationListCell>(visible->objectForKey(visible->allKeys()->objectAtIndex(0).get()).get());
+                RefPtr<NCNotificationListCell> first = objectCast<NCNotificationListCell>(visible->objectForKey(visible->allKeys()->objectAtIndex(0).get()));
                 ASSERT_TRUE(first);
                 std::string firstApp(first->contentViewController()->notificationRequest()->sectionID());
                 firstApps.insert(firstApp);
@@ -180,10 +180,10 @@ TEST(ReusedCells, UngroupedPlattersKeepTheirOwnAppsColourWhateverTheListShowsFir
             // and its paint is animated.
             home.layoutNow();
             home.advanceTime(0.3);
-            auto firstGroup = objectAs<NCNotificationListView>(section->visibleViews()->objectForKey(section->visibleViews()->allKeys()->objectAtIndex(0).get()).get());
+            RefPtr<NCNotificationListView> firstGroup = objectCast<NCNotificationListView>(section->visibleViews()->objectForKey(section->visibleViews()->allKeys()->objectAtIndex(0).get()));
             ASSERT_TRUE(firstGroup);
             auto header = home.listController()->sectionHeaderView();
-            auto button = objectAs<UIView>(tweaktest::ivar(header.get(), "_clearButton").get());
+            RefPtr<UIView> button = objectCast<UIView>(tweaktest::ivar(header.get(), "_clearButton"));
             ASSERT_TRUE(button);
             size_t materials = 0;
             for (auto& view : button->subviewList()) {

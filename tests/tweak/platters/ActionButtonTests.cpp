@@ -16,7 +16,7 @@ std::vector<RefPtr<NCNotificationListCellActionButton>> buttonsOf(SBHomeScreen& 
     if (!row)
         return buttons;
     for (auto& view : row->buttonsStackView()->arrangedSubviewList())
-        buttons.push_back(objectAs<NCNotificationListCellActionButton>(view.get()));
+        buttons.push_back(objectCast<NCNotificationListCellActionButton>(view));
     return buttons;
 }
 
@@ -46,7 +46,7 @@ TEST(ActionButtons, BackgroundsTakeTheButtonsCornerRadiusOrThirteenAndTheAppsCol
                 EXPECT_EQ(button->backgroundView()->layer()->cornerRadius(), radius > 0 ? radius : 13.0) << "button radius " << radius;
                 EXPECT_TRUE(tintedWith(button->backgroundView().get(), colour.get()));
             }
-            auto bundleID = objectAs<NSString>(rowBundleID(home, identifier).get());
+            RefPtr<NSString> bundleID = objectCast<NSString>(rowBundleID(home, identifier));
             ASSERT_TRUE(bundleID);
             EXPECT_EQ(bundleID->view(), app);
         }

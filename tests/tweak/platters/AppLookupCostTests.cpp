@@ -33,7 +33,7 @@ void installMusicAs(const fs::path& root, const std::string& folder, const std::
 {
     fs::create_directories(root / folder);
     fs::copy(root / "Applications/Music.app", root / folder, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-    auto original = objectAs<NSDictionary>(PropertyList::readHostFile(root / "Applications/Music.app/Info.plist"));
+    auto original = objectCast<NSDictionary>(PropertyList::readHostFile(root / "Applications/Music.app/Info.plist"));
     ASSERT_TRUE(original);
     auto info = NSMutableDictionary::dictionary();
     info->setObjectForStringKey(NSString::string(identifier).get(), "CFBundleIdentifier");

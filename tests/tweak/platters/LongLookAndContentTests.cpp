@@ -22,7 +22,7 @@ RefPtr<NCNotificationLongLookView> expanded(SBHomeScreen& home, const std::strin
 RefPtr<UIImage> longLookHeaderIcon(const NCNotificationLongLookView* look)
 {
     auto icons = look->headerContentView()->icons();
-    return icons ? objectAs<UIImage>(icons->firstObject().get()) : nullptr;
+    return icons ? objectCast<UIImage>(icons->firstObject()) : nullptr;
 }
 
 bool sameColour(const UIColor* a, const UIColor* b) { return a && b && a->isEqual(const_cast<UIColor*>(b)); }

@@ -65,7 +65,7 @@ TEST(PlatterKey, LoneNotificationAndBannerUseTheirOwnSection)
         home.publishBulletin(mail, "Mail", "Banner", SBHomeScreen::destinationBanner);
         auto presentable = home.bannerView();
         ASSERT_TRUE(presentable && presentable->subviews()->count() == 1);
-        auto bannerPlatter = objectAs<NCNotificationShortLookView>(presentable->subviews()->firstObject().get());
+        RefPtr<NCNotificationShortLookView> bannerPlatter = objectCast<NCNotificationShortLookView>(presentable->subviews()->firstObject());
         ASSERT_TRUE(bannerPlatter);
         EXPECT_TRUE(tintedWith(bannerPlatter->backgroundView().get(), stockColour(mail).get()));
     });
@@ -138,7 +138,7 @@ TEST(PlatterKey, ListsFirstNotificationFollowsInsertionsRemovalsAndWhatIsShown)
         auto list = NCNotificationListView::create(CGRectMake(0, 0, 390, 600));
         home.window()->addSubview(list.get());
         auto firstApp = [&] {
-            auto key = objectAs<NSString>(msgSend<Id>(list, SELECTOR("TWLbundleIdForFirstNotification")).get());
+            RefPtr<NSString> key = objectCast<NSString>(msgSend<Id>(list, SELECTOR("TWLbundleIdForFirstNotification")));
             return key ? key->utf8() : std::string("none");
         };
         std::vector<RefPtr<NCNotificationShortLookViewController>> platters;

@@ -217,8 +217,8 @@ inline RefPtr<UIImage> headerIcon(const NCNotificationShortLookViewController* c
 inline RefPtr<UIColor> cachedNotificationColour(const std::string& key)
 {
     auto manager = msgSendClass<Id>(objc_getClass("QFColorManager"), sel_registerName("sharedManager"));
-    auto colours = objectAs<NSMutableDictionary>(msgSend<Id>(manager, sel_registerName("notificationColors")).get());
-    return colours ? objectAs<UIColor>(colours->objectForKey(NSString::string(key).get()).get()) : nullptr;
+    RefPtr<NSMutableDictionary> colours = objectCast<NSMutableDictionary>(msgSend<Id>(manager, sel_registerName("notificationColors")));
+    return colours ? objectCast<UIColor>(colours->objectForKey(NSString::string(key).get())) : nullptr;
 }
 
 // What the colour library makes of a colour text, as the extension asks it.

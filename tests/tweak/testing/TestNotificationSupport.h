@@ -126,7 +126,7 @@ private:
     void note(id self, const char* selector, id bulletin, unsigned long destinations, bool alwaysToLockScreen)
     {
         std::lock_guard guard(m_mutex);
-        m_publishes.push_back({ selector, self, RefPtr<BBBulletin>(dynamic_cast<BBBulletin*>(bulletin)), destinations,
+        m_publishes.push_back({ selector, self, objectCast<BBBulletin>(bulletin), destinations,
             alwaysToLockScreen, m_serverQueue && m_serverQueue->isCurrent(), HostClock::uptimeNanoseconds() });
     }
 

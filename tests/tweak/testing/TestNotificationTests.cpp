@@ -191,7 +191,7 @@ TEST_F(TestNotifications, BannerFromAnotherProcessPublishesAtOnceWithoutLocking)
         auto banner = home.bannerView();
         ASSERT_TRUE(banner);
         ASSERT_EQ(banner->subviewList().size(), 1u);
-        auto platter = dynamic_cast<NCNotificationShortLookView*>(banner->subviewList()[0].get());
+        auto platter = objectCast<NCNotificationShortLookView>(banner->subviewList()[0]);
         ASSERT_TRUE(platter);
         EXPECT_EQ(platter->window(), home.window());
         EXPECT_LT(platter->convertRectToView(platter->bounds(), nullptr).origin.y, 100);

@@ -77,7 +77,7 @@ RefPtr<UIColor> firstNotificationColour(const Object* group)
     if (!bundleID)
         return nullptr;
     auto cache = QFColorManager::sharedManager()->notificationColors();
-    return cache ? objectAs<UIColor>(cache->objectForKey(bundleID.get()).get()) : nullptr;
+    return cache ? objectCast<UIColor>(cache->objectForKey(bundleID.get())) : nullptr;
 }
 
 // The notification that triggered it, if any, is of no interest.
@@ -86,7 +86,7 @@ void updateHeaderColor(id self, SEL, id)
     auto list = superviewOf(self);
     if (!list)
         return;
-    auto visibleViews = objectAs<NSDictionary>(msgSendIfResponds<Id>(list.get(), SELECTOR("visibleViews")));
+    auto visibleViews = objectCast<NSDictionary>(msgSendIfResponds<Id>(list.get(), SELECTOR("visibleViews")));
     if (!visibleViews || !visibleViews->count())
         return;
     // The dictionary's own first key; held by the dictionary while it is used.
@@ -102,7 +102,7 @@ void updateHeaderColor(id self, SEL, id)
         return;
     Class materialClass = classNamed<"MTMaterialView">();
     for (auto& subview : *subviews) {
-        auto material = objectAs<UIView>(subview.get());
+        RefPtr<UIView> material = objectCast<UIView>(subview);
         if (!isKindOf(material.get(), materialClass))
             continue;
         // The block holds the material and the colour until it has run.

@@ -58,7 +58,7 @@ void paintToggles(const Object* coalescingCell, const UIColor* colour)
 {
     auto controlsView = msgSendIfResponds<Id>(coalescingCell, SELECTOR("coalescingControlsView"));
     auto pair = msgSendIfResponds<Id>(controlsView.get(), SELECTOR("toggleControlPair"));
-    auto toggles = objectAs<NSArray>(msgSendIfResponds<Id>(pair.get(), SELECTOR("toggleControls")));
+    auto toggles = objectCast<NSArray>(msgSendIfResponds<Id>(pair.get(), SELECTOR("toggleControls")));
     if (!toggles)
         return;
     Class materialClass = classNamed<"MTMaterialView">();
@@ -68,7 +68,7 @@ void paintToggles(const Object* coalescingCell, const UIColor* colour)
             continue;
         for (auto& subview : *subviews) {
             if (isKindOf(subview.get(), materialClass))
-                setColorWithQFConfigcolor(objectCast<UIView>(subview.get()), NotifsConfig.get(), colour);
+                setColorWithQFConfigcolor(objectCast<UIView>(subview), NotifsConfig.get(), colour);
         }
     }
 }
@@ -82,7 +82,7 @@ void TWLsetHeaderColor(id self, SEL)
         return;
     auto bundleID = msgSend<Id>(self, SELECTOR("TWLbundleIdForFirstNotification"));
     const auto& cache = QFColorManager::sharedManager()->notificationColors();
-    auto colour = bundleID && cache ? objectAs<UIColor>(cache->objectForKey(bundleID.get())) : nullptr;
+    auto colour = bundleID && cache ? objectCast<UIColor>(cache->objectForKey(bundleID.get())) : nullptr;
     // Every layout pass asks, so the list's own subviews are read in place instead of as a
     // copied array; the few cells wanted are held while they are painted.
     const auto* list = objectCast<UIView>(self);

@@ -50,20 +50,20 @@ bool hides(const Object* header, bool onNotificationHeaders, bool onWidgetHeader
 
 RefPtr<NSString> nonEmptyString(Id value)
 {
-    auto text = objectAs<NSString>(value.get());
+    RefPtr<NSString> text = objectCast<NSString>(value);
     return text && text->length() ? text : nullptr;
 }
 
 RefPtr<UIImage> firstIcon(const Object* header)
 {
-    auto icons = objectAs<NSArray>(msgSendIfResponds<Id>(header, SELECTOR("icons")).get());
-    return icons && icons->count() ? objectAs<UIImage>(icons->objectAtIndex(0).get()) : nullptr;
+    RefPtr<NSArray> icons = objectCast<NSArray>(msgSendIfResponds<Id>(header, SELECTOR("icons")));
+    return icons && icons->count() ? objectCast<UIImage>(icons->objectAtIndex(0)) : nullptr;
 }
 
 RefPtr<UIImage> widgetInfoIcon(const Object* host)
 {
     auto info = msgSendIfResponds<Id>(host, SELECTOR("widgetInfo"));
-    return objectAs<UIImage>(msgSendIfResponds<Id>(info.get(), SELECTOR("_icon")).get());
+    return objectCast<UIImage>(msgSendIfResponds<Id>(info.get(), SELECTOR("_icon")));
 }
 
 // Read afresh each time: the settings pages may have written a new colour since.
@@ -97,7 +97,7 @@ RefPtr<UIColor> cachedAppColour(const Object* header, const NSString* bundleID)
         if (auto colour = computeAppColour(header, bundleID))
             cache->setObject(colour.get(), const_cast<NSString*>(bundleID));
     }
-    return objectAs<UIColor>(cache->objectForKey(bundleID).get());
+    return objectCast<UIColor>(cache->objectForKey(bundleID));
 }
 
 void paintMaterials(const Object* platter, const UIColor* colour)
@@ -108,7 +108,7 @@ void paintMaterials(const Object* platter, const UIColor* colour)
     Class materialClass = classNamed<"MTMaterialView">();
     for (auto& subview : *subviews) {
         if (isKindOf(subview.get(), materialClass))
-            setColorWithQFConfigcolor(objectAs<UIView>(subview.get()).get(), WidgetsConfig.get(), colour);
+            setColorWithQFConfigcolor(objectCast<UIView>(subview), WidgetsConfig.get(), colour);
     }
 }
 

@@ -15,7 +15,7 @@ namespace AppCellPattern {
 inline RefPtr<UIImage> cellIconImage(const Object* cell)
 {
     auto iconView = msgSendIfResponds<Id>(cell, SELECTOR("iconView"));
-    return objectAs<UIImage>(msgSendIfResponds<Id>(iconView.get(), SELECTOR("image")).get());
+    return objectCast<UIImage>(msgSendIfResponds<Id>(iconView.get(), SELECTOR("image")));
 }
 
 inline void clear(const Object* cell)
@@ -38,7 +38,7 @@ inline void apply(const Object* cell, bool selected, long colorStyle, long color
         clear(cell);
         return;
     }
-    auto key = objectAs<NSString>(msgSendIfResponds<Id>(cell, SELECTOR("bundleIdentifier")).get());
+    RefPtr<NSString> key = objectCast<NSString>(msgSendIfResponds<Id>(cell, SELECTOR("bundleIdentifier")));
     // Without a key nothing can be stored or read back.
     if (key && !cache->objectForKey(key.get())) {
         auto colour = Hooks::notificationColour(key.get(), colorMode, Hooks::IconlessSections::AppStoreIcon, cell, &cellIconImage);
@@ -47,7 +47,7 @@ inline void apply(const Object* cell, bool selected, long colorStyle, long color
     }
     // A cell without an app still gets the custom colour worked out for it, painted but not
     // stored: re-reading an empty key would clear the cell instead.
-    auto colour = key ? objectAs<UIColor>(cache->objectForKey(key.get()).get()) : Hooks::customNotificationColour();
+    auto colour = key ? objectCast<UIColor>(cache->objectForKey(key.get())) : Hooks::customNotificationColour();
     msgSend<void>(cell, SELECTOR("setColorWithQFConfig:color:"), config, colour);
 }
 

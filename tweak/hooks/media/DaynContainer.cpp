@@ -56,7 +56,7 @@ RefPtr<NSString> containerKey(const Object* container)
         return nullptr;
     auto request = msgSend<Id>(delegate.get(), SELECTOR("notificationRequest"));
     auto bulletin = msgSendIfResponds<Id>(request.get(), SELECTOR("bulletin"));
-    return objectAs<NSString>(msgSendIfResponds<Id>(bulletin.get(), SELECTOR("sectionID")).get());
+    return objectCast<NSString>(msgSendIfResponds<Id>(bulletin.get(), SELECTOR("sectionID")));
 }
 
 void paint(Object* self)
@@ -76,7 +76,7 @@ void paint(Object* self)
         if (auto colour = colorForModeWithBundleID(image.get(), daynColorCalc, key.get()))
             cache->setObject(colour.get(), key.get());
     }
-    auto colour = objectAs<UIColor>(cache->objectForKey(key.get()).get());
+    RefPtr<UIColor> colour = objectCast<UIColor>(cache->objectForKey(key.get()));
     msgSend<void>(self, SELECTOR("setColorWithQFConfig:color:"), DaynConfig, colour);
 }
 
@@ -99,7 +99,7 @@ void didMoveToSuperview(id self, SEL sel)
 
 void noteSelection(id cell, bool selected)
 {
-    auto app = objectAs<NSString>(msgSendIfResponds<Id>(cell, SELECTOR("bundleIdentifier")).get());
+    RefPtr<NSString> app = objectCast<NSString>(msgSendIfResponds<Id>(cell, SELECTOR("bundleIdentifier")));
     auto& selection = rowSelections()[cell->isa()];
     if (selected && app)
         selection = app->utf8();

@@ -27,7 +27,7 @@ RefPtr<UIColor> customMusicColour() { return coloursFileColour("MusicCustomHEX",
 RefPtr<UIColor> artworkColour(const Object* header)
 {
     auto artworkView = ivarNamed<"_artworkView">(header);
-    auto artwork = objectAs<UIImage>(msgSendIfResponds<Id>(artworkView.get(), SELECTOR("image")).get());
+    RefPtr<UIImage> artwork = objectCast<UIImage>(msgSendIfResponds<Id>(artworkView.get(), SELECTOR("image")));
     return mergedColor(artwork.get());
 }
 
@@ -55,7 +55,7 @@ void layoutSubviews(id self, SEL sel)
     Id panel = self;
     for (int level = 0; level < panelDepth && panel; ++level)
         panel = msgSend<Id>(panel.get(), SELECTOR("superview"));
-    auto subviews = objectAs<NSArray>(msgSend<Id>(panel.get(), SELECTOR("subviews")).get());
+    RefPtr<NSArray> subviews = objectCast<NSArray>(msgSend<Id>(panel.get(), SELECTOR("subviews")));
     Class materialClass = classNamed<"MTMaterialView">();
     if (!subviews || !materialClass)
         return;

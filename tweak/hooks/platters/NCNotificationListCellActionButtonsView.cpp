@@ -20,7 +20,7 @@ void setBundleID(id self, SEL, id value) { objc_setAssociatedObject(self, &bundl
 RefPtr<NSArray> buttonsOf(id row)
 {
     auto stack = msgSendIfResponds<Id>(row, SELECTOR("buttonsStackView"));
-    return objectAs<NSArray>(msgSendIfResponds<Id>(stack.get(), SELECTOR("arrangedSubviews")).get());
+    return objectCast<NSArray>(msgSendIfResponds<Id>(stack.get(), SELECTOR("arrangedSubviews")));
 }
 
 Id buttonBackground(const Id& button) { return msgSendIfResponds<Id>(button.get(), SELECTOR("backgroundView")); }
@@ -42,7 +42,7 @@ void rememberAppAndRound(id row, id request)
 {
     if (!enabledNotifs || !actionColor)
         return;
-    auto sectionIdentifier = objectAs<NSString>(msgSendIfResponds<Id>(request, SELECTOR("sectionIdentifier")).get());
+    RefPtr<NSString> sectionIdentifier = objectCast<NSString>(msgSendIfResponds<Id>(request, SELECTOR("sectionIdentifier")));
     msgSend<void>(row, SELECTOR("setBundleID:"), sectionIdentifier);
     roundButtonBackgrounds(row);
 }

@@ -26,7 +26,7 @@ RefPtr<NSString> longLookKey(id lookView)
         return nullptr;
     auto request = msgSendIfResponds<Id>(controller.get(), SELECTOR("notificationRequest"));
     auto bulletin = msgSendIfResponds<Id>(request.get(), SELECTOR("bulletin"));
-    return objectAs<NSString>(msgSendIfResponds<Id>(bulletin.get(), SELECTOR("sectionID")).get());
+    return objectCast<NSString>(msgSendIfResponds<Id>(bulletin.get(), SELECTOR("sectionID")));
 }
 
 // The short look's cached colour, else this pass's colour of the long look's own header icon.
@@ -35,12 +35,12 @@ RefPtr<UIColor> longLookColour(id lookView)
     auto key = longLookKey(lookView);
     auto cache = QFColorManager::sharedManager()->notificationColors();
     if (key && cache) {
-        if (auto cached = objectAs<UIColor>(cache->objectForKey(key.get()).get()))
+        if (RefPtr<UIColor> cached = objectCast<UIColor>(cache->objectForKey(key.get())))
             return cached;
     }
     auto header = ivarNamed<"_headerContentView">(lookView);
-    auto icons = objectAs<NSArray>(msgSendIfResponds<Id>(header.get(), SELECTOR("icons")).get());
-    auto icon = icons ? objectAs<UIImage>(icons->firstObject().get()) : nullptr;
+    RefPtr<NSArray> icons = objectCast<NSArray>(msgSendIfResponds<Id>(header.get(), SELECTOR("icons")));
+    RefPtr<UIImage> icon = icons ? objectCast<UIImage>(icons->firstObject()) : nullptr;
     return mergedColor(icon.get());
 }
 

@@ -20,7 +20,7 @@ namespace {
 RefPtr<NSString> requestSectionIdentifier(const Object* controller)
 {
     auto request = msgSend<Id>(controller, SELECTOR("notificationRequest"));
-    return objectAs<NSString>(msgSendIfResponds<Id>(request.get(), SELECTOR("sectionIdentifier")));
+    return objectCast<NSString>(msgSendIfResponds<Id>(request.get(), SELECTOR("sectionIdentifier")));
 }
 
 struct PlatterKey {
@@ -43,7 +43,7 @@ PlatterKey platterKey(const Object* controller)
     if (subviewCount(thirdAncestor.get()) <= 2 || isKindOfClassNamed<"MINotificationCell">(secondAncestor.get()))
         return { true, requestSectionIdentifier(controller) };
     if (isKindOfClassNamed<"NCNotificationListView">(thirdAncestor.get())) {
-        auto first = objectAs<NSString>(msgSendIfResponds<Id>(thirdAncestor.get(), SELECTOR("TWLbundleIdForFirstNotification")));
+        auto first = objectCast<NSString>(msgSendIfResponds<Id>(thirdAncestor.get(), SELECTOR("TWLbundleIdForFirstNotification")));
         // An app group's notifications are all its app's. Ungrouped, the list mixes apps, and
         // another app's colour would be plainly wrong: the platter keeps its own.
         auto own = requestSectionIdentifier(controller);
@@ -58,13 +58,13 @@ Id firstHeaderIcon(const Object* controller)
 {
     auto lookView = ivarNamed<"_lookView">(controller);
     auto header = ivarNamed<"_headerContentView">(lookView.get());
-    auto icons = objectAs<NSArray>(msgSendIfResponds<Id>(header.get(), SELECTOR("icons")).get());
+    RefPtr<NSArray> icons = objectCast<NSArray>(msgSendIfResponds<Id>(header.get(), SELECTOR("icons")));
     return icons ? icons->firstObject() : nullptr;
 }
 
 Id TWLheaderIcon(id self, SEL) { return firstHeaderIcon(self); }
 
-RefPtr<UIImage> headerIcon(const Object* controller) { return objectAs<UIImage>(firstHeaderIcon(controller).get()); }
+RefPtr<UIImage> headerIcon(const Object* controller) { return objectCast<UIImage>(firstHeaderIcon(controller)); }
 
 void TWLsetNotificationColor(id self, SEL)
 {

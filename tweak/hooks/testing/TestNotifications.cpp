@@ -29,7 +29,7 @@ OS_dispatch_queue* lookUpServerQueue()
     OS_dispatch_queue* queue = nullptr;
     if (auto* variable = static_cast<WeakId*>(dlsym(image, "__BBServerQueue"))) {
         Id found = objc_loadWeakRetained(variable);
-        if (auto* foundQueue = objectCast<OS_dispatch_queue>(found.get()))
+        if (auto* foundQueue = objectCast<OS_dispatch_queue>(found))
             queue = RefPtr<OS_dispatch_queue>(foundQueue).leakRef();
     }
     dlclose(image);
