@@ -126,7 +126,9 @@ void HBPreferences::registerObjectdefaultforKey(RefPtr<NSString>* variable, cons
 {
     if (!variable || !key)
         return;
-    RefPtr<NSString> fallback = defaultValue ? NSString::string(defaultValue->view()) : nullptr;
+    RefPtr<NSString> fallback;
+    if (defaultValue)
+        fallback = NSString::string(defaultValue->view());
     bind({ NSString::string(key->view()), fallback, [variable, fallback](const Object* stored) {
               // The phone hands any stored object on as a string and crashes its reader; keep the default instead.
               RefPtr<NSString> text = objectCast<NSString>(stored);

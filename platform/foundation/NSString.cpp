@@ -19,7 +19,7 @@ Class NSString::classObject()
     return cls;
 }
 
-RefPtr<NSString> NSString::string(std::string_view text)
+Ref<NSString> NSString::string(std::string_view text)
 {
     return make<NSString>(text);
 }

@@ -9,7 +9,7 @@
 class NSString : public Object {
     TW_OBJECT(NSString)
 public:
-    static RefPtr<NSString> string(std::string_view text = {});
+    static Ref<NSString> string(std::string_view text = {});
     static RefPtr<NSString> stringWithUTF8String(const char* text);
 
     const std::string& utf8() const { return m_text; }

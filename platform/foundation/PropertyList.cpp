@@ -194,7 +194,9 @@ Id toObject(plist_t node, int depth)
         if (!text)
             return nullptr;
         std::string_view view(text, length);
-        return isStorableText(view) ? NSString::string(view) : nullptr;
+        if (!isStorableText(view))
+            return nullptr;
+        return NSString::string(view);
     }
     case PLIST_BOOLEAN: {
         uint8_t value = 0;

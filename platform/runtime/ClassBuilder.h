@@ -11,16 +11,16 @@ private:                                                  \
     template<typename>                                    \
     friend class ::ClassBuilder;                          \
     template<typename TWType, typename... TWArgs>         \
-    friend RefPtr<TWType>(::make)(TWArgs&&...);           \
+    friend Ref<TWType>(::make)(TWArgs&&...);              \
                                                           \
 public:
 
 template<typename T, typename... Args>
-RefPtr<T> make(Args&&... args)
+Ref<T> make(Args&&... args)
 {
     T* object = new T(std::forward<Args>(args)...);
     ObjectAccess::setIsa(object, T::classObject());
-    return adoptRef(object);
+    return Ref<T>(Adopt, *object);
 }
 
 // Turns an object argument back into the C++ type a method expects (nil when it is not one).

@@ -55,7 +55,7 @@ private:
     template<typename>
     friend class ClassBuilder;
     template<typename TWType, typename... TWArgs>
-    friend RefPtr<TWType> make(TWArgs&&...);
+    friend Ref<TWType> make(TWArgs&&...);
 
     Class m_isa { nullptr };
     mutable std::atomic<uint32_t> m_refCount { 1 };
@@ -74,6 +74,6 @@ struct ObjectAccess {
 
 // Creates an object of the C++ type T with the runtime class registered for T.
 template<typename T, typename... Args>
-RefPtr<T> make(Args&&... args);
+Ref<T> make(Args&&... args);
 
 Class object_getClass(const Object*);

@@ -39,6 +39,9 @@ T* uncheckedObjectCast(const RefPtr<U>& object) { return uncheckedObjectCast<T>(
 template<typename T, typename U>
 RefPtr<T> uncheckedObjectCast(RefPtr<U>&& object) { return adoptRef(uncheckedObjectCast<T>(object.leakRef())); }
 
+template<typename T, typename U>
+T* uncheckedObjectCast(const Ref<U>& object) { return uncheckedObjectCast<T>(object.get()); }
+
 template<typename T>
 T* objectCast(const Object* object)
 {
@@ -55,3 +58,9 @@ RefPtr<T> objectCast(RefPtr<U>&& object)
         return nullptr;
     return uncheckedObjectCast<T>(std::move(object));
 }
+
+template<typename T, typename U>
+T* objectCast(const Ref<U>& object) { return objectCast<T>(object.get()); }
+
+template<typename T, typename U>
+RefPtr<T> objectCast(Ref<U>&& object) { return objectCast<T>(RefPtr<U>(std::move(object))); }

@@ -9,6 +9,9 @@
 enum AdoptTag { Adopt };
 
 template<typename T>
+class Ref;
+
+template<typename T>
 class RefPtr {
 public:
     RefPtr() = default;
@@ -38,6 +41,16 @@ public:
     }
     template<typename U, typename = std::enable_if_t<std::is_convertible_v<U*, T*>>>
     RefPtr(RefPtr<U>&& other) noexcept
+        : m_ptr(other.leakRef())
+    {
+    }
+    template<typename U, typename = std::enable_if_t<std::is_convertible_v<U*, T*>>>
+    RefPtr(const Ref<U>& other)
+        : RefPtr(static_cast<T*>(other.get()))
+    {
+    }
+    template<typename U, typename = std::enable_if_t<std::is_convertible_v<U*, T*>>>
+    RefPtr(Ref<U>&& other) noexcept
         : m_ptr(other.leakRef())
     {
     }
@@ -74,11 +87,12 @@ private:
 template<typename T>
 RefPtr<T> adoptRef(T* ptr) { return RefPtr<T>(Adopt, ptr); }
 
-// A RefPtr that is never null by construction.
+// A RefPtr that is never null by construction: what make<T>() answers, and any value
+// whose absence would be a fault, not a case to handle.
 template<typename T>
 class Ref {
 public:
-    Ref(T& object)
+    explicit Ref(T& object)
         : m_ptr(&object)
     {
     }
@@ -88,7 +102,12 @@ public:
     }
     template<typename U, typename = std::enable_if_t<std::is_convertible_v<U*, T*>>>
     Ref(const Ref<U>& other)
-        : m_ptr(other.ptr())
+        : m_ptr(other.get())
+    {
+    }
+    template<typename U, typename = std::enable_if_t<std::is_convertible_v<U*, T*>>>
+    Ref(Ref<U>&& other) noexcept
+        : m_ptr(Adopt, other.leakRef())
     {
     }
 
@@ -96,11 +115,16 @@ public:
     T* ptr() const { return m_ptr.get(); }
     T* operator->() const { return m_ptr.get(); }
     T& operator*() const { return *m_ptr; }
-    operator RefPtr<T>() const& { return m_ptr; }
-    operator RefPtr<T>() && { return std::move(m_ptr); }
+
+    // Only for handing the reference to a RefPtr; a moved-from Ref is left to be destroyed.
+    [[nodiscard]] T* leakRef() { return m_ptr.leakRef(); }
 
     template<typename U>
     friend bool operator==(const Ref& a, const U* b) { return a.get() == b; }
+    template<typename U>
+    friend bool operator==(const Ref& a, const Ref<U>& b) { return a.get() == b.get(); }
+    template<typename U>
+    friend bool operator==(const Ref& a, const RefPtr<U>& b) { return a.get() == b.get(); }
 
 private:
     RefPtr<T> m_ptr;

@@ -419,7 +419,9 @@ std::string SBHomeScreen::State::publish(std::optional<std::string_view> section
     auto identifier = processInfo->globallyUniqueString();
     auto date = NSDate::date();
     auto bulletin = BBBulletin::create();
-    auto section = sectionID ? NSString::string(*sectionID) : nullptr;
+    RefPtr<NSString> section;
+    if (sectionID)
+        section = NSString::string(*sectionID);
     bulletin->setTitle(NSString::string(title).get());
     bulletin->setMessage(NSString::string(message).get());
     bulletin->setSectionID(section.get());

@@ -142,7 +142,7 @@ TEST_F(NotificationCenterTest, RemovalIsNarrowedByNameAndObject)
 TEST_F(NotificationCenterTest, ObserverMayUnregisterFromItsOwnDealloc)
 {
     size_t before = center()->observerCount();
-    auto observer = make<NotificationObserver>();
+    RefPtr<NotificationObserver> observer = make<NotificationObserver>();
     center()->addObserver(observer.get(), SELECTOR("update:"), "Test-selfRemoving", nullptr);
     observer = nullptr;
     EXPECT_EQ(center()->observerCount(), before);

@@ -122,7 +122,7 @@ TEST_F(RunLoopTest, RepeatingTimerFiresOncePerIntervalUntilInvalidated)
 
 TEST_F(RunLoopTest, TimerRetainsItsTargetUntilInvalidated)
 {
-    auto target = make<RunLoopTarget>();
+    RefPtr<RunLoopTarget> target = make<RunLoopTarget>();
     WeakPtr<RunLoopTarget> weakTarget(target);
     auto timer = NSTimer::scheduledTimerWithTimeInterval(0.5, target.get(), SELECTOR("tick"), nullptr, true);
     target = nullptr;
@@ -138,8 +138,8 @@ TEST_F(RunLoopTest, TimerRetainsItsTargetUntilInvalidated)
 
 TEST_F(RunLoopTest, DelayedSelectorKeepsTargetAndArgumentAliveUntilItRuns)
 {
-    auto target = make<RunLoopTarget>();
-    auto argument = NSString::string("held");
+    RefPtr<RunLoopTarget> target = make<RunLoopTarget>();
+    RefPtr<NSString> argument = NSString::string("held");
     WeakPtr<RunLoopTarget> weakTarget(target);
     WeakPtr<NSString> weakArgument(argument);
     msgSend<void>(target.get(), SELECTOR("performSelector:withObject:afterDelay:"), SELECTOR("ping:"), argument.get(), 0.2);
@@ -169,7 +169,7 @@ TEST_F(RunLoopTest, SelectorWithoutArgumentIsSentWithoutOne)
 
 TEST_F(RunLoopTest, CancellingPerformRequestsReleasesTheTargetAndSendsNothing)
 {
-    auto target = make<RunLoopTarget>();
+    RefPtr<RunLoopTarget> target = make<RunLoopTarget>();
     auto other = make<RunLoopTarget>();
     WeakPtr<RunLoopTarget> weakTarget(target);
     performSelectorAfterDelay(target.get(), SELECTOR("tick"), nullptr, 0.2);

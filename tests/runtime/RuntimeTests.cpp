@@ -272,7 +272,7 @@ TEST(Lifetime, ReplacedDeallocRunsAndTheObjectIsFreedOnce)
 
 TEST(Lifetime, WeakReferencesBecomeNilWhenTheObjectDies)
 {
-    auto animal = make<Animal>();
+    RefPtr<Animal> animal = make<Animal>();
     WeakPtr<Animal> weak(animal);
     WeakPtr<Animal> copy = weak;
     EXPECT_EQ(weak.get().get(), animal.get());
@@ -281,7 +281,7 @@ TEST(Lifetime, WeakReferencesBecomeNilWhenTheObjectDies)
     EXPECT_EQ(copy.get().get(), nullptr);
 
     WeakId variable;
-    auto queue = make<Animal>();
+    RefPtr<Animal> queue = make<Animal>();
     objc_storeWeak(&variable, queue.get());
     EXPECT_EQ(objc_loadWeakRetained(&variable).get(), queue.get());
     queue = nullptr;
@@ -291,7 +291,7 @@ TEST(Lifetime, WeakReferencesBecomeNilWhenTheObjectDies)
 TEST(Lifetime, WeakLoadsRaceSafelyWithTheLastRelease)
 {
     for (int round = 0; round < 200; ++round) {
-        auto object = make<Animal>();
+        RefPtr<Animal> object = make<Animal>();
         WeakPtr<Animal> weak(object);
         std::thread loader([&] {
             for (int i = 0; i < 50; ++i) {
@@ -313,7 +313,7 @@ static char s_unusedKey;
 TEST(Lifetime, AssociatedValuesAreReleasedWithTheirOwner)
 {
     int64_t before = Object::liveObjectCount();
-    auto value = make<Animal>();
+    RefPtr<Animal> value = make<Animal>();
     WeakPtr<Animal> weakValue(value);
     {
         auto owner = make<Dog>();
@@ -331,7 +331,7 @@ TEST(Lifetime, AssociatedValuesAreReleasedWithTheirOwner)
 TEST(Lifetime, ReplacingAnAssociatedValueReleasesThePreviousOne)
 {
     auto owner = make<Dog>();
-    auto first = make<Animal>();
+    RefPtr<Animal> first = make<Animal>();
     WeakPtr<Animal> weakFirst(first);
     objc_setAssociatedObject(owner.get(), &s_tagKey, first.get(), OBJC_ASSOCIATION_RETAIN_NONATOMIC);
     first = nullptr;

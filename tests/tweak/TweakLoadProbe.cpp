@@ -112,7 +112,7 @@ nlohmann::json propertyState(const char* className, const char* property, const 
     // The value lives with the object: stored, read back, and released with it.
     auto instance = class_createInstance(cls);
     {
-        auto value = NSString::string("com.example.app");
+        RefPtr<NSString> value = NSString::string("com.example.app");
         WeakPtr<NSString> weakValue(value);
         msgSend<void>(instance, sel_registerName(setter), value);
         state["readBack"] = msgSend<RefPtr<NSString>>(instance, sel_registerName(property)).get() == value.get();

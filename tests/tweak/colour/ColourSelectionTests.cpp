@@ -72,7 +72,7 @@ protected:
 
     static RefPtr<UIColor> mode(const RefPtr<UIImage>& image, long value, const char* bundleID = nullptr)
     {
-        return msgSend<RefPtr<UIColor>>(image, SELECTOR("colorForMode:WithBundleID:"), value, bundleID ? NSString::string(bundleID) : nullptr);
+        return msgSend<RefPtr<UIColor>>(image, SELECTOR("colorForMode:WithBundleID:"), value, bundleID ? RefPtr<NSString>(NSString::string(bundleID)) : nullptr);
     }
 
     std::optional<TemporaryDeviceRoot> m_device;
