@@ -8,6 +8,8 @@
 #include "platform/runtime/RememberedClass.h"
 #include "platform/runtime/Runtime.h"
 
+#include <array>
+#include <atomic>
 #include <string_view>
 
 // What the hook files share: classes and variables by name, kind tests, the trait-style
@@ -26,6 +28,29 @@ Id ivarNamed(const Object* object)
     if (!object)
         return nullptr;
     return object_getIvar(const_cast<Object*>(object), instanceVariableNamed<name>(object->isa()));
+}
+
+// The object as a T, like objectCast, for the views the hooks meet on every layout pass:
+// objects of one runtime class are all of one C++ type, so once the full cast has said yes
+// for a class, later objects of that class are cast without walking the C++ hierarchy.
+template<typename T>
+T* rememberedCast(const Object* object)
+{
+    // A few classes per type are met on a pass (lists, cells, toggles). A slot only ever
+    // holds a class the full cast accepted, so any thread may read it.
+    static std::array<std::atomic<Class>, 4> castable {};
+    static std::atomic<size_t> next { 0 };
+    if (!object)
+        return nullptr;
+    Class cls = object->isa();
+    for (const auto& known : castable) {
+        if (known.load(std::memory_order_relaxed) == cls)
+            return static_cast<T*>(const_cast<Object*>(object));
+    }
+    T* cast = objectCast<T>(object);
+    if (cast)
+        castable[next.fetch_add(1, std::memory_order_relaxed) % castable.size()].store(cls, std::memory_order_relaxed);
+    return cast;
 }
 
 inline Id superviewOf(const Object* view) { return msgSendIfResponds<Id>(view, SELECTOR("superview")); }

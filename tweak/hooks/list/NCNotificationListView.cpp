@@ -10,7 +10,6 @@
 #include "tweak/settings/SettingsGlobals.h"
 #include "tweak/styling/UIView+Tintwell.h"
 
-#include <vector>
 
 // App groups: toggle colouring, header recolouring, the first-notification rule.
 namespace NCNotificationListViewHooks {
@@ -54,49 +53,59 @@ void insertViewAtIndex(id self, SEL sel, unsigned long index, bool animated)
         postUpdateHeaderColor();
 }
 
-void paintToggles(const Object* coalescingCell, const UIColor* colour)
+// Every layout pass of an expanded group repaints its toggles. Subviews are read in place
+// by index, each held while it is used, so a change to the list under a paint is harmless.
+template<typename Visit>
+void forEachSubview(const UIView* view, Visit visit)
+{
+    for (size_t index = 0; index < view->subviewList().size(); ++index) {
+        RefPtr<UIView> subview = view->subviewList()[index];
+        visit(subview.get());
+    }
+}
+
+void paintToggles(const Object* coalescingCell, const UIColor* colour, Class materialClass)
 {
     auto controlsView = msgSendIfResponds<Id>(coalescingCell, SELECTOR("coalescingControlsView"));
     auto pair = msgSendIfResponds<Id>(controlsView.get(), SELECTOR("toggleControlPair"));
     auto toggles = objectAs<NSArray>(msgSendIfResponds<Id>(pair.get(), SELECTOR("toggleControls")));
     if (!toggles)
         return;
-    Class materialClass = classNamed<"MTMaterialView">();
-    for (auto& toggle : *toggles) {
-        auto subviews = subviewsOf(toggle.get());
-        if (!subviews)
+    for (const auto& toggle : *toggles) {
+        const auto* toggleView = rememberedCast<const UIView>(toggle.get());
+        if (!toggleView)
             continue;
-        for (auto& subview : *subviews) {
-            if (isKindOf(subview.get(), materialClass))
-                setColorWithQFConfigcolor(objectCast<UIView>(subview.get()), NotifsConfig.get(), colour);
-        }
+        forEachSubview(toggleView, [&](UIView* subview) {
+            if (isKindOf(subview, materialClass))
+                setColorWithQFConfigcolor(subview, NotifsConfig.get(), colour);
+        });
     }
 }
 
 // Paints at once and also without a colour, unlike the section header.
 void TWLsetHeaderColor(id self, SEL)
 {
-    if (!isKindOfClassNamed<"NCNotificationListView">(superviewOf(superviewOf(self).get()).get()))
+    const auto* list = rememberedCast<const UIView>(self);
+    if (!list)
+        return;
+    auto parent = list->superview();
+    auto grandparent = parent ? parent->superview() : nullptr;
+    if (!isKindOfClassNamed<"NCNotificationListView">(grandparent.get()))
         return;
     if (msgSend<bool>(self, SELECTOR("isGrouped")))
         return;
     auto bundleID = msgSend<Id>(self, SELECTOR("TWLbundleIdForFirstNotification"));
     const auto& cache = QFColorManager::sharedManager()->notificationColors();
-    auto colour = bundleID && cache ? objectAs<UIColor>(cache->objectForKey(bundleID.get())) : nullptr;
-    // Every layout pass asks, so the list's own subviews are read in place instead of as a
-    // copied array; the few cells wanted are held while they are painted.
-    const auto* list = objectCast<UIView>(self);
-    if (!list)
-        return;
+    // Borrowed from the cache, which only ever gains entries.
+    const auto* entry = bundleID && cache ? cache->entries().find(bundleID.get()) : nullptr;
+    const auto* colour = entry ? objectCast<UIColor>(entry->value.get()) : nullptr;
     Class headerCell = classNamed<"NCNotificationListCoalescingHeaderCell">();
     Class controlsCell = classNamed<"NCNotificationListCoalescingControlsCell">();
-    std::vector<RefPtr<UIView>> coalescingCells;
-    for (auto& subview : list->subviewList()) {
-        if (isKindOf(subview.get(), headerCell) || isKindOf(subview.get(), controlsCell))
-            coalescingCells.push_back(subview);
-    }
-    for (auto& cell : coalescingCells)
-        paintToggles(cell.get(), colour.get());
+    Class materialClass = classNamed<"MTMaterialView">();
+    forEachSubview(list, [&](UIView* subview) {
+        if (isKindOf(subview, headerCell) || isKindOf(subview, controlsCell))
+            paintToggles(subview, colour, materialClass);
+    });
 }
 
 // "First" is the dictionary's own first key, not the topmost view on screen.

@@ -44,12 +44,13 @@ PlatterKey platterKey(const Object* controller)
         return { true, requestSectionIdentifier(controller) };
     if (isKindOfClassNamed<"NCNotificationListView">(thirdAncestor.get())) {
         auto first = objectAs<NSString>(msgSendIfResponds<Id>(thirdAncestor.get(), SELECTOR("TWLbundleIdForFirstNotification")));
+        if (!first)
+            return { true, nullptr };
         // An app group's notifications are all its app's. Ungrouped, the list mixes apps, and
-        // another app's colour would be plainly wrong: the platter keeps its own.
+        // another app's colour would be plainly wrong: the platter keeps its own (the same
+        // key as the first notification's whenever they are of one app).
         auto own = requestSectionIdentifier(controller);
-        if (first && own && !first->isEqualToString(own.get()))
-            return { true, own };
-        return { true, first };
+        return { true, own ? own : first };
     }
     return { false, nullptr };
 }
