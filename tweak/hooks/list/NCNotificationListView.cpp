@@ -6,6 +6,7 @@
 #include "tweak/colour/QFColorManager.h"
 #include "tweak/hooks/HookRows.h"
 #include "tweak/hooks/HookSupport.h"
+#include "tweak/hooks/PaintedViews.h"
 #include "tweak/hooks/list/ListHookSupport.h"
 #include "tweak/settings/SettingsGlobals.h"
 #include "tweak/styling/UIView+Tintwell.h"
@@ -32,15 +33,32 @@ void layoutSubviews(id self, SEL sel)
 void (*previousTraitCollectionDidChange)(id, SEL, id);
 void traitCollectionDidChange(id self, SEL sel, id previousTraitCollection)
 {
+    noteViewChange();
     previousTraitCollectionDidChange(self, sel, previousTraitCollection);
     if (recolouringOn())
         repaintAfterStyleChange(self, previousTraitCollection, SELECTOR("TWLsetHeaderColor"));
+}
+
+void (*previousSetGrouped)(id, SEL, bool);
+void setGrouped(id self, SEL sel, bool grouped)
+{
+    previousSetGrouped(self, sel, grouped);
+    noteViewChange();
+}
+
+void (*previousDealloc)(id, SEL);
+void dealloc(id self, SEL sel)
+{
+    PaintedViews::groupToggles().forget(self);
+    previousDealloc(self, sel);
 }
 
 void (*previousRemoveViewAtIndex)(id, SEL, unsigned long, bool);
 void removeViewAtIndex(id self, SEL sel, unsigned long index, bool animated)
 {
     previousRemoveViewAtIndex(self, sel, index, animated);
+    // The list's first notification may be another now, on screen or not.
+    noteViewChange();
     if (recolouringOn())
         postUpdateHeaderColor();
 }
@@ -49,6 +67,8 @@ void (*previousInsertViewAtIndex)(id, SEL, unsigned long, bool);
 void insertViewAtIndex(id self, SEL sel, unsigned long index, bool animated)
 {
     previousInsertViewAtIndex(self, sel, index, animated);
+    // The list's first notification may be another now, on screen or not.
+    noteViewChange();
     if (recolouringOn())
         postUpdateHeaderColor();
 }
@@ -82,18 +102,24 @@ void paintToggles(const Object* coalescingCell, const UIColor* colour, Class mat
     }
 }
 
-// Paints at once and also without a colour, unlike the section header.
+// Paints at once and also without a colour, unlike the section header. Every layout of
+// every list asks; a list that nothing has changed since it was last looked at, and whose
+// toggles took a cached colour, is left as it is (PaintedViews).
 void TWLsetHeaderColor(id self, SEL)
 {
+    auto& painted = PaintedViews::groupToggles();
+    if (painted.stillPainted(self))
+        return;
+    auto before = PaintedViews::now();
     const auto* list = rememberedCast<const UIView>(self);
     if (!list)
         return;
     auto parent = list->superview();
     auto grandparent = parent ? parent->superview() : nullptr;
-    if (!isKindOfClassNamed<"NCNotificationListView">(grandparent.get()))
+    if (!isKindOfClassNamed<"NCNotificationListView">(grandparent.get()) || msgSend<bool>(self, SELECTOR("isGrouped"))) {
+        painted.remember(self, before);
         return;
-    if (msgSend<bool>(self, SELECTOR("isGrouped")))
-        return;
+    }
     auto bundleID = msgSend<Id>(self, SELECTOR("TWLbundleIdForFirstNotification"));
     const auto& cache = QFColorManager::sharedManager()->notificationColors();
     // Borrowed from the cache, which only ever gains entries.
@@ -106,6 +132,9 @@ void TWLsetHeaderColor(id self, SEL)
         if (isKindOf(subview, headerCell) || isKindOf(subview, controlsCell))
             paintToggles(subview, colour, materialClass);
     });
+    // Without a colour the app's may come into the cache with nothing else changing.
+    if (colour)
+        painted.remember(self, before);
 }
 
 // "First" is the dictionary's own first key, not the topmost view on screen.
@@ -129,6 +158,8 @@ InstallationRows rows()
     return {
         replaceRow("NCNotificationListView", "layoutSubviews", &layoutSubviews, &previousLayoutSubviews),
         replaceRow("NCNotificationListView", "traitCollectionDidChange:", &traitCollectionDidChange, &previousTraitCollectionDidChange),
+        replaceRow("NCNotificationListView", "setGrouped:", &setGrouped, &previousSetGrouped),
+        replaceRow("NCNotificationListView", "dealloc", &dealloc, &previousDealloc),
         replaceRow("NCNotificationListView", "removeViewAtIndex:animated:", &removeViewAtIndex, &previousRemoveViewAtIndex),
         replaceRow("NCNotificationListView", "insertViewAtIndex:animated:", &insertViewAtIndex, &previousInsertViewAtIndex),
         addMethodRow("NCNotificationListView", "TWLsetHeaderColor", &TWLsetHeaderColor, "v@:"),
