@@ -8,6 +8,7 @@
 // extensions are in. peak_rss_MB is the process's peak so far, so read it on the largest
 // N of each group.
 #include "device/SampleDevice.h"
+#include "platform/springboard/ApplicationIconCache.h"
 #include "platform/springboard/SBHomeScreen.h"
 #include "platform/springboard/Scenario.h"
 #include "platform/springboard/ScenarioEventTypes.h"
@@ -117,6 +118,7 @@ double peakResidentMegabytes()
 void runScenario(benchmark::State& state)
 {
     auto scenario = scenarioPublishing(state.range(0));
+    auto icons = ApplicationIconCache::shared().statistics();
     for (auto _ : state) {
         SBHomeScreen home;
         ScenarioRunner runner(home);
@@ -125,6 +127,11 @@ void runScenario(benchmark::State& state)
     }
     state.counters["peak_rss_MB"] = peakResidentMegabytes();
     state.counters["scrolls"] = hasScrollEvent();
+    // The home screen's drawn icons: handed out again, drawn, and what is kept at the end.
+    auto iconsAfter = ApplicationIconCache::shared().statistics();
+    state.counters["icons_kept"] = double(iconsAfter.hits - icons.hits);
+    state.counters["icons_drawn"] = double(iconsAfter.misses - icons.misses);
+    state.counters["icon_cache_kB"] = double(iconsAfter.bytes) / 1024;
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 

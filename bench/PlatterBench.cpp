@@ -102,8 +102,8 @@ void BM_ListLayoutWithTintwell(benchmark::State& state)
     measureListLayout(state);
 }
 
-// TWLsetNotificationColor on a laid-out platter whose app colour is cached: the work
-// every later layout pass and the delayed repaint do.
+// TWLsetNotificationColor on a laid-out platter whose app colour is cached and that
+// nothing has changed since: what every later layout pass does for it.
 void BM_RepaintCachedPlatter(benchmark::State& state)
 {
     if (!device().loadTintwell()) {

@@ -2,6 +2,8 @@
 
 #include "platform/runtime/Object.h"
 
+#include <array>
+#include <atomic>
 #include <cassert>
 #include <type_traits>
 
@@ -19,11 +21,25 @@ bool isObjectOfType(const Object* object)
         return false;
     // Most objects are of exactly the class asked for, which their runtime class tells at
     // once; the full test walks the C++ hierarchy and, across libraries, compares type names.
+    Class cls = object->isa();
     if constexpr (requires { Plain::classObject(); }) {
-        if (object->isa() == Plain::classObject())
+        if (cls == Plain::classObject())
             return true;
     }
-    return dynamic_cast<const Plain*>(object);
+    // Every object of one runtime class is of one C++ type, so a class the full test once
+    // accepted is accepted at sight after. The few subclasses a type meets (hooked or
+    // companion classes on every layout pass) fit; a slot only ever holds an accepted
+    // class, so any thread may read it.
+    static std::array<std::atomic<Class>, 4> accepted {};
+    static std::atomic<size_t> next { 0 };
+    for (const auto& known : accepted) {
+        if (known.load(std::memory_order_relaxed) == cls)
+            return true;
+    }
+    if (!dynamic_cast<const Plain*>(object))
+        return false;
+    accepted[next.fetch_add(1, std::memory_order_relaxed) % accepted.size()].store(cls, std::memory_order_relaxed);
+    return true;
 }
 
 template<typename T>

@@ -7,6 +7,7 @@
 #include "platform/foundation/NSURL.h"
 #include "platform/graphics/UIGraphics.h"
 #include "platform/springboard/AppRecordClasses.h"
+#include "platform/springboard/ApplicationIconCache.h"
 #include "platform/springboard/LSBundleProxy.h"
 #include "platform/springboard/UIImage+NSBundle.h"
 
@@ -60,61 +61,81 @@ std::optional<double> applicationIconPoints(int format)
 }
 
 // Every step is a message, as on the phone, so a hook on the app records or on the bundle
-// and image class methods sees the home screen's icon lookups too.
-RefPtr<UIImage> applicationIconFile(std::string_view bundleIdentifier)
+// class methods sees the home screen's icon lookups too; the name and the bundle are
+// what imageNamed:inBundle: is then asked for. Nothing for an unknown app or one whose
+// record names no icon.
+NamedImage applicationIconName(std::string_view bundleIdentifier)
 {
     ensureAppRecordMethods();
     auto identifier = NSString::string(bundleIdentifier);
     auto proxy = msgSendClass<Id>(LSBundleProxy::classObject(), SELECTOR("bundleProxyForIdentifier:"), identifier);
     if (!proxy)
-        return nullptr;
+        return {};
     auto icons = msgSendIfResponds<RefPtr<NSDictionary>>(proxy.get(), SELECTOR("iconsDictionary"));
     if (!icons)
-        return nullptr;
+        return {};
     RefPtr<NSDictionary> primary = objectCast<NSDictionary>(icons->objectForStringKey("CFBundlePrimaryIcon"));
     if (!primary)
-        return nullptr;
+        return {};
     RefPtr<NSArray> files = objectCast<NSArray>(primary->objectForStringKey("CFBundleIconFiles"));
     if (!files)
-        return nullptr;
+        return {};
     RefPtr<NSString> name = objectCast<NSString>(files->lastObject());
     if (!name)
-        return nullptr;
+        return {};
     auto url = msgSendIfResponds<Id>(proxy.get(), SELECTOR("bundleURL"));
-    auto bundle = msgSendClass<Id>(NSBundle::classObject(), SELECTOR("bundleWithURL:"), url);
-    return msgSendClass<RefPtr<UIImage>>(UIImage::classObject(), SELECTOR("imageNamed:inBundle:"), name, bundle);
+    return { name, msgSendClass<Id>(NSBundle::classObject(), SELECTOR("bundleWithURL:"), url) };
 }
 
-RefPtr<UIImage> genericApplicationIcon()
+NamedImage genericApplicationIconName()
 {
     ensureAppRecordMethods();
     auto identifier = NSString::string(mobileIconsBundleIdentifier);
-    auto bundle = msgSendClass<Id>(NSBundle::classObject(), SELECTOR("bundleWithIdentifier:"), identifier);
-    return msgSendClass<RefPtr<UIImage>>(UIImage::classObject(), SELECTOR("imageNamed:inBundle:"), NSString::string(genericIconName), bundle);
+    return { NSString::string(genericIconName), msgSendClass<Id>(NSBundle::classObject(), SELECTOR("bundleWithIdentifier:"), identifier) };
 }
 
-RefPtr<UIImage> applicationIconImage(std::string_view bundleIdentifier, int format, double scale)
+RefPtr<UIImage> NamedImage::load() const
 {
-    auto points = applicationIconPoints(format);
-    if (!points)
+    if (!name)
         return nullptr;
-    if (!(scale > 0))
-        scale = 1;
-    if (*points * scale > maximumPixelSide)
-        return nullptr;
-    auto icon = applicationIconFile(bundleIdentifier);
-    if (!icon)
-        icon = genericApplicationIcon();
+    return msgSendClass<RefPtr<UIImage>>(UIImage::classObject(), SELECTOR("imageNamed:inBundle:"), name, bundle);
+}
+
+// The files imageNamed:inBundle: would try for it, as they stand now; nothing when one is a
+// link, which is then not kept.
+std::optional<std::vector<ApplicationIconCache::FileStamp>> NamedImage::stamps() const
+{
+    std::vector<ApplicationIconCache::FileStamp> stamps;
+    auto* text = objectCast<NSString>(name.get());
+    if (!text)
+        return stamps;
+    for (auto& candidate : imageFileCandidates(text->view(), objectCast<NSBundle>(bundle.get()))) {
+        auto stamp = ApplicationIconCache::stampOf(candidate.file);
+        if (!stamp)
+            return std::nullopt;
+        stamps.push_back(std::move(*stamp));
+    }
+    return stamps;
+}
+
+RefPtr<UIImage> applicationIconFile(std::string_view bundleIdentifier) { return applicationIconName(bundleIdentifier).load(); }
+
+RefPtr<UIImage> genericApplicationIcon() { return genericApplicationIconName().load(); }
+
+namespace {
+
+RefPtr<UIImage> drawApplicationIcon(const UIImage* icon, double points, double scale)
+{
     if (!icon || !icon->cgImage())
         return nullptr;
-    UIGraphicsBeginImageContextWithOptions(CGSizeMake(*points, *points), false, scale);
+    UIGraphicsBeginImageContextWithOptions(CGSizeMake(points, points), false, scale);
     CGContextRef context = UIGraphicsGetCurrentContext();
     if (!context) {
         UIGraphicsEndImageContext();
         return nullptr;
     }
     ::CGImage* bitmap = icon->cgImage();
-    double side = *points;
+    double side = points;
     context->withCairo([&](cairo_t* cr) {
         addRoundedSquare(cr, side);
         cairo_clip(cr);
@@ -127,6 +148,49 @@ RefPtr<UIImage> applicationIconImage(std::string_view bundleIdentifier, int form
     auto image = UIGraphicsGetImageFromCurrentImageContext();
     UIGraphicsEndImageContext();
     return image;
+}
+
+} // namespace
+
+RefPtr<UIImage> applicationIconImage(std::string_view bundleIdentifier, int format, double scale)
+{
+    auto points = applicationIconPoints(format);
+    if (!points)
+        return nullptr;
+    if (!(scale > 0))
+        scale = 1;
+    if (*points * scale > maximumPixelSide)
+        return nullptr;
+    auto& cache = ApplicationIconCache::shared();
+    auto app = applicationIconName(bundleIdentifier);
+    // Taken before anything is read, so a file that changes while it is being drawn makes
+    // the next request draw again.
+    auto appStamps = app.stamps();
+    auto kept = cache.find(bundleIdentifier, format, scale, [&](const ApplicationIconCache::Sources& sources) {
+        if (!appStamps || sources.app != *appStamps)
+            return false;
+        return !sources.generic || sources.genericFiles == genericApplicationIconName().stamps();
+    });
+    if (kept)
+        return kept;
+    ApplicationIconCache::Sources sources;
+    bool keep = bool(appStamps);
+    if (appStamps)
+        sources.app = std::move(*appStamps);
+    auto icon = app.load();
+    if (!icon) {
+        auto generic = genericApplicationIconName();
+        auto genericStamps = generic.stamps();
+        keep = keep && genericStamps;
+        sources.generic = true;
+        if (genericStamps)
+            sources.genericFiles = std::move(*genericStamps);
+        icon = generic.load();
+    }
+    auto drawn = drawApplicationIcon(icon.get(), *points, scale);
+    if (drawn && keep)
+        cache.store(bundleIdentifier, format, scale, std::move(sources), drawn);
+    return drawn;
 }
 
 RefPtr<UIImage> sendApplicationIconImage(std::string_view bundleIdentifier, int format, double scale)

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <filesystem>
+#include <vector>
 
 namespace {
 
@@ -64,23 +65,30 @@ Id imageNamedInBundleImp(Class, SEL, id name, id bundle)
 
 } // namespace
 
-RefPtr<UIImage> imageNamedInBundle(std::string_view name, const NSBundle* bundle)
+std::vector<ImageFileCandidate> imageFileCandidates(std::string_view name, const NSBundle* bundle)
 {
     if (!bundle)
-        return nullptr;
+        return {};
     if (name.ends_with(".png"))
         name.remove_suffix(4);
     if (!isPlainName(name))
-        return nullptr;
+        return {};
     auto folder = DeviceRoot::resolve(bundle->path());
     if (!folder)
-        return nullptr;
-    for (auto& variant : variants) {
-        auto hostPath = *folder / (std::string(name) + std::string(variant.suffix) + ".png");
-        auto image = imageFileInside(hostPath, *folder);
+        return {};
+    std::vector<ImageFileCandidate> candidates;
+    for (auto& variant : variants)
+        candidates.push_back({ *folder / (std::string(name) + std::string(variant.suffix) + ".png"), *folder, variant.scale });
+    return candidates;
+}
+
+RefPtr<UIImage> imageNamedInBundle(std::string_view name, const NSBundle* bundle)
+{
+    for (auto& candidate : imageFileCandidates(name, bundle)) {
+        auto image = imageFileInside(candidate.file, candidate.folder);
         if (!image)
             continue;
-        return UIImage::imageWithCGImage(image->cgImage(), variant.scale);
+        return UIImage::imageWithCGImage(image->cgImage(), candidate.scale);
     }
     return nullptr;
 }

@@ -11,6 +11,7 @@
 #include "platform/graphics/PNGCodec.h"
 #include "platform/springboard/AppIndex.h"
 #include "platform/springboard/AppRecordClasses.h"
+#include "platform/springboard/ApplicationIconCache.h"
 #include "platform/springboard/LSBundleProxy.h"
 #include "platform/springboard/UIImage+ApplicationIcons.h"
 #include "platform/springboard/UIImage+NSBundle.h"
@@ -439,6 +440,122 @@ TEST_F(ApplicationIcons, NothingWithoutEvenTheGenericIcon)
     EXPECT_FALSE(applicationIconImage("com.example.missing", 1, 2.0));
     EXPECT_FALSE(applicationIconImage("com.example.unknown", 1, 2.0));
     EXPECT_FALSE(genericApplicationIcon());
+}
+
+// Kept icons: the same image while its files stand, drawn afresh when one changes.
+class KeptApplicationIcons : public ApplicationIcons {
+protected:
+    void SetUp() override
+    {
+        ApplicationIcons::SetUp();
+        writeGenericIcon(grey);
+        writeApp("/Applications/Red.app", "com.example.red", iconsWithFiles({ text("AppIcon60x60") }));
+        writePNG("/Applications/Red.app/AppIcon60x60@2x.png", 120, red);
+        settle("/Applications/Red.app/AppIcon60x60@2x.png");
+        settle(std::string(mobileIconsBundlePath) + "/DefaultIcon-60@2x.png");
+    }
+
+    // A file written a moment ago is not kept (its times could not tell the next write
+    // from this one); dating it back stands for the time that passes on a phone.
+    void settle(const std::string& devicePath)
+    {
+        auto file = host(devicePath);
+        std::filesystem::last_write_time(file, std::filesystem::last_write_time(file) - std::chrono::seconds(10));
+        // The change time cannot be set back, so wait it out.
+        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    }
+
+    static ApplicationIconCache::Statistics statistics() { return ApplicationIconCache::shared().statistics(); }
+};
+
+TEST_F(KeptApplicationIcons, TheSameRequestIsAnsweredWithTheKeptIcon)
+{
+    auto first = applicationIconImage("com.example.red", 1, 2.0);
+    ASSERT_TRUE(first);
+    auto hits = statistics().hits;
+    auto again = sendApplicationIconImage("com.example.red", 1, 2.0);
+    EXPECT_EQ(again.get(), first.get());
+    EXPECT_EQ(statistics().hits, hits + 1);
+    // Another format or scale is another icon.
+    auto larger = applicationIconImage("com.example.red", 1, 3.0);
+    ASSERT_TRUE(larger);
+    EXPECT_NE(larger.get(), first.get());
+    EXPECT_EQ(larger->cgImage()->width(), 120u);
+}
+
+TEST_F(KeptApplicationIcons, ARewrittenIconFileIsDrawnAfresh)
+{
+    auto before = applicationIconImage("com.example.red", 2, 2.0);
+    ASSERT_EQ(centre(before), red);
+    // Same size, same name, same file: only its contents and times differ.
+    writePNG("/Applications/Red.app/AppIcon60x60@2x.png", 120, blue);
+    auto after = applicationIconImage("com.example.red", 2, 2.0);
+    ASSERT_TRUE(after);
+    EXPECT_EQ(centre(after), blue);
+    // Freshly written, it is drawn again until its times can be trusted, then kept.
+    EXPECT_NE(applicationIconImage("com.example.red", 2, 2.0).get(), after.get());
+    settle("/Applications/Red.app/AppIcon60x60@2x.png");
+    auto kept = applicationIconImage("com.example.red", 2, 2.0);
+    EXPECT_EQ(applicationIconImage("com.example.red", 2, 2.0).get(), kept.get());
+    EXPECT_EQ(centre(kept), blue);
+}
+
+TEST_F(KeptApplicationIcons, AReinstalledAppShowsItsNewIcon)
+{
+    ASSERT_EQ(centre(applicationIconImage("com.example.red", 2, 2.0)), red);
+    // Reinstalled with an icon of another name; the old file stays behind unchanged.
+    writeApp("/Applications/Red.app", "com.example.red", iconsWithFiles({ text("NewIcon60x60") }));
+    writePNG("/Applications/Red.app/NewIcon60x60@2x.png", 120, green);
+    std::filesystem::last_write_time(host("/Applications/Red.app/Info.plist"), std::filesystem::file_time_type::clock::now() + std::chrono::seconds(5));
+    // The record is looked at again once a second has passed.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+    EXPECT_EQ(centre(applicationIconImage("com.example.red", 2, 2.0)), green);
+
+    // Removed, the app is drawn with the generic icon.
+    std::filesystem::remove_all(host("/Applications/Red.app"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+    EXPECT_EQ(centre(applicationIconImage("com.example.red", 2, 2.0)), grey);
+}
+
+TEST_F(KeptApplicationIcons, TheGenericStandInFollowsBothItsOwnFileAndTheApps)
+{
+    writeApp("/Applications/Late.app", "com.example.late", iconsWithFiles({ text("AppIcon60x60") }));
+    auto generic = applicationIconImage("com.example.late", 2, 2.0);
+    ASSERT_EQ(centre(generic), grey);
+    EXPECT_EQ(applicationIconImage("com.example.late", 2, 2.0).get(), generic.get());
+
+    writePNG(std::string(mobileIconsBundlePath) + "/DefaultIcon-60@2x.png", 120, blue);
+    EXPECT_EQ(centre(applicationIconImage("com.example.late", 2, 2.0)), blue);
+
+    // The icon file the app names turns up: the app's own icon from then on.
+    writePNG("/Applications/Late.app/AppIcon60x60@2x.png", 120, green);
+    EXPECT_EQ(centre(applicationIconImage("com.example.late", 2, 2.0)), green);
+}
+
+TEST_F(KeptApplicationIcons, AnIconReachedThroughALinkIsNotKept)
+{
+    writeApp("/Applications/Linked.app", "com.example.linked", iconsWithFiles({ text("AppIcon60x60") }));
+    writePNG("/Applications/Linked.app/Art/Red.png", 120, red);
+    std::filesystem::create_symlink("Art/Red.png", host("/Applications/Linked.app/AppIcon60x60@2x.png"));
+    auto first = applicationIconImage("com.example.linked", 2, 2.0);
+    ASSERT_EQ(centre(first), red);
+    EXPECT_NE(applicationIconImage("com.example.linked", 2, 2.0).get(), first.get());
+}
+
+TEST_F(KeptApplicationIcons, BoundedInCount)
+{
+    // Many scales of one small icon: each is its own entry, and the oldest go.
+    for (int step = 0; step < int(ApplicationIconCache::maximumEntries) + 20; ++step)
+        ASSERT_TRUE(applicationIconImage("com.example.red", 0, 1.0 + step * 0.001));
+    auto kept = statistics();
+    EXPECT_EQ(kept.entries, ApplicationIconCache::maximumEntries);
+    EXPECT_LE(kept.bytes, ApplicationIconCache::maximumBytes);
+    // The newest stays; the first went.
+    auto newest = applicationIconImage("com.example.red", 0, 1.0 + (int(ApplicationIconCache::maximumEntries) + 19) * 0.001);
+    auto hits = statistics().hits;
+    applicationIconImage("com.example.red", 0, 1.0);
+    EXPECT_EQ(statistics().hits, hits);
+    EXPECT_EQ(applicationIconImage("com.example.red", 0, 1.0 + (int(ApplicationIconCache::maximumEntries) + 19) * 0.001).get(), newest.get());
 }
 
 } // namespace

@@ -70,6 +70,11 @@ InstallationRows InstallationTable::systemRows()
         NCNotificationMasterListHooks::rows(),
         NCNotificationListCellActionButtonsViewHooks::rows(),
         MediaControlsHeaderViewHooks::rows(),
+        // What a painted platter depends on, counted so an unchanged one is not looked at again.
+        UIViewHooks::rows(),
+        CALayerHooks::rows(),
+        NCNotificationListCellHooks::rows(),
+        UIUserInterfaceStyleArbiterHooks::rows(),
     });
 }
 

@@ -18,3 +18,7 @@ namespace MediaControlsHeaderViewHooks { InstallationRows rows(); }
 namespace AXNAppCellHooks { InstallationRows rows(); }
 namespace GRPAppCellHooks { InstallationRows rows(); }
 namespace DaynContainerHooks { InstallationRows rows(); }
+namespace UIViewHooks { InstallationRows rows(); }
+namespace CALayerHooks { InstallationRows rows(); }
+namespace NCNotificationListCellHooks { InstallationRows rows(); }
+namespace UIUserInterfaceStyleArbiterHooks { InstallationRows rows(); }

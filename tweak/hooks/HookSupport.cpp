@@ -32,6 +32,16 @@ bool isIconlessSection(std::string_view key)
 
 } // namespace
 
+namespace {
+
+std::atomic<uint64_t> viewChanges { 0 };
+
+} // namespace
+
+uint64_t viewChangeCount() { return viewChanges.load(std::memory_order_acquire); }
+
+void noteViewChange() { viewChanges.fetch_add(1, std::memory_order_acq_rel); }
+
 RefPtr<UIColor> coloursFileColour(std::string_view entry)
 {
     return SparkColourPickerUtils::sendColourWithString(coloursFileText(entry).get());

@@ -8,6 +8,9 @@
 #include "platform/runtime/RememberedClass.h"
 #include "platform/runtime/Runtime.h"
 
+#include <array>
+#include <atomic>
+#include <cstdint>
 #include <string_view>
 
 // What the hook files share: classes and variables by name, kind tests, the trait-style
@@ -52,6 +55,14 @@ inline void repaintAfterStyleChange(const Object* view, const Object* previousTr
         return;
     msgSend<void>(view, SELECTOR("performSelector:withObject:afterDelay:"), repaint, nullptr, styleChangeDelay);
 }
+
+// Changes that can alter what a short-look platter shows without its own request
+// changing: a view moving in or out of a superview, shown or hidden, given another
+// background or border, a cell or platter given another controller or request, an
+// appearance change. The hooks that see one count it; a platter painted at the current
+// count, with the same style record, needs no second look.
+uint64_t viewChangeCount();
+void noteViewChange();
 
 // A colour the settings pages wrote into the colours file, read afresh at each call: nil
 // when the entry is missing or no colour text.

@@ -8,6 +8,8 @@
 #include "platform/springboard/NCNotificationStructuredListViewController.h"
 #include "platform/springboard/NCNotificationListView.h"
 
+#include <dlfcn.h>
+
 using namespace tweaktest;
 
 namespace {
@@ -295,6 +297,47 @@ TEST(GroupToggleColour, ExpandedGroupsTogglesTakeTheFirstNotificationsColourColl
         ASSERT_EQ(toggles.size(), 4u);
         for (auto& toggle : toggles)
             EXPECT_EQ(paintOf(toggle.get()), expected);
+    });
+}
+
+// Lists are laid out again and again; toggles that nothing changed since are left as they
+// are, and these changes still show at the next pass.
+TEST(GroupToggleColour, LaterPassesPaintOverChangedTogglesAndFollowTheRecord)
+{
+    TweakDevice device;
+    inForkedProcess([&] {
+        Phone phone(device);
+        auto& home = phone.home();
+        auto message = home.publishBulletin("com.apple.MobileSMS", "Anna", "Lunch?");
+        home.publishBulletin("com.apple.MobileSMS", "Anna", "At one?");
+        ASSERT_TRUE(home.expandGroup("com.apple.MobileSMS"));
+        auto passes = [&](int count) {
+            for (int pass = 0; pass < count; ++pass) {
+                home.rootListView()->setNeedsLayoutInSubtree();
+                home.rootListView()->layoutIfNeeded();
+            }
+        };
+        passes(4);
+        auto expected = paintOf(platterBackground(home, message).get());
+        auto toggles = toggleMaterials(home, "com.apple.MobileSMS");
+        ASSERT_EQ(toggles.size(), 4u);
+
+        toggles[0]->setBackgroundColor(nullptr);
+        passes(1);
+        EXPECT_EQ(paintOf(toggles[0].get()), expected);
+        passes(4);
+        toggles[1]->layer()->setBorderWidth(0);
+        passes(1);
+        EXPECT_EQ(paintOf(toggles[1].get()), expected);
+
+        // A wider outline, written into the record in place as a settings reload does.
+        passes(4);
+        auto* record = static_cast<RefPtr<Object>*>(dlsym(RTLD_DEFAULT, "NotifsConfig"));
+        ASSERT_TRUE(record && *record);
+        msgSend<void>(record->get(), sel_registerName("setBothThickness:"), 5L);
+        passes(1);
+        for (auto& toggle : toggles)
+            EXPECT_EQ(paintOf(toggle.get())["borderWidth"], 5.0);
     });
 }
 

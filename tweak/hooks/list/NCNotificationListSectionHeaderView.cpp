@@ -97,12 +97,13 @@ void updateHeaderColor(id self, SEL, id)
     if (!colour)
         return;
     auto clearButton = ivarNamed<"_clearButton">(self);
-    auto subviews = subviewsOf(clearButton.get());
-    if (!subviews)
+    const auto* button = objectCast<const UIView>(clearButton);
+    if (!button)
         return;
     Class materialClass = classNamed<"MTMaterialView">();
-    for (auto& subview : *subviews) {
-        RefPtr<UIView> material = objectCast<UIView>(subview);
+    // Read in place by index, each held while it is used: a post comes with every layout.
+    for (size_t index = 0; index < button->subviewList().size(); ++index) {
+        RefPtr<UIView> material = button->subviewList()[index];
         if (!isKindOf(material.get(), materialClass))
             continue;
         // The block holds the material and the colour until it has run.

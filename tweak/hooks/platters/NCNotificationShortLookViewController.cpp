@@ -7,6 +7,7 @@
 #include "tweak/colour/QFColorManager.h"
 #include "tweak/hooks/HookRows.h"
 #include "tweak/hooks/HookSupport.h"
+#include "tweak/hooks/PaintedViews.h"
 #include "tweak/settings/SettingsGlobals.h"
 #include "tweak/styling/UIView+Tintwell.h"
 
@@ -44,12 +45,13 @@ PlatterKey platterKey(const Object* controller)
         return { true, requestSectionIdentifier(controller) };
     if (isKindOfClassNamed<"NCNotificationListView">(thirdAncestor.get())) {
         auto first = objectCast<NSString>(msgSendIfResponds<Id>(thirdAncestor.get(), SELECTOR("TWLbundleIdForFirstNotification")));
+        if (!first)
+            return { true, nullptr };
         // An app group's notifications are all its app's. Ungrouped, the list mixes apps, and
-        // another app's colour would be plainly wrong: the platter keeps its own.
+        // another app's colour would be plainly wrong: the platter keeps its own (the same
+        // key as the first notification's whenever they are of one app).
         auto own = requestSectionIdentifier(controller);
-        if (first && own && !first->isEqualToString(own.get()))
-            return { true, own };
-        return { true, first };
+        return { true, own ? own : first };
     }
     return { false, nullptr };
 }
@@ -66,8 +68,14 @@ Id TWLheaderIcon(id self, SEL) { return firstHeaderIcon(self); }
 
 RefPtr<UIImage> headerIcon(const Object* controller) { return objectCast<UIImage>(firstHeaderIcon(controller)); }
 
+// Every layout pass asks; a platter that nothing has changed since it was painted is left
+// as it is (PaintedViews).
 void TWLsetNotificationColor(id self, SEL)
 {
+    auto& painted = PaintedViews::notificationPlatters();
+    if (painted.stillPainted(self))
+        return;
+    auto before = PaintedViews::now();
     auto [known, key] = platterKey(self);
     if (!known)
         return;
@@ -92,6 +100,9 @@ void TWLsetNotificationColor(id self, SEL)
     auto background = ivarNamed<"_backgroundView">(lookView.get());
     msgSendIfResponds<void>(background.get(), SELECTOR("setColorWithQFConfig:color:"),
         NotifsConfig, colour);
+    // Only a cached colour stays what it is; the custom colour is read afresh each time.
+    if (key && cached && background)
+        painted.remember(self, before);
 }
 
 void (*previousViewDidLayoutSubviews)(id, SEL);
@@ -103,9 +114,24 @@ void viewDidLayoutSubviews(id self, SEL sel)
     msgSend<void>(self, SELECTOR("TWLsetNotificationColor"));
 }
 
+void (*previousSetNotificationRequest)(id, SEL, id);
+void setNotificationRequest(id self, SEL sel, id request)
+{
+    previousSetNotificationRequest(self, sel, request);
+    noteViewChange();
+}
+
+void (*previousDealloc)(id, SEL);
+void dealloc(id self, SEL sel)
+{
+    PaintedViews::notificationPlatters().forget(self);
+    previousDealloc(self, sel);
+}
+
 void (*previousTraitCollectionDidChange)(id, SEL, id);
 void traitCollectionDidChange(id self, SEL sel, id previousTraitCollection)
 {
+    noteViewChange();
     previousTraitCollectionDidChange(self, sel, previousTraitCollection);
     if (enabledNotifs)
         repaintAfterStyleChange(self, previousTraitCollection, SELECTOR("TWLsetNotificationColor"));
@@ -118,6 +144,8 @@ InstallationRows rows()
     return {
         replaceRow("NCNotificationShortLookViewController", "viewDidLayoutSubviews", &viewDidLayoutSubviews, &previousViewDidLayoutSubviews),
         replaceRow("NCNotificationShortLookViewController", "traitCollectionDidChange:", &traitCollectionDidChange, &previousTraitCollectionDidChange),
+        replaceRow("NCNotificationShortLookViewController", "setNotificationRequest:", &setNotificationRequest, &previousSetNotificationRequest),
+        replaceRow("NCNotificationShortLookViewController", "dealloc", &dealloc, &previousDealloc),
         addMethodRow("NCNotificationShortLookViewController", "TWLsetNotificationColor", &TWLsetNotificationColor, "v@:"),
         addMethodRow("NCNotificationShortLookViewController", "TWLheaderIcon", &TWLheaderIcon, "@@:"),
     };

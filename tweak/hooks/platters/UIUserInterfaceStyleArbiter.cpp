@@ -1,0 +1,28 @@
+#include "tweak/hooks/HookRows.h"
+#include "tweak/hooks/HookSupport.h"
+
+// The painter reads the system appearance from the arbiter; a new one repaints
+// (Hooks::noteViewChange).
+namespace UIUserInterfaceStyleArbiterHooks {
+
+using namespace Hooks;
+
+namespace {
+
+void (*previousSetCurrentStyle)(id, SEL, long);
+void setCurrentStyle(id self, SEL sel, long style)
+{
+    previousSetCurrentStyle(self, sel, style);
+    noteViewChange();
+}
+
+} // namespace
+
+InstallationRows rows()
+{
+    return {
+        replaceRow("UIUserInterfaceStyleArbiter", "setCurrentStyle:", &setCurrentStyle, &previousSetCurrentStyle),
+    };
+}
+
+} // namespace UIUserInterfaceStyleArbiterHooks
