@@ -6,14 +6,12 @@
 #include <string>
 #include <sys/types.h>
 
-// A program started from a device path with arguments. "/usr/bin/sbreload", the
-// home-screen restart tool the jailbreak installs ("/var/jb/usr/bin/sbreload" on a
-// rootless device, where "/usr/bin/sbreload" does not exist), is part of the platform
-// (HomeScreenRestarter) and runs in the calling process; any other launch path is an
-// executable file of the device root, started as a child process. A launch path that is missing or not executable starts
-// nothing and is reported, where the phone would raise.
-// Registered: init, launchPath, setLaunchPath:, arguments, setArguments:, launch,
-// waitUntilExit, isRunning, terminationStatus, processIdentifier.
+// A program started from a device path with arguments. "/usr/bin/sbreload", the home-screen
+// restart tool the jailbreak installs ("/var/jb/usr/bin/sbreload" on a rootless device,
+// where "/usr/bin/sbreload" does not exist), is part of the platform (HomeScreenRestarter)
+// and runs in the calling process; any other launch path is an executable file of the
+// device root, started as a child process. A launch path that is missing or not executable
+// starts nothing and is reported, where the phone would raise.
 class NSTask : public Object {
     TW_OBJECT(NSTask)
 public:

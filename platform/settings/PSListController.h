@@ -35,17 +35,6 @@ class PSTableCell;
 // - Selecting a link row creates its detail controller with alloc/init, gives it
 //   `setSpecifier:` with the link and pushes it (`pushController:animate:`); a button row
 //   sends its action to its target with the specifier.
-//
-// Registered: init, dealloc, loadView, specifiers, setSpecifiers:,
-// loadSpecifiersFromPlistName:target:, specifier, setSpecifier:, reloadSpecifiers,
-// reloadSpecifier:, shouldReloadSpecifiersOnResume, table, tableView, bundle,
-// readPreferenceValue:, setPreferenceValue:specifier:, specifierForID:,
-// indexPathForSpecifier:, cachedCellForSpecifier:, pushController:animate:,
-// parentController, setParentController:, rootController, willBecomeActive,
-// numberOfSectionsInTableView:, tableView:numberOfRowsInSection:,
-// tableView:cellForRowAtIndexPath:, tableView:titleForHeaderInSection:,
-// tableView:titleForFooterInSection:, tableView:didSelectRowAtIndexPath:,
-// scrollViewDidScroll:.
 class PSListController : public UIViewController {
     TW_OBJECT(PSListController)
 public:

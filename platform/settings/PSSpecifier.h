@@ -33,12 +33,6 @@ enum PSCellType : long {
 // target that reads and writes its value (getter readPreferenceValue:, setter
 // setPreferenceValue:specifier: unless told otherwise), the target's button action, and
 // the controller class a link opens. The target is weak, as on the phone.
-//
-// Registered: +preferenceSpecifierNamed:target:set:get:detail:cell:edit:,
-// +groupSpecifierWithName:, name, setName:, identifier, setIdentifier:, propertyForKey:,
-// setProperty:forKey:, removePropertyForKey:, properties, cellType, setCellType:,
-// detailControllerClass, setDetailControllerClass:, target, setTarget:, buttonAction,
-// setButtonAction:, setter, getter, performGetter, performSetterWithValue:.
 class PSSpecifier : public Object {
     TW_OBJECT(PSSpecifier)
 public:

@@ -24,9 +24,6 @@
 // (so its property-list type is kept), a text field a string.
 // Subclasses named by a specifier's "cellClass" (custom rows) override
 // refreshCellContentsWithSpecifier: and do their own writing.
-//
-// Registered: initWithStyle:reuseIdentifier:specifier:, specifier, setSpecifier:,
-// type, refreshCellContentsWithSpecifier:, setValue:, value, control, controlChanged:.
 class PSTableCell : public UITableViewCell {
     TW_OBJECT(PSTableCell)
 public:

@@ -5,7 +5,6 @@
 // The Settings app's own first page: one link per installed settings entry. Opening an
 // entry pushes its bundle's page inside a navigation controller of its own, whose bar is
 // hidden so the app's bar shows the page's navigation item.
-// Registered: init, specifiers, tableView:didSelectRowAtIndexPath:.
 class PSUIPrefsListController : public PSListController {
     TW_OBJECT(PSUIPrefsListController)
 public:

@@ -3,7 +3,6 @@
 #include "platform/foundation/NSString.h"
 
 // What tapping a bulletin does: launch an app, or run a block.
-// Registered: +actionWithLaunchBundleID:callblock: ("@#:@@"), launchBundleID, callblock.
 class BBAction : public Object {
     TW_OBJECT(BBAction)
 public:

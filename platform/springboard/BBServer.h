@@ -13,13 +13,8 @@
 extern "C" WeakId __BBServerQueue;
 
 // The bulletin board: data providers publish bulletins to it on its serial queue, and it
-// hands each one to its observer (the home screen's notification dispatcher), still on
-// its queue. Initialising a server exports its queue as "__BBServerQueue".
-// Registered: initWithQueue: ("@@:@"),
-// initWithQueue:dataProviderManager:syncService:dismissalSyncCache:observerListener:
-// utilitiesListener:conduitListener:systemStateListener:settingsListener: ("@@:@@@@@@@@@"),
-// dealloc, queue, publishBulletin:destinations: ("v@:@Q"),
-// publishBulletin:destinations:alwaysToLockScreen: ("v@:@QB").
+// hands each one to its observer (the home screen's notification dispatcher), still on its
+// queue. Initialising a server exports its queue as "__BBServerQueue".
 class BBServer : public Object {
     TW_OBJECT(BBServer)
 public:

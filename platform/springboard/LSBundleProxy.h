@@ -12,8 +12,6 @@ class NSURL;
 // The system's record of an installed app, read from the app's Info.plist (XML or binary)
 // in "/Applications/*.app" or "/var/containers/Bundle/Application/*/*.app", answered from
 // the AppIndex.
-// Registered: +bundleProxyForIdentifier:, -iconsDictionary, -bundleURL, -bundleIdentifier,
-// -localizedName.
 class LSBundleProxy : public Object {
     TW_OBJECT(LSBundleProxy)
 public:

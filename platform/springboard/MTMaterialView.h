@@ -4,11 +4,10 @@
 
 // The translucent material behind platters, buttons and controls. Its tint follows the
 // light/dark style it is shown with: a style change (traitCollectionDidChange:) puts the
-// system's material colour back, as the phone's material does. A view joining the screen
-// (a reused cell coming back, say) takes its colour at once; a switch between light and dark reloads the material on the
-// main run loop's next turn, after the switch's own layout pass, so whatever was painted
-// on it during that pass is gone until someone paints again.
-// Registered: initWithFrame:, recipe, traitCollectionDidChange:.
+// system's material colour back, as the phone's material does. A view joining the screen (a
+// reused cell coming back, say) takes its colour at once; a switch between light and dark
+// reloads the material on the main run loop's next turn, after the switch's own layout
+// pass, so whatever was painted on it during that pass is gone until someone paints again.
 class MTMaterialView : public UIView {
     TW_OBJECT(MTMaterialView)
 public:

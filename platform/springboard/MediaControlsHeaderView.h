@@ -5,12 +5,8 @@
 #include "platform/uikit/UILabel.h"
 
 // The header of the media controls: the artwork of what is playing, its title and artist,
-// the route label naming where it plays and the routing button. The system lays it out
-// with layoutSubviews through the runtime whenever the track changes or the screen is
-// laid out.
-// Registered: initWithFrame:, layoutSubviews, primaryString, setPrimaryString:,
-// secondaryString, setSecondaryString:, artworkView, routeLabel, routingButton.
-// Ivars: "_artworkView", "_primaryLabel", "_secondaryLabel", "_routeLabel", "_routingButton".
+// the route label naming where it plays and the routing button. The system lays it out with
+// layoutSubviews through the runtime whenever the track changes or the screen is laid out.
 class MediaControlsHeaderView : public UIView {
     TW_OBJECT(MediaControlsHeaderView)
 public:

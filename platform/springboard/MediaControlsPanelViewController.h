@@ -10,10 +10,6 @@
 // sits five levels below the root:
 //   root > content view > container > stack > header container > MediaControlsHeaderView
 // The stack also holds the time control and the transport buttons.
-// Registered: loadView, viewDidLayoutSubviews, headerView.
-// Ivars: "_backgroundMaterialView", "_transportMaterialView", "_contentView",
-// "_containerView", "_stackView", "_headerContainerView", "_headerView", "_timeControl",
-// "_transportStackView".
 class MediaControlsPanelViewController : public UIViewController {
     TW_OBJECT(MediaControlsPanelViewController)
 public:

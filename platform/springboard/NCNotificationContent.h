@@ -2,7 +2,7 @@
 
 #include "platform/foundation/NSString.h"
 
-// The texts a notification request shows. Registered: header, title, subtitle, message.
+// The texts a notification request shows.
 class NCNotificationContent : public Object {
     TW_OBJECT(NCNotificationContent)
 public:

@@ -3,11 +3,8 @@
 #include "platform/foundation/NSString.h"
 #include "platform/uikit/UILabel.h"
 
-// The texts of a notification: the primary (title), secondary (message) and summary
-// ("3 more notifications") labels, stacked in layoutSubviews.
-// Registered: initWithFrame:, _primaryLabel, _secondaryLabel, _summaryLabel,
-// primaryText, setPrimaryText:, secondaryText, setSecondaryText:, summaryText,
-// setSummaryText:, layoutSubviews. Ivars: "_primaryLabel", "_secondaryLabel", "_summaryLabel".
+// The texts of a notification: the primary (title), secondary (message) and summary ("3
+// more notifications") labels, stacked in layoutSubviews.
 class NCNotificationContentView : public UIView {
     TW_OBJECT(NCNotificationContentView)
 public:

@@ -3,14 +3,11 @@
 #include "platform/springboard/NCNotificationListCellActionButtonsView.h"
 #include "platform/springboard/NCNotificationShortLookViewController.h"
 
-// One notification in a list: its content view holds the short-look controller's view,
-// so that view, the content view, the cell and the app group's list are ancestors in
-// that order. Swiping opens the action buttons beside the content. The list reuses cells:
-// a cell that left the screen shows the next notification after its controller is sent
+// One notification in a list: its content view holds the short-look controller's view, so
+// that view, the content view, the cell and the app group's list are ancestors in that
+// order. Swiping opens the action buttons beside the content. The list reuses cells: a cell
+// that left the screen shows the next notification after its controller is sent
 // setNotificationRequest:, closed if it was swiped open.
-// Registered: contentViewController, setContentViewController:, contentView,
-// cellActionButtonsView, layoutSubviews. Ivars: "_contentViewController", "_contentView",
-// "_cellActionButtonsView".
 class NCNotificationListCell : public UIView {
     TW_OBJECT(NCNotificationListCell)
 public:

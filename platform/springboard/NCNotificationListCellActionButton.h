@@ -6,7 +6,6 @@
 // One button of a cell's swipe actions ("Manage", "View", "Clear") on a material
 // background. Buttons differ in their layer's corner radius, as on the phone: some are
 // square-cornered (0) and let their background round itself.
-// Registered: initWithFrame:, backgroundView, layoutSubviews. Ivar: "_backgroundView".
 class NCNotificationListCellActionButton : public UIButton {
     TW_OBJECT(NCNotificationListCellActionButton)
 public:

@@ -4,11 +4,9 @@
 #include "platform/uikit/UIStackView.h"
 
 // The buttons a swiped cell shows beside its platter, in a horizontal stack: "Manage"
-// (corner radius 8), "View" (the open action, 0) and "Clear" (8). The system configures
-// it with configureOpenActionButtonForNotificationRequest:cell: and then
+// (corner radius 8), "View" (the open action, 0) and "Clear" (8). The system configures it
+// with configureOpenActionButtonForNotificationRequest:cell: and then
 // configureCellActionButtonsForNotificationRequest:sectionSettings:cell:, and lays it out.
-// Registered: initWithFrame:, buttonsStackView, notificationRequest, the two configure
-// messages ("v@:@@" and "v@:@@@"), layoutSubviews. Ivar: "_buttonsStackView".
 class NCNotificationListCellActionButtonsView : public UIView {
     TW_OBJECT(NCNotificationListCellActionButtonsView)
 public:

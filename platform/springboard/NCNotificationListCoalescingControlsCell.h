@@ -2,8 +2,8 @@
 
 #include "platform/springboard/NCNotificationListCoalescingControlsView.h"
 
-// The foot of an expanded app group: "Show Less" and "Clear All" toggles under the last notification.
-// Registered: coalescingControlsView, layoutSubviews.
+// The foot of an expanded app group: "Show Less" and "Clear All" toggles under the last
+// notification.
 class NCNotificationListCoalescingControlsCell : public UIView {
     TW_OBJECT(NCNotificationListCoalescingControlsCell)
 public:

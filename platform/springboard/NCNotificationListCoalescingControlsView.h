@@ -3,7 +3,6 @@
 #include "platform/springboard/NCToggleControlPair.h"
 
 // The controls of an app group: a title and a pair of toggles ("Show Less", "Clear").
-// Registered: toggleControlPair, titleLabel, layoutSubviews.
 class NCNotificationListCoalescingControlsView : public UIView {
     TW_OBJECT(NCNotificationListCoalescingControlsView)
 public:

@@ -2,8 +2,8 @@
 
 #include "platform/springboard/NCNotificationListCoalescingControlsView.h"
 
-// The top of an expanded app group: the app's name with its "Show Less" and "Clear" toggles.
-// Registered: coalescingControlsView, layoutSubviews.
+// The top of an expanded app group: the app's name with its "Show Less" and "Clear"
+// toggles.
 class NCNotificationListCoalescingHeaderCell : public UIView {
     TW_OBJECT(NCNotificationListCoalescingHeaderCell)
 public:

@@ -2,11 +2,9 @@
 
 #include "platform/springboard/NCToggleControl.h"
 
-// The header over a section of the notification list: its title ("Notification Center")
-// and a clear button. Made with alloc + initWithFrame: through the runtime; its layout
-// sends _layoutClearButton. A style change recolours the title.
-// Registered: initWithFrame:, dealloc, title, setTitle:, layoutSubviews,
-// _layoutClearButton, traitCollectionDidChange:. Ivars: "_titleLabel", "_clearButton".
+// The header over a section of the notification list: its title ("Notification Center") and
+// a clear button. Made with alloc + initWithFrame: through the runtime; its layout sends
+// _layoutClearButton. A style change recolours the title.
 class NCNotificationListSectionHeaderView : public UIView {
     TW_OBJECT(NCNotificationListSectionHeaderView)
 public:

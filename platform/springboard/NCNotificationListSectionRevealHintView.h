@@ -5,8 +5,6 @@
 // The hint under the notification list once the history is revealed ("No Older
 // Notifications"). Its layout sends _layoutRevealHintTitle, which places the label; the
 // text is set once, when the view is made.
-// Registered: initWithFrame:, layoutSubviews, _layoutRevealHintTitle, revealHintTitle.
-// Ivar: "_revealHintTitle" (an SBUILegibilityLabel).
 class NCNotificationListSectionRevealHintView : public UIView {
     TW_OBJECT(NCNotificationListSectionRevealHintView)
 public:

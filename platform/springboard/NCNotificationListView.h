@@ -29,9 +29,6 @@
 // A grouped (collapsed) list stacks its newest view over up to two others and hides the
 // rest and its header and footer. Insertion and removal go through
 // insertViewAtIndex:animated: and removeViewAtIndex:animated: sent through the runtime.
-// Registered: visibleViews, isGrouped, setGrouped:, insertViewAtIndex:animated: ("v@:QB"),
-// removeViewAtIndex:animated: ("v@:QB"), layoutSubviews, traitCollectionDidChange:,
-// setContentOffset:.
 class NCNotificationListView : public UIScrollView {
     TW_OBJECT(NCNotificationListView)
 public:

@@ -4,13 +4,9 @@
 #include "platform/springboard/NCToggleControl.h"
 #include "platform/springboard/PLPlatterHeaderContentView.h"
 
-// The expanded notification: a header with a tint strip behind it, the content (or an
-// app's custom content view), and the actions area, with a dismiss control at the top
-// right. Its layout sends _updateTopMargin through the runtime.
-// Registered: initWithFrame:, dismissControl, headerContentView, notificationContentView,
-// customContentView, setCustomContentView:, layoutSubviews, _updateTopMargin.
-// Ivars: "_backgroundView", "_headerContentView", "_notificationContentView",
-// "_customContentView", "_headerTintView", "_actionsBackgroundView", "_dismissControl".
+// The expanded notification: a header with a tint strip behind it, the content (or an app's
+// custom content view), and the actions area, with a dismiss control at the top right. Its
+// layout sends _updateTopMargin through the runtime.
 class NCNotificationLongLookView : public UIView {
     TW_OBJECT(NCNotificationLongLookView)
 public:

@@ -5,11 +5,9 @@
 #include "platform/uikit/UIScrollView.h"
 #include "platform/uikit/UIViewController.h"
 
-// The controller of an expanded notification. Its view dims the screen and holds a
-// scroll view holding the long look, so the long look's third next responder is this
-// controller. The header and content are configured through the runtime when the view loads.
-// Registered: initWithNotificationRequest:, notificationRequest, loadView, viewDidLoad,
-// viewWillLayoutSubviews. Ivars: "_notificationRequest", "_lookView", "_scrollView".
+// The controller of an expanded notification. Its view dims the screen and holds a scroll
+// view holding the long look, so the long look's third next responder is this controller.
+// The header and content are configured through the runtime when the view loads.
 class NCNotificationLongLookViewController : public UIViewController {
     TW_OBJECT(NCNotificationLongLookViewController)
 public:

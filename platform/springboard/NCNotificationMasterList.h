@@ -15,8 +15,6 @@ class NCNotificationStructuredListViewController;
 // insertNotificationRequest: and removeNotificationRequest: through the runtime; it keeps
 // the requests in arrival order and has the structured list show or drop them. A request
 // whose identifier is already stored replaces the stored one.
-// Registered: insertNotificationRequest:, removeNotificationRequest:, notificationRequests,
-// count.
 class NCNotificationMasterList : public Object {
     TW_OBJECT(NCNotificationMasterList)
 public:

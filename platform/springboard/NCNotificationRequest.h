@@ -6,8 +6,6 @@
 #include "platform/springboard/NCNotificationContent.h"
 
 // A notification as the home screen's list handles it, made from a bulletin.
-// Registered: +notificationRequestForBulletin:, sectionIdentifier, notificationIdentifier,
-// threadIdentifier, bulletin, content, timestamp.
 class NCNotificationRequest : public Object {
     TW_OBJECT(NCNotificationRequest)
 public:

@@ -5,8 +5,6 @@
 #include "platform/springboard/PLPlatterHeaderContentView.h"
 
 // A notification platter: a material background, the header strip and the content texts.
-// Registered: initWithFrame:, backgroundView, headerContentView, notificationContentView,
-// layoutSubviews. Ivars: "_backgroundView", "_headerContentView", "_notificationContentView".
 class NCNotificationShortLookView : public UIView {
     TW_OBJECT(NCNotificationShortLookView)
 public:

@@ -6,13 +6,11 @@
 
 // The controller of one notification platter. Its view is the platter
 // (NCNotificationShortLookView, also held in "_lookView"); when the view loads, the header
-// is configured with setTitle:, setIcons: and setDate: and the content with its texts,
-// all sent through the runtime. The layout pass of its view sends viewDidLayoutSubviews,
-// and style changes traitCollectionDidChange:, through the runtime.
-// A list cell reused for another notification sends setNotificationRequest:, which
-// configures the header and content again the same way and lays the platter out anew.
-// Registered: initWithNotificationRequest:, notificationRequest, setNotificationRequest:, loadView, viewDidLoad,
-// viewDidLayoutSubviews, traitCollectionDidChange:. Ivars: "_lookView", "_notificationRequest".
+// is configured with setTitle:, setIcons: and setDate: and the content with its texts, all
+// sent through the runtime. The layout pass of its view sends viewDidLayoutSubviews, and
+// style changes traitCollectionDidChange:, through the runtime. A list cell reused for
+// another notification sends setNotificationRequest:, which configures the header and
+// content again the same way and lays the platter out anew.
 class NCNotificationShortLookViewController : public UIViewController {
     TW_OBJECT(NCNotificationShortLookViewController)
 public:

@@ -30,9 +30,6 @@
 // source, handing them a cell for a notification when it scrolls into view and taking it
 // back when it leaves, to show another one (see NCNotificationListCell). Spare cells are
 // let go on didReceiveMemoryWarning, as the phone empties its reuse queues.
-// Registered: loadView, didReceiveMemoryWarning, viewWillLayoutSubviews, insertNotificationRequest:,
-// removeNotificationRequest:, revealNotificationHistory:animated: ("v@:BB"),
-// isNotificationHistoryRevealed, rootListView.
 class NCNotificationStructuredListViewController : public UIViewController {
     TW_OBJECT(NCNotificationStructuredListViewController)
 public:

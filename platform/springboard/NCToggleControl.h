@@ -5,8 +5,7 @@
 
 // A small rounded button on a material background: the list's clear buttons, the app
 // groups' "Show Less" / "Clear" toggles and the long look's dismiss control. The material
-// is its first direct subview. Registered: initWithFrame:, _backgroundMaterialView,
-// layoutSubviews. Ivar: "_backgroundMaterialView".
+// is its first direct subview.
 class NCToggleControl : public UIButton {
     TW_OBJECT(NCToggleControl)
 public:

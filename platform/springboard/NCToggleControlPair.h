@@ -5,7 +5,6 @@
 #include <vector>
 
 // Two toggle controls side by side, the trailing one at the right edge.
-// Registered: toggleControls (an NSArray of NCToggleControl), layoutSubviews.
 class NCToggleControlPair : public UIView {
     TW_OBJECT(NCToggleControlPair)
 public:

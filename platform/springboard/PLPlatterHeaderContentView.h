@@ -10,9 +10,6 @@
 // up with setTitle:, setIcons: and setDate: sent through the runtime, and its layout sends
 // _layoutTitleLabelWithScale: and _layoutDateLabelWithScale:. The date reads relative to
 // the host clock ("now", "5m ago", "2h ago").
-// Registered: initWithFrame:, title, setTitle:, icons, setIcons:, date, setDate:,
-// layoutSubviews, _layoutTitleLabelWithScale:, _layoutDateLabelWithScale:.
-// Ivars: "_iconImageView", "_titleLabel", "_dateLabel", "_title", "_icons", "_date".
 class PLPlatterHeaderContentView : public UIView {
     TW_OBJECT(PLPlatterHeaderContentView)
 public:

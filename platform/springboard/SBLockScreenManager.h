@@ -4,9 +4,7 @@
 
 #include <atomic>
 
-// The lock screen's state. Registered: +sharedInstance, lockUIFromSource:withOptions:
-// ("v@:i@": the source is an int, as on the phone), unlockUIFromSource:withOptions:,
-// isUILocked.
+// The lock screen's state.
 class SBLockScreenManager : public Object {
     TW_OBJECT(SBLockScreenManager)
 public:

@@ -6,9 +6,8 @@
 
 class SBHomeScreen;
 
-// What is playing, and the media controls that show it on the lock screen: playing
-// installs the controls in the home screen's media slot, stopping takes them out.
-// Registered: isPlaying.
+// What is playing, and the media controls that show it on the lock screen: playing installs
+// the controls in the home screen's media slot, stopping takes them out.
 class SBMediaController : public Object {
     TW_OBJECT(SBMediaController)
 public:

@@ -3,7 +3,6 @@
 #include "platform/uikit/UILabel.h"
 
 // A label drawn legibly over the wallpaper; its text is its "string".
-// Registered: string, setString:.
 class SBUILegibilityLabel : public UILabel {
     TW_OBJECT(SBUILegibilityLabel)
 public:

@@ -10,8 +10,6 @@
 // Hosts one widget's content inside its platter. An app's widget answers the app's bundle
 // identifier; a system widget (Up Next, Batteries) has none and is known by its widget
 // identifier alone. Its view shows the widget's text.
-// Registered: appBundleID, widgetIdentifier, widgetInfo, loadView, viewDidLayoutSubviews.
-// Ivars: "_appBundleID", "_widgetInfo", "_contentLabel".
 class WGWidgetHostingViewController : public UIViewController {
     TW_OBJECT(WGWidgetHostingViewController)
 public:

@@ -6,8 +6,7 @@
 #include <string_view>
 
 // What the widgets page knows of one widget: its identifier, the name its header shows and
-// its icon. Registered: widgetIdentifier, displayName, _icon.
-// Ivars: "_widgetIdentifier", "_displayName", "_icon".
+// its icon.
 class WGWidgetInfo : public Object {
     TW_OBJECT(WGWidgetInfo)
 public:

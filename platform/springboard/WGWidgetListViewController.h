@@ -9,8 +9,6 @@
 // The widgets page ("today view"): a heading and one platter per widget in a column,
 // scrolling when taller than the screen. Its opaque backdrop hides the lock screen while
 // shown.
-// Registered: loadView, viewDidLayoutSubviews.
-// Ivars: "_scrollView", "_headingLabel", "_stackView".
 class WGWidgetListViewController : public UIViewController {
     TW_OBJECT(WGWidgetListViewController)
 public:

@@ -6,10 +6,8 @@
 
 // One widget on the widgets page. Its direct subviews, back to front: the platter's
 // material background, the header strip's material, the header (WGPlatterHeaderContentView)
-// and the hosted widget's view. Setting the host configures the header through the
-// runtime (setTitle: with the widget's name, setIcons: with its icon).
-// Registered: widgetHost, setWidgetHost:, layoutSubviews.
-// Ivars: "_widgetHost", "_backgroundView", "_headerBackgroundView", "_headerContentView".
+// and the hosted widget's view. Setting the host configures the header through the runtime
+// (setTitle: with the widget's name, setIcons: with its icon).
 class WGWidgetPlatterView : public UIView {
     TW_OBJECT(WGWidgetPlatterView)
 public:

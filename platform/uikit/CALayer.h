@@ -4,9 +4,7 @@
 #include "platform/graphics/CGGeometry.h"
 
 // The drawing properties of a view that live on its layer. The border colour keeps its
-// alpha; a nil border colour draws no border. Registered: borderWidth, setBorderWidth:,
-// borderColor, setBorderColor:, cornerRadius, setCornerRadius:, masksToBounds,
-// setMasksToBounds:.
+// alpha; a nil border colour draws no border.
 class CALayer : public Object {
     TW_OBJECT(CALayer)
 public:

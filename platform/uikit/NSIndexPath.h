@@ -3,7 +3,6 @@
 #include "platform/foundation/NSObjCRuntime.h"
 
 // A row of a section, as tables address their cells (UIKit's NSIndexPath additions).
-// Registered: +indexPathForRow:inSection:, row, section, isEqual:.
 class NSIndexPath : public Object {
     TW_OBJECT(NSIndexPath)
 public:

@@ -20,9 +20,8 @@ enum NSLayoutAttribute : long {
     NSLayoutAttributeCenterY = 10,
 };
 
-// One edge, centre or dimension of a view, from which equality constraints are made.
-// The view is held weakly, as on the phone.
-// Registered: constraintEqualToAnchor:, constraintEqualToAnchor:constant:.
+// One edge, centre or dimension of a view, from which equality constraints are made. The
+// view is held weakly, as on the phone.
 class NSLayoutAnchor : public Object {
     TW_OBJECT(NSLayoutAnchor)
 public:

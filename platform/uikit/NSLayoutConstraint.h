@@ -5,13 +5,11 @@
 class NSArray;
 
 // "first anchor = second anchor + constant". Active constraints are solved in the order
-// they were activated, each moving one edge (or the centre, or the size) of the first
-// view, in its superview's coordinates: when activated, and again whenever a container
-// (a table for its header, a navigation bar for its title view) resizes the view they
-// hang from. Views the constraints move keep their frames otherwise, so a frame set by
-// hand stays until the next such pass.
-// Registered: +activateConstraints:, +deactivateConstraints:, isActive, setActive:,
-// constant, setConstant:, firstAnchor, secondAnchor.
+// they were activated, each moving one edge (or the centre, or the size) of the first view,
+// in its superview's coordinates: when activated, and again whenever a container (a table
+// for its header, a navigation bar for its title view) resizes the view they hang from.
+// Views the constraints move keep their frames otherwise, so a frame set by hand stays
+// until the next such pass.
 class NSLayoutConstraint : public Object {
     TW_OBJECT(NSLayoutConstraint)
 public:

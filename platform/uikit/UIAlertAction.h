@@ -10,7 +10,6 @@ enum UIAlertActionStyle : long {
 
 // One button of an alert: a title, a style and an optional handler, a block object run
 // through "invoke" after the alert is dismissed.
-// Registered: +actionWithTitle:style:handler:, title, style, isEnabled, setEnabled:.
 class UIAlertAction : public Object {
     TW_OBJECT(UIAlertAction)
 public:

@@ -10,11 +10,9 @@ enum UIAlertControllerStyle : long {
     UIAlertControllerStyleAlert = 1,
 };
 
-// A title, a message and buttons in the order they were added, shown over a dimmed
-// screen once presented. A person's choice dismisses the alert, then runs the chosen
-// action's handler.
-// Registered: +alertControllerWithTitle:message:preferredStyle:, message, setMessage:,
-// preferredStyle, actions, addAction:, loadView, viewDidLayoutSubviews.
+// A title, a message and buttons in the order they were added, shown over a dimmed screen
+// once presented. A person's choice dismisses the alert, then runs the chosen action's
+// handler.
 class UIAlertController : public UIViewController {
     TW_OBJECT(UIAlertController)
 public:

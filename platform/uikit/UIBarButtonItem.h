@@ -8,10 +8,8 @@ enum UIBarButtonItemStyle : long {
     UIBarButtonItemStyleDone = 2,
 };
 
-// A titled button of a navigation bar. A press sends its action to its target (weak)
-// with the item as argument.
-// Registered: initWithTitle:style:target:action:, title, setTitle:, style, target,
-// action, tintColor, setTintColor:.
+// A titled button of a navigation bar. A press sends its action to its target (weak) with
+// the item as argument.
 class UIBarButtonItem : public Object {
     TW_OBJECT(UIBarButtonItem)
 public:

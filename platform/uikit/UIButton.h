@@ -6,13 +6,10 @@
 
 #include <map>
 
-// A tappable view with a title label and an image view as subviews (made when first
-// given a title or image, laid out in layoutSubviews: the image at the left, the title
-// in the rest). Only the normal state is shown. A control, as on the phone: its targets
-// and actions are UIControl's.
-// Registered: buttonType, titleLabel, imageView, setTitle:forState:, titleForState:,
-// setImage:forState:, imageForState:, setTitleColor:forState:, titleColorForState:,
-// layoutSubviews.
+// A tappable view with a title label and an image view as subviews (made when first given a
+// title or image, laid out in layoutSubviews: the image at the left, the title in the
+// rest). Only the normal state is shown. A control, as on the phone: its targets and
+// actions are UIControl's.
 class UIButton : public UIControl {
     TW_OBJECT(UIButton)
 public:

@@ -18,11 +18,9 @@ enum UIControlEvents : unsigned long {
 
 // A view that reports user changes through target-action pairs. Buttons and the settings
 // controls (switch, slider, segmented control, text field) are controls. Each action goes
-// out as sendAction:to:forEvent: (a message, so a hook sees every tap and change).
-// Registered: addTarget:action:forControlEvents:, removeTarget:action:forControlEvents:,
-// sendActionsForControlEvents:, sendAction:to:forEvent:, isEnabled, setEnabled:,
-// tintColor, setTintColor:. A new tint colour sends tintColorDidChange (UIView's), which
-// controls whose look follows the tint implement.
+// out as sendAction:to:forEvent: (a message, so a hook sees every tap and change). A new
+// tint colour sends tintColorDidChange (UIView's), which controls whose look follows the
+// tint implement.
 class UIControl : public UIView {
     TW_OBJECT(UIControl)
 public:

@@ -8,7 +8,7 @@ inline constexpr double UIFontWeightMedium = 0.23;
 inline constexpr double UIFontWeightSemibold = 0.3;
 inline constexpr double UIFontWeightBold = 0.4;
 
-// A system font of a point size and weight. Registered: pointSize, weight.
+// A system font of a point size and weight.
 class UIFont : public Object {
     TW_OBJECT(UIFont)
 public:

@@ -3,8 +3,7 @@
 #include "platform/graphics/UIImage.h"
 #include "platform/uikit/UIView.h"
 
-// A view that shows an image, scaled by its contentMode. Registered: initWithImage:,
-// image, setImage:.
+// A view that shows an image, scaled by its contentMode.
 class UIImageView : public UIView {
     TW_OBJECT(UIImageView)
 public:

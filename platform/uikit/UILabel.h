@@ -14,8 +14,7 @@ enum NSTextAlignment : long {
     NSTextAlignmentNatural = 4,
 };
 
-// A view that shows text. Registered: text, setText:, textAlignment, setTextAlignment:,
-// font, setFont:, textColor, setTextColor:, numberOfLines, setNumberOfLines:.
+// A view that shows text.
 class UILabel : public UIView {
     TW_OBJECT(UILabel)
 public:

@@ -10,17 +10,13 @@
 class UINavigationController;
 class UIViewController;
 
-// The bar at the top of a navigation controller, 64 points high (the status bar area
-// and 44 points of content), filled with its bar tint. It shows the navigation item of
-// the controller on top, looking through nested navigation controllers whose own bar is
-// hidden: a back button when there is somewhere to go back to, the item's title view or
-// else its title (coloured by the title text attributes' foreground colour), and the
-// right bar button's title. Buttons take their own tint, else the bar's tint.
-// A hairline lies under the bar unless a shadow image is set.
-// Registered: barTintColor, setBarTintColor:, tintColor, setTintColor:, isTranslucent,
-// setTranslucent:, shadowImage, setShadowImage:, titleTextAttributes,
-// setTitleTextAttributes:, prefersLargeTitles, setPrefersLargeTitles:, topItem,
-// layoutSubviews.
+// The bar at the top of a navigation controller, 64 points high (the status bar area and 44
+// points of content), filled with its bar tint. It shows the navigation item of the
+// controller on top, looking through nested navigation controllers whose own bar is hidden:
+// a back button when there is somewhere to go back to, the item's title view or else its
+// title (coloured by the title text attributes' foreground colour), and the right bar
+// button's title. Buttons take their own tint, else the bar's tint. A hairline lies under
+// the bar unless a shadow image is set.
 class UINavigationBar : public UIView {
     TW_OBJECT(UINavigationBar)
 public:

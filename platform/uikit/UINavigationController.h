@@ -5,17 +5,12 @@
 
 #include <vector>
 
-// A stack of controllers of which the top one is shown below the navigation bar (or
-// filling the view when the bar is hidden). Pushing and popping while on screen send the
-// appearance messages in the phone's order: the leaving controller's viewWillDisappear:,
-// the arriving one's viewWillAppear:, then viewDidDisappear: and viewDidAppear:.
-// Navigation controllers nest: a navigation controller pushed inside another, with its
-// own bar hidden, shows its pages under the outer bar.
-// Registered: initWithRootViewController:, viewControllers, setViewControllers:animated:,
-// pushViewController:animated:, popViewControllerAnimated:,
-// popToRootViewControllerAnimated:, topViewController, visibleViewController,
-// navigationBar, isNavigationBarHidden, setNavigationBarHidden:,
-// setNavigationBarHidden:animated:, loadView, viewDidLayoutSubviews.
+// A stack of controllers of which the top one is shown below the navigation bar (or filling
+// the view when the bar is hidden). Pushing and popping while on screen send the appearance
+// messages in the phone's order: the leaving controller's viewWillDisappear:, the arriving
+// one's viewWillAppear:, then viewDidDisappear: and viewDidAppear:. Navigation controllers
+// nest: a navigation controller pushed inside another, with its own bar hidden, shows its
+// pages under the outer bar.
 class UINavigationController : public UIViewController {
     TW_OBJECT(UINavigationController)
 public:

@@ -11,11 +11,8 @@ enum UINavigationItemLargeTitleDisplayMode : long {
     UINavigationItemLargeTitleDisplayModeNever = 2,
 };
 
-// What a navigation bar shows for a controller. Bar button items are kept as plain
-// objects so the navigation classes can supply their own.
-// Registered: title, setTitle:, titleView, setTitleView:, rightBarButtonItem,
-// setRightBarButtonItem:, leftBarButtonItem, setLeftBarButtonItem:,
-// largeTitleDisplayMode, setLargeTitleDisplayMode:.
+// What a navigation bar shows for a controller. Bar button items are kept as plain objects
+// so the navigation classes can supply their own.
 class UINavigationItem : public Object {
     TW_OBJECT(UINavigationItem)
 public:

@@ -5,7 +5,7 @@
 #include <optional>
 
 // The responder chain and the bookkeeping views and controllers share as trait
-// environments. Registered: nextResponder (nil here; views and controllers answer their own).
+// environments.
 class UIResponder : public Object {
     TW_OBJECT(UIResponder)
 public:

@@ -4,8 +4,6 @@
 
 // A view whose bounds origin is its content offset. Changing the offset sends
 // scrollViewDidScroll: to the delegate through the runtime when it implements it.
-// Registered: contentOffset, setContentOffset:, contentSize, setContentSize:, delegate,
-// setDelegate:.
 class UIScrollView : public UIView {
     TW_OBJECT(UIScrollView)
 public:

@@ -7,8 +7,6 @@
 
 // A row of titled segments of which at most one is selected (-1: none). The selected
 // segment is filled with the tint colour, its title white.
-// Registered: initWithItems:, numberOfSegments, titleForSegmentAtIndex:,
-// selectedSegmentIndex, setSelectedSegmentIndex:, layoutSubviews, tintColorDidChange.
 class UISegmentedControl : public UIControl {
     TW_OBJECT(UISegmentedControl)
 public:

@@ -4,8 +4,6 @@
 
 // A horizontal slider between a minimum and a maximum: the track left of the thumb in the
 // tint colour, the rest light grey, a white round thumb. Values are clamped to the range.
-// Registered: initWithFrame:, value, setValue:, setValue:animated:, minimumValue,
-// setMinimumValue:, maximumValue, setMaximumValue:, layoutSubviews, tintColorDidChange.
 class UISlider : public UIControl {
     TW_OBJECT(UISlider)
 public:

@@ -12,12 +12,9 @@ enum UIStackViewDistribution : long {
     UIStackViewDistributionFillEqually = 1,
 };
 
-// Lines its arranged subviews up along an axis in layoutSubviews: each keeps its own
-// length along the axis (or an equal share with FillEqually), fills the stack across it,
-// and hidden ones take no room. Arranged subviews are also subviews.
-// Registered: arrangedSubviews, addArrangedSubview:, removeArrangedSubview:,
-// insertArrangedSubview:atIndex:, axis, setAxis:, spacing, setSpacing:, distribution,
-// setDistribution:, layoutSubviews.
+// Lines its arranged subviews up along an axis in layoutSubviews: each keeps its own length
+// along the axis (or an equal share with FillEqually), fills the stack across it, and
+// hidden ones take no room. Arranged subviews are also subviews.
 class UIStackView : public UIView {
     TW_OBJECT(UIStackView)
 public:

@@ -4,8 +4,6 @@
 
 // An on/off switch, 51 × 31 points: a rounded track (the on tint when on, light grey when
 // off) with a white knob at the right or left. A user's flip sends value-changed actions.
-// Registered: initWithFrame:, isOn, setOn:, setOn:animated:, onTintColor, setOnTintColor:,
-// layoutSubviews, tintColorDidChange.
 class UISwitch : public UIControl {
     TW_OBJECT(UISwitch)
 public:

@@ -15,18 +15,13 @@ enum UITableViewStyle : long {
 
 // A scrolling list of sections of rows, filled from its data source through the runtime:
 // numberOfSectionsInTableView:, tableView:numberOfRowsInSection:,
-// tableView:cellForRowAtIndexPath:, and optionally tableView:titleForHeaderInSection:
-// and tableView:titleForFooterInSection:. Rows are asked for at the layout after
-// reloadData (every row: the lists of settings pages are short). The table header view
-// sits at the top, stretched to the table's width; separators between rows take the
-// separator colour. A person's tap selects the row and sends
-// tableView:didSelectRowAtIndexPath: to the delegate; selectRowAtIndexPath:animated:
-// scrollPosition: selects without telling the delegate, as on the phone.
-// Registered: initWithFrame:style:, initWithFrame:, style, dataSource, setDataSource:,
-// reloadData, numberOfSections, numberOfRowsInSection:, cellForRowAtIndexPath:,
-// indexPathForCell:, visibleCells, tableHeaderView, setTableHeaderView:,
-// separatorColor, setSeparatorColor:, tintColor, setTintColor:,
-// selectRowAtIndexPath:animated:scrollPosition:, indexPathForSelectedRow, layoutSubviews.
+// tableView:cellForRowAtIndexPath:, and optionally tableView:titleForHeaderInSection: and
+// tableView:titleForFooterInSection:. Rows are asked for at the layout after reloadData
+// (every row: the lists of settings pages are short). The table header view sits at the
+// top, stretched to the table's width; separators between rows take the separator colour. A
+// person's tap selects the row and sends tableView:didSelectRowAtIndexPath: to the
+// delegate; selectRowAtIndexPath:animated: scrollPosition: selects without telling the
+// delegate, as on the phone.
 class UITableView : public UIScrollView {
     TW_OBJECT(UITableView)
 public:

@@ -21,9 +21,6 @@ enum UITableViewCellAccessoryType : long {
 // One row of a table, 44 points high: an optional image at the left, the text label, a
 // detail label at the right (value-1 style), and an accessory view or indicator at the
 // right end. The labels and image view are made on first request.
-// Registered: initWithStyle:reuseIdentifier:, initWithFrame:, style, reuseIdentifier,
-// contentView, textLabel, detailTextLabel, imageView, accessoryView, setAccessoryView:,
-// accessoryType, setAccessoryType:, layoutSubviews.
 class UITableViewCell : public UIView {
     TW_OBJECT(UITableViewCell)
 public:

@@ -5,7 +5,6 @@
 
 // A single line of editable text, shown right-aligned; the placeholder shows in grey while
 // the text is empty. A user's edit sends editing-changed and editing-did-end actions.
-// Registered: initWithFrame:, text, setText:, placeholder, setPlaceholder:, layoutSubviews.
 class UITextField : public UIControl {
     TW_OBJECT(UITextField)
 public:

@@ -9,7 +9,6 @@ enum UIUserInterfaceStyle : long {
 };
 
 // The traits a view or controller is shown with; only the light/dark style matters here.
-// Registered: userInterfaceStyle, isEqual:, hash.
 class UITraitCollection : public Object {
     TW_OBJECT(UITraitCollection)
 public:

@@ -5,8 +5,6 @@
 // The system's record of the light/dark appearance. Extensions read its "_currentStyle"
 // instance variable by name; the system's appearance switch calls setCurrentStyle, which
 // sends traitCollectionDidChange: through every window tree and lays the windows out.
-// Registered: +sharedInstance, sharedInstance (answers the shared instance from any instance),
-// currentStyle, setCurrentStyle:.
 class UIUserInterfaceStyleArbiter : public Object {
     TW_OBJECT(UIUserInterfaceStyleArbiter)
 public:

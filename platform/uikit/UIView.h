@@ -27,18 +27,6 @@ enum UIViewContentMode : long {
 // window changes, parents first, between the superview messages as on the phone),
 // traitCollectionDidChange: (when the style it is shown with changes, and on first
 // joining a window with no previous collection), tintColorDidChange, and the setters.
-//
-// Registered: initWithFrame:, init, frame, setFrame:, bounds, setBounds:, center,
-// setCenter:, superview, subviews, window, addSubview:, insertSubview:atIndex:,
-// removeFromSuperview, bringSubviewToFront:, sendSubviewToBack:, didAddSubview:,
-// willRemoveSubview:, willMoveToSuperview:, didMoveToSuperview, willMoveToWindow:,
-// didMoveToWindow, tintColorDidChange, isHidden, setHidden:,
-// alpha, setAlpha:, backgroundColor, setBackgroundColor:, layer, clipsToBounds,
-// setClipsToBounds:, contentMode, setContentMode:, tag, setTag:, viewWithTag:,
-// setNeedsLayout, layoutIfNeeded, layoutSubviews, nextResponder, traitCollection,
-// traitCollectionDidChange:, overrideUserInterfaceStyle, setOverrideUserInterfaceStyle:,
-// convertRect:toView:, isDescendantOfView:, isOpaque, setOpaque:; class methods
-// +animateWithDuration:animations: and +animateWithDuration:animations:completion:.
 class UIView : public UIResponder {
     TW_OBJECT(UIView)
 public:

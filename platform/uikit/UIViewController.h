@@ -12,15 +12,6 @@
 // the runtime. Its root view's layout pass is wrapped in viewWillLayoutSubviews /
 // viewDidLayoutSubviews; appearance transitions send viewWillAppear: / viewDidAppear: /
 // viewWillDisappear: / viewDidDisappear: to it and then to its children.
-//
-// Registered: init, view, setView:, loadView, viewDidLoad, isViewLoaded, viewIfLoaded,
-// viewWillLayoutSubviews, viewDidLayoutSubviews, viewWillAppear:, viewDidAppear:,
-// viewWillDisappear:, viewDidDisappear:, beginAppearanceTransition:animated:,
-// endAppearanceTransition, nextResponder, traitCollection, traitCollectionDidChange:,
-// overrideUserInterfaceStyle, setOverrideUserInterfaceStyle:, addChildViewController:,
-// removeFromParentViewController, willMoveToParentViewController:,
-// didMoveToParentViewController:, childViewControllers, parentViewController,
-// navigationController, navigationItem, title, setTitle:.
 class UIViewController : public UIResponder {
     TW_OBJECT(UIViewController)
 public:

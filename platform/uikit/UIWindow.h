@@ -4,8 +4,6 @@
 
 // The root of a view tree shown on screen. Its trait style is its own
 // overrideUserInterfaceStyle, or else the system's appearance (the arbiter).
-// Registered: initWithFrame:, rootViewController, setRootViewController:,
-// makeKeyAndVisible, isKeyWindow.
 class UIWindow : public UIView {
     TW_OBJECT(UIWindow)
 public:

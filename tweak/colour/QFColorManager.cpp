@@ -22,21 +22,12 @@ Class QFColorManager::classObject()
     static Class cls = ClassBuilder<QFColorManager>("QFColorManager", Object::classObject())
                            .classMethod<&QFColorManager::sharedManagerImpl>("sharedManager")
                            .method<&QFColorManager::initImpl>("init")
-                           .method<&QFColorManager::notificationColors>("notificationColors")
-                           .method<&QFColorManager::setNotificationColors>("setNotificationColors:")
-                           .method<&QFColorManager::widgetColors>("widgetColors")
-                           .method<&QFColorManager::setWidgetColors>("setWidgetColors:")
-                           .method<&QFColorManager::axonColors>("axonColors")
-                           .method<&QFColorManager::setAxonColors>("setAxonColors:")
-                           .method<&QFColorManager::grupiColors>("grupiColors")
-                           .method<&QFColorManager::setGrupiColors>("setGrupiColors:")
-                           .method<&QFColorManager::daynColors>("daynColors")
-                           .method<&QFColorManager::setDaynColors>("setDaynColors:")
-                           .ivar<&QFColorManager::m_notificationColors>("_notificationColors")
-                           .ivar<&QFColorManager::m_widgetColors>("_widgetColors")
-                           .ivar<&QFColorManager::m_axonColors>("_axonColors")
-                           .ivar<&QFColorManager::m_grupiColors>("_grupiColors")
-                           .ivar<&QFColorManager::m_daynColors>("_daynColors")
+#define TINTWELL_QFCOLORMANAGER_REGISTER(name, Name) .method<&QFColorManager::name>(#name).method<&QFColorManager::set##Name>("set" #Name ":")
+                           TINTWELL_QFCOLORMANAGER_FIELDS(TINTWELL_QFCOLORMANAGER_REGISTER)
+#undef TINTWELL_QFCOLORMANAGER_REGISTER
+#define TINTWELL_QFCOLORMANAGER_IVAR(name, Name) .ivar<&QFColorManager::m_##name>("_" #name)
+                           TINTWELL_QFCOLORMANAGER_FIELDS(TINTWELL_QFCOLORMANAGER_IVAR)
+#undef TINTWELL_QFCOLORMANAGER_IVAR
                            .build();
     return cls;
 }
@@ -58,10 +49,8 @@ Id QFColorManager::initImpl()
     auto self = msgSendSuper<Id>(this, classObject(), SELECTOR("init"));
     if (!self)
         return nullptr;
-    m_notificationColors = NSMutableDictionary::dictionary();
-    m_widgetColors = NSMutableDictionary::dictionary();
-    m_axonColors = NSMutableDictionary::dictionary();
-    m_grupiColors = NSMutableDictionary::dictionary();
-    m_daynColors = NSMutableDictionary::dictionary();
+#define TINTWELL_QFCOLORMANAGER_FILL(name, Name) m_##name = NSMutableDictionary::dictionary();
+    TINTWELL_QFCOLORMANAGER_FIELDS(TINTWELL_QFCOLORMANAGER_FILL)
+#undef TINTWELL_QFCOLORMANAGER_FILL
     return self;
 }

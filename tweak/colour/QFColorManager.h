@@ -2,6 +2,14 @@
 
 #include "platform/foundation/NSMutableDictionary.h"
 
+// The cache's five surfaces, each a property holding its dictionary.
+#define TINTWELL_QFCOLORMANAGER_FIELDS(FIELD) \
+    FIELD(notificationColors, NotificationColors) \
+    FIELD(widgetColors, WidgetColors)             \
+    FIELD(axonColors, AxonColors)                 \
+    FIELD(grupiColors, GrupiColors)               \
+    FIELD(daynColors, DaynColors)
+
 // The process-wide colour cache: per surface, a dictionary from bundle identifier to the
 // colour chosen for that app. Entries are only ever added, by the surface hooks.
 class QFColorManager : public Object {
@@ -12,17 +20,11 @@ public:
     static QFColorManager* sharedManager();
 
     // Borrowed, as the phone's property getters are; every layout pass reads them.
-    const RefPtr<NSMutableDictionary>& notificationColors() const { return m_notificationColors; }
-    const RefPtr<NSMutableDictionary>& widgetColors() const { return m_widgetColors; }
-    const RefPtr<NSMutableDictionary>& axonColors() const { return m_axonColors; }
-    const RefPtr<NSMutableDictionary>& grupiColors() const { return m_grupiColors; }
-    const RefPtr<NSMutableDictionary>& daynColors() const { return m_daynColors; }
-
-    void setNotificationColors(RefPtr<NSMutableDictionary> colors) { m_notificationColors = std::move(colors); }
-    void setWidgetColors(RefPtr<NSMutableDictionary> colors) { m_widgetColors = std::move(colors); }
-    void setAxonColors(RefPtr<NSMutableDictionary> colors) { m_axonColors = std::move(colors); }
-    void setGrupiColors(RefPtr<NSMutableDictionary> colors) { m_grupiColors = std::move(colors); }
-    void setDaynColors(RefPtr<NSMutableDictionary> colors) { m_daynColors = std::move(colors); }
+#define TINTWELL_QFCOLORMANAGER_ACCESSORS(name, Name)                            \
+    const RefPtr<NSMutableDictionary>& name() const { return m_##name; }        \
+    void set##Name(RefPtr<NSMutableDictionary> colors) { m_##name = std::move(colors); }
+    TINTWELL_QFCOLORMANAGER_FIELDS(TINTWELL_QFCOLORMANAGER_ACCESSORS)
+#undef TINTWELL_QFCOLORMANAGER_ACCESSORS
 
 protected:
     QFColorManager() = default;
@@ -31,9 +33,7 @@ private:
     static RefPtr<QFColorManager> sharedManagerImpl() { return sharedManager(); }
     Id initImpl();
 
-    RefPtr<NSMutableDictionary> m_notificationColors;
-    RefPtr<NSMutableDictionary> m_widgetColors;
-    RefPtr<NSMutableDictionary> m_axonColors;
-    RefPtr<NSMutableDictionary> m_grupiColors;
-    RefPtr<NSMutableDictionary> m_daynColors;
+#define TINTWELL_QFCOLORMANAGER_MEMBER(name, Name) RefPtr<NSMutableDictionary> m_##name;
+    TINTWELL_QFCOLORMANAGER_FIELDS(TINTWELL_QFCOLORMANAGER_MEMBER)
+#undef TINTWELL_QFCOLORMANAGER_MEMBER
 };

@@ -8,10 +8,9 @@
 #include "platform/runtime/RememberedClass.h"
 #include "platform/runtime/Runtime.h"
 
-#include <array>
-#include <atomic>
 #include <cstdint>
 #include <string_view>
+#include <type_traits>
 
 // What the hook files share: classes and variables by name, kind tests, the trait-style
 // test and its repaint delay, the colours file, the system icon and the notification colour.
@@ -63,6 +62,22 @@ inline void repaintAfterStyleChange(const Object* view, const Object* previousTr
 // count, with the same style record, needs no second look.
 uint64_t viewChangeCount();
 void noteViewChange();
+
+// A setter hook for a value that layout passes set again and again: the original runs, and
+// only a real change counts. `previous` holds the original.
+template<ClassName getter, typename Value, auto* previous>
+void noteChangingSetter(id self, SEL sel, Value value)
+{
+    static const SEL read = sel_registerName(getter.text);
+    bool changes;
+    if constexpr (std::is_same_v<Value, id>)
+        changes = msgSend<Id>(self, read).get() != value;
+    else
+        changes = msgSend<Value>(self, read) != value;
+    (*previous)(self, sel, value);
+    if (changes)
+        noteViewChange();
+}
 
 // A colour the settings pages wrote into the colours file, read afresh at each call: nil
 // when the entry is missing or no colour text.

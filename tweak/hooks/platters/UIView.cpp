@@ -24,24 +24,8 @@ void didMoveToSuperview(id self, SEL sel)
     noteViewChange();
 }
 
-// Layout passes set the same flags again and again; only a change counts.
 void (*previousSetHidden)(id, SEL, bool);
-void setHidden(id self, SEL sel, bool hidden)
-{
-    bool changes = msgSend<bool>(self, SELECTOR("isHidden")) != hidden;
-    previousSetHidden(self, sel, hidden);
-    if (changes)
-        noteViewChange();
-}
-
 void (*previousSetBackgroundColor)(id, SEL, id);
-void setBackgroundColor(id self, SEL sel, id colour)
-{
-    bool changes = msgSend<Id>(self, SELECTOR("backgroundColor")).get() != colour;
-    previousSetBackgroundColor(self, sel, colour);
-    if (changes)
-        noteViewChange();
-}
 
 } // namespace
 
@@ -50,8 +34,8 @@ InstallationRows rows()
     return {
         replaceRow("UIView", "willMoveToSuperview:", &willMoveToSuperview, &previousWillMoveToSuperview),
         replaceRow("UIView", "didMoveToSuperview", &didMoveToSuperview, &previousDidMoveToSuperview),
-        replaceRow("UIView", "setHidden:", &setHidden, &previousSetHidden),
-        replaceRow("UIView", "setBackgroundColor:", &setBackgroundColor, &previousSetBackgroundColor),
+        replaceRow("UIView", "setHidden:", &noteChangingSetter<"isHidden", bool, &previousSetHidden>, &previousSetHidden),
+        replaceRow("UIView", "setBackgroundColor:", &noteChangingSetter<"backgroundColor", id, &previousSetBackgroundColor>, &previousSetBackgroundColor),
     };
 }
 
