@@ -63,6 +63,19 @@ inline void repaintAfterStyleChange(const Object* view, const Object* previousTr
 uint64_t viewChangeCount();
 void noteViewChange();
 
+// A hook that runs the original, then counts a change: `&ChangeAfter<&previous>::hook`,
+// with `previous` holding the original.
+template<auto previous>
+struct ChangeAfter;
+template<typename... Args, void (**previous)(id, SEL, Args...)>
+struct ChangeAfter<previous> {
+    static void hook(id self, SEL sel, Args... args)
+    {
+        (*previous)(self, sel, args...);
+        noteViewChange();
+    }
+};
+
 // A setter hook for a value that layout passes set again and again: the original runs, and
 // only a real change counts. `previous` holds the original.
 template<ClassName getter, typename Value, auto* previous>

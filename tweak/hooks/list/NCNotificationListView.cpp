@@ -11,7 +11,6 @@
 #include "tweak/settings/SettingsGlobals.h"
 #include "tweak/styling/UIView+Tintwell.h"
 
-
 // App groups: toggle colouring, header recolouring, the first-notification rule.
 namespace NCNotificationListViewHooks {
 
@@ -40,11 +39,6 @@ void traitCollectionDidChange(id self, SEL sel, id previousTraitCollection)
 }
 
 void (*previousSetGrouped)(id, SEL, bool);
-void setGrouped(id self, SEL sel, bool grouped)
-{
-    previousSetGrouped(self, sel, grouped);
-    noteViewChange();
-}
 
 void (*previousDealloc)(id, SEL);
 void dealloc(id self, SEL sel)
@@ -158,7 +152,7 @@ InstallationRows rows()
     return {
         replaceRow("NCNotificationListView", "layoutSubviews", &layoutSubviews, &previousLayoutSubviews),
         replaceRow("NCNotificationListView", "traitCollectionDidChange:", &traitCollectionDidChange, &previousTraitCollectionDidChange),
-        replaceRow("NCNotificationListView", "setGrouped:", &setGrouped, &previousSetGrouped),
+        replaceRow("NCNotificationListView", "setGrouped:", &ChangeAfter<&previousSetGrouped>::hook, &previousSetGrouped),
         replaceRow("NCNotificationListView", "dealloc", &dealloc, &previousDealloc),
         replaceRow("NCNotificationListView", "removeViewAtIndex:animated:", &removeViewAtIndex, &previousRemoveViewAtIndex),
         replaceRow("NCNotificationListView", "insertViewAtIndex:animated:", &insertViewAtIndex, &previousInsertViewAtIndex),

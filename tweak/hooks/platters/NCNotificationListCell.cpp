@@ -10,18 +10,13 @@ using namespace Hooks;
 namespace {
 
 void (*previousSetContentViewController)(id, SEL, id);
-void setContentViewController(id self, SEL sel, id controller)
-{
-    previousSetContentViewController(self, sel, controller);
-    noteViewChange();
-}
 
 } // namespace
 
 InstallationRows rows()
 {
     return {
-        replaceRow("NCNotificationListCell", "setContentViewController:", &setContentViewController, &previousSetContentViewController),
+        replaceRow("NCNotificationListCell", "setContentViewController:", &ChangeAfter<&previousSetContentViewController>::hook, &previousSetContentViewController),
     };
 }
 

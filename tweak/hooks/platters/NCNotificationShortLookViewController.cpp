@@ -115,11 +115,6 @@ void viewDidLayoutSubviews(id self, SEL sel)
 }
 
 void (*previousSetNotificationRequest)(id, SEL, id);
-void setNotificationRequest(id self, SEL sel, id request)
-{
-    previousSetNotificationRequest(self, sel, request);
-    noteViewChange();
-}
 
 void (*previousDealloc)(id, SEL);
 void dealloc(id self, SEL sel)
@@ -144,7 +139,7 @@ InstallationRows rows()
     return {
         replaceRow("NCNotificationShortLookViewController", "viewDidLayoutSubviews", &viewDidLayoutSubviews, &previousViewDidLayoutSubviews),
         replaceRow("NCNotificationShortLookViewController", "traitCollectionDidChange:", &traitCollectionDidChange, &previousTraitCollectionDidChange),
-        replaceRow("NCNotificationShortLookViewController", "setNotificationRequest:", &setNotificationRequest, &previousSetNotificationRequest),
+        replaceRow("NCNotificationShortLookViewController", "setNotificationRequest:", &ChangeAfter<&previousSetNotificationRequest>::hook, &previousSetNotificationRequest),
         replaceRow("NCNotificationShortLookViewController", "dealloc", &dealloc, &previousDealloc),
         addMethodRow("NCNotificationShortLookViewController", "TWLsetNotificationColor", &TWLsetNotificationColor, "v@:"),
         addMethodRow("NCNotificationShortLookViewController", "TWLheaderIcon", &TWLheaderIcon, "@@:"),

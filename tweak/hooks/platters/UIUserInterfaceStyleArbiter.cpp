@@ -10,18 +10,13 @@ using namespace Hooks;
 namespace {
 
 void (*previousSetCurrentStyle)(id, SEL, long);
-void setCurrentStyle(id self, SEL sel, long style)
-{
-    previousSetCurrentStyle(self, sel, style);
-    noteViewChange();
-}
 
 } // namespace
 
 InstallationRows rows()
 {
     return {
-        replaceRow("UIUserInterfaceStyleArbiter", "setCurrentStyle:", &setCurrentStyle, &previousSetCurrentStyle),
+        replaceRow("UIUserInterfaceStyleArbiter", "setCurrentStyle:", &ChangeAfter<&previousSetCurrentStyle>::hook, &previousSetCurrentStyle),
     };
 }
 

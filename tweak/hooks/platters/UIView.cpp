@@ -18,11 +18,6 @@ void willMoveToSuperview(id self, SEL sel, id superview)
 }
 
 void (*previousDidMoveToSuperview)(id, SEL);
-void didMoveToSuperview(id self, SEL sel)
-{
-    previousDidMoveToSuperview(self, sel);
-    noteViewChange();
-}
 
 void (*previousSetHidden)(id, SEL, bool);
 void (*previousSetBackgroundColor)(id, SEL, id);
@@ -33,7 +28,7 @@ InstallationRows rows()
 {
     return {
         replaceRow("UIView", "willMoveToSuperview:", &willMoveToSuperview, &previousWillMoveToSuperview),
-        replaceRow("UIView", "didMoveToSuperview", &didMoveToSuperview, &previousDidMoveToSuperview),
+        replaceRow("UIView", "didMoveToSuperview", &ChangeAfter<&previousDidMoveToSuperview>::hook, &previousDidMoveToSuperview),
         replaceRow("UIView", "setHidden:", &noteChangingSetter<"isHidden", bool, &previousSetHidden>, &previousSetHidden),
         replaceRow("UIView", "setBackgroundColor:", &noteChangingSetter<"backgroundColor", id, &previousSetBackgroundColor>, &previousSetBackgroundColor),
     };
