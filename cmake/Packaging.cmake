@@ -56,10 +56,10 @@ twl_install_phone_layout(rootless)
 
 # The host package. The tools find their libraries in /usr/lib/tintwell.
 set(TWL_TOOLS tintwell-springboard tintwell-settings tintwell-preview tintwell-notify tintwell-colors tintwell-make-device tintwell-bound-settings)
-set(TWL_TOOL_LIBRARIES platform_runtime platform_foundation platform_graphics platform_apprecords platform_uikit platform_springboard
+set(TWL_TOOL_LIBRARIES platform_runtime platform_foundation platform_graphics platform_drawing platform_apprecords platform_uikit platform_springboard
   platform_settings outside_cephei outside_sparkcolourpicker)
 set_target_properties(${TWL_TOOLS} PROPERTIES INSTALL_RPATH "$ORIGIN/../lib/tintwell")
-set_target_properties(platform_runtime platform_foundation platform_graphics platform_apprecords platform_uikit platform_springboard
+set_target_properties(platform_runtime platform_foundation platform_graphics platform_drawing platform_apprecords platform_uikit platform_springboard
   platform_settings PROPERTIES INSTALL_RPATH "$ORIGIN")
 install(TARGETS ${TWL_TOOLS} RUNTIME DESTINATION usr/bin COMPONENT tools)
 install(TARGETS ${TWL_TOOL_LIBRARIES} LIBRARY DESTINATION usr/lib/tintwell COMPONENT tools)

@@ -1,9 +1,8 @@
 #include "device/IconArtist.h"
 
-#include "platform/graphics/CGImage.h"
+#include "platform/graphics/CairoDrawing.h"
 #include "platform/graphics/PNGCodec.h"
 
-#include <cairo.h>
 #include <cmath>
 #include <numbers>
 
@@ -213,12 +212,13 @@ std::optional<std::vector<uint8_t>> IconArtist::drawPNG(Design design, int pixel
     auto bitmap = CGImage::create(size_t(pixels), size_t(pixels));
     if (!bitmap)
         return std::nullopt;
-    cairo_t* cr = cairo_create(bitmap->surface());
+    auto surface = cairoSurface(*bitmap);
+    cairo_t* cr = cairo_create(surface.get());
     cairo_scale(cr, pixels / 60.0, pixels / 60.0);
     draw(cr, design);
     bool drawn = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
     cairo_destroy(cr);
-    cairo_surface_flush(bitmap->surface());
+    cairo_surface_flush(surface.get());
     if (!drawn)
         return std::nullopt;
     return PNGCodec::encode(*bitmap);

@@ -1,6 +1,7 @@
 #include "platform/graphics/CGContext.h"
 
 #include "platform/graphics/AreaAverager.h"
+#include "platform/graphics/DrawingBackend.h"
 
 #include <bit>
 #include <cmath>
@@ -53,50 +54,6 @@ std::optional<PixelFormat> pixelFormatFor(uint32_t bitmapInfo)
     return PixelFormat { offsets, hasAlpha };
 }
 
-cairo_operator_t cairoOperator(CGBlendMode mode)
-{
-    switch (mode) {
-    case kCGBlendModeMultiply: return CAIRO_OPERATOR_MULTIPLY;
-    case kCGBlendModeScreen: return CAIRO_OPERATOR_SCREEN;
-    case kCGBlendModeOverlay: return CAIRO_OPERATOR_OVERLAY;
-    case kCGBlendModeDarken: return CAIRO_OPERATOR_DARKEN;
-    case kCGBlendModeLighten: return CAIRO_OPERATOR_LIGHTEN;
-    case kCGBlendModeColorDodge: return CAIRO_OPERATOR_COLOR_DODGE;
-    case kCGBlendModeColorBurn: return CAIRO_OPERATOR_COLOR_BURN;
-    case kCGBlendModeSoftLight: return CAIRO_OPERATOR_SOFT_LIGHT;
-    case kCGBlendModeHardLight: return CAIRO_OPERATOR_HARD_LIGHT;
-    case kCGBlendModeDifference: return CAIRO_OPERATOR_DIFFERENCE;
-    case kCGBlendModeExclusion: return CAIRO_OPERATOR_EXCLUSION;
-    case kCGBlendModeHue: return CAIRO_OPERATOR_HSL_HUE;
-    case kCGBlendModeSaturation: return CAIRO_OPERATOR_HSL_SATURATION;
-    case kCGBlendModeColor: return CAIRO_OPERATOR_HSL_COLOR;
-    case kCGBlendModeLuminosity: return CAIRO_OPERATOR_HSL_LUMINOSITY;
-    case kCGBlendModeClear: return CAIRO_OPERATOR_CLEAR;
-    case kCGBlendModeCopy: return CAIRO_OPERATOR_SOURCE;
-    case kCGBlendModeSourceIn: return CAIRO_OPERATOR_IN;
-    case kCGBlendModeSourceOut: return CAIRO_OPERATOR_OUT;
-    case kCGBlendModeSourceAtop: return CAIRO_OPERATOR_ATOP;
-    case kCGBlendModeDestinationOver: return CAIRO_OPERATOR_DEST_OVER;
-    case kCGBlendModeDestinationIn: return CAIRO_OPERATOR_DEST_IN;
-    case kCGBlendModeDestinationOut: return CAIRO_OPERATOR_DEST_OUT;
-    case kCGBlendModeDestinationAtop: return CAIRO_OPERATOR_DEST_ATOP;
-    case kCGBlendModeXOR: return CAIRO_OPERATOR_XOR;
-    case kCGBlendModePlusLighter: return CAIRO_OPERATOR_ADD;
-    case kCGBlendModePlusDarker: // no cairo equivalent; the nearest ordinary result
-    case kCGBlendModeNormal:
-    default: return CAIRO_OPERATOR_OVER;
-    }
-}
-
-cairo_filter_t cairoFilter(CGInterpolationQuality quality)
-{
-    switch (quality) {
-    case kCGInterpolationNone: return CAIRO_FILTER_NEAREST;
-    case kCGInterpolationLow: return CAIRO_FILTER_BILINEAR;
-    default: return CAIRO_FILTER_GOOD;
-    }
-}
-
 } // namespace
 
 Class CGContext::classObject()
@@ -132,10 +89,6 @@ RefPtr<CGContext> CGContext::createBitmap(void* data, size_t width, size_t heigh
     context->m_offsets = format->offsets;
     context->m_hasAlpha = format->hasAlpha;
     context->m_nativeOrder = format->offsets == nativeOffsets;
-    context->m_surface = cairo_image_surface_create_for_data(context->m_data,
-        format->hasAlpha ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24, int(width), int(height), int(bytesPerRow));
-    if (cairo_surface_status(context->m_surface) != CAIRO_STATUS_SUCCESS)
-        return nullptr;
     return context;
 }
 
@@ -156,12 +109,6 @@ RefPtr<CGContext> CGContext::createImageContext(CGSize size, bool opaque, double
     return context;
 }
 
-CGContext::~CGContext()
-{
-    if (m_surface)
-        cairo_surface_destroy(m_surface);
-}
-
 CGContext::DeviceRect CGContext::toDevice(CGRect rect) const
 {
     double x = CGRectGetMinX(rect) * m_scale;
@@ -171,7 +118,7 @@ CGContext::DeviceRect CGContext::toDevice(CGRect rect) const
     return { x, y, width, height };
 }
 
-void CGContext::enterCairo()
+void CGContext::beginNativeAccess()
 {
     if (m_nativeOrder)
         return;
@@ -183,12 +130,10 @@ void CGContext::enterCairo()
             std::memcpy(pixel, &word, 4);
         }
     }
-    cairo_surface_mark_dirty(m_surface);
 }
 
-void CGContext::leaveCairo()
+void CGContext::endNativeAccess()
 {
-    cairo_surface_flush(m_surface);
     if (m_nativeOrder)
         return;
     for (size_t y = 0; y < m_height; ++y) {
@@ -204,7 +149,7 @@ void CGContext::leaveCairo()
     }
 }
 
-void CGContext::drawInDevice(DeviceRect rect, bool flipped, const CGImage& image, cairo_operator_t op, double alpha)
+void CGContext::drawInDevice(DeviceRect rect, bool flipped, const CGImage& image, CGBlendMode mode, double alpha)
 {
     if (!(rect.width > 0) || !(rect.height > 0) || !(alpha > 0))
         return;
@@ -220,73 +165,36 @@ void CGContext::drawInDevice(DeviceRect rect, bool flipped, const CGImage& image
                 source = reduced.get();
         }
     }
-    enterCairo();
-    cairo_t* cr = cairo_create(m_surface);
-    cairo_set_operator(cr, op);
-    cairo_rectangle(cr, rect.x, rect.y, rect.width, rect.height);
-    cairo_clip(cr);
-    cairo_translate(cr, rect.x, flipped ? rect.y + rect.height : rect.y);
-    cairo_scale(cr, rect.width / double(source->width()), (flipped ? -rect.height : rect.height) / double(source->height()));
-    cairo_set_source_surface(cr, source->surface(), 0, 0);
-    cairo_pattern_t* pattern = cairo_get_source(cr);
-    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
-    cairo_pattern_set_filter(pattern, cairoFilter(m_quality));
-    if (alpha >= 1)
-        cairo_paint(cr);
-    else
-        cairo_paint_with_alpha(cr, alpha);
-    cairo_destroy(cr);
-    leaveCairo();
+    if (auto* backend = DrawingBackend::shared())
+        backend->drawImage(*this, rect, flipped, *source, mode, alpha);
 }
 
 void CGContext::drawImage(CGRect rect, CGImageRef image)
 {
     if (!image)
         return;
-    drawInDevice(toDevice(rect), m_yDown, *image, CAIRO_OPERATOR_OVER, 1);
+    drawInDevice(toDevice(rect), m_yDown, *image, kCGBlendModeNormal, 1);
 }
 
 void CGContext::drawImageUpright(CGRect rect, CGImageRef image, CGBlendMode mode, double alpha)
 {
     if (!image)
         return;
-    drawInDevice(toDevice(rect), !m_yDown, *image, cairoOperator(mode), std::min(alpha, 1.0));
+    drawInDevice(toDevice(rect), !m_yDown, *image, mode, std::min(alpha, 1.0));
 }
 
 void CGContext::fillRect(CGRect rect)
 {
     if (!m_fillColor)
         return;
-    auto& c = m_fillColor->components();
-    withCairo([&](cairo_t* cr) {
-        cairo_set_source_rgba(cr, c[0], c[1], c[2], c[3]);
-        cairo_rectangle(cr, rect.origin.x, rect.origin.y, rect.size.width, rect.size.height);
-        cairo_fill(cr);
-    });
+    if (auto* backend = DrawingBackend::shared())
+        backend->fillRect(*this, rect, m_fillColor->components());
 }
 
 void CGContext::clearRect(CGRect rect)
 {
-    withCairo([&](cairo_t* cr) {
-        cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
-        cairo_rectangle(cr, rect.origin.x, rect.origin.y, rect.size.width, rect.size.height);
-        cairo_fill(cr);
-    });
-}
-
-void CGContext::withCairo(const std::function<void(cairo_t*)>& draw)
-{
-    enterCairo();
-    cairo_t* cr = cairo_create(m_surface);
-    if (m_yDown) {
-        cairo_scale(cr, m_scale, m_scale);
-    } else {
-        cairo_translate(cr, 0, double(m_height));
-        cairo_scale(cr, m_scale, -m_scale);
-    }
-    draw(cr);
-    cairo_destroy(cr);
-    leaveCairo();
+    if (auto* backend = DrawingBackend::shared())
+        backend->clearRect(*this, rect);
 }
 
 RefPtr<CGImage> CGContext::makeImage() const

@@ -6,7 +6,6 @@
 #include "platform/graphics/CGImage.h"
 
 #include <array>
-#include <functional>
 #include <optional>
 #include <memory>
 
@@ -69,11 +68,17 @@ inline constexpr uint32_t kCGBitmapByteOrder32Little = 2 << 12;
 inline constexpr uint32_t kCGBitmapByteOrder16Big = 3 << 12;
 inline constexpr uint32_t kCGBitmapByteOrder32Big = 4 << 12;
 
-// A drawing destination over a 32-bit-per-pixel bitmap. Drawing is done by cairo; a
-// bitmap whose byte order is not cairo's is converted in place around each operation.
+// A drawing destination over a 32-bit-per-pixel bitmap. Drawing is done by cairo, through
+// the drawing library (DrawingBackend.h); a bitmap whose byte order is not cairo's is
+// converted in place around each operation.
 class CGContext : public Object {
     TW_OBJECT(CGContext)
 public:
+    // A rectangle in pixels, y down from the bitmap's first row.
+    struct DeviceRect {
+        double x, y, width, height;
+    };
+
     // 8 bits per component, premultiplied or skipped alpha, first or last, default /
     // 32-bit big / 32-bit little order. Null data: the context owns a cleared bitmap.
     // Nil for any other format or a row too short for the width.
@@ -92,6 +97,9 @@ public:
     CGInterpolationQuality interpolationQuality() const { return m_quality; }
     void setInterpolationQuality(CGInterpolationQuality quality) { m_quality = quality; }
     void setFillColor(CGColorRef color) { m_fillColor = color; }
+    bool hasAlpha() const { return m_hasAlpha; }
+    // The UIKit image context's user space runs y down; a bitmap context's, y up.
+    bool isYDown() const { return m_yDown; }
 
     // CGContextDrawImage: the image's top row at the rectangle's maximum y of user space.
     void drawImage(CGRect, CGImageRef);
@@ -101,26 +109,21 @@ public:
     void clearRect(CGRect);
     // The pixels as an image, premultiplied; skipped alpha reads as opaque.
     RefPtr<CGImage> makeImage() const;
-    // Runs `draw` on a cairo context whose user space is this context's, for renderers.
-    void withCairo(const std::function<void(cairo_t*)>& draw);
 
-    ~CGContext() override;
+    // For the drawing library: the bitmap in cairo's ARGB32 words from the first call to
+    // the second, so cairo can draw on it in place.
+    void beginNativeAccess();
+    void endNativeAccess();
 
 protected:
     CGContext() = default;
 
 private:
-    struct DeviceRect {
-        double x, y, width, height;
-    };
     DeviceRect toDevice(CGRect) const;
-    void enterCairo();
-    void leaveCairo();
-    void drawInDevice(DeviceRect, bool flipped, const CGImage&, cairo_operator_t, double alpha);
+    void drawInDevice(DeviceRect, bool flipped, const CGImage&, CGBlendMode, double alpha);
 
     uint8_t* m_data { nullptr };
     std::unique_ptr<uint8_t[]> m_ownedData;
-    cairo_surface_t* m_surface { nullptr };
     size_t m_width { 0 };
     size_t m_height { 0 };
     size_t m_bytesPerRow { 0 };

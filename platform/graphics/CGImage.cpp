@@ -1,5 +1,6 @@
 #include "platform/graphics/CGImage.h"
 
+
 Class CGImage::classObject()
 {
     static Class cls = ClassBuilder<CGImage>("CGImage", Object::classObject()).build();
@@ -8,37 +9,25 @@ Class CGImage::classObject()
 
 RefPtr<CGImage> CGImage::create(size_t width, size_t height)
 {
+    // cairo draws nothing larger.
     if (!width || !height || width > 32767 || height > 32767)
         return nullptr;
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, int(width), int(height));
-    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-        cairo_surface_destroy(surface);
+    // 4 bytes a pixel is also cairo's row alignment, so its surfaces can share the memory.
+    size_t stride = width * 4;
+    // calloc: a large bitmap's untouched pages cost nothing until drawn on.
+    auto* data = static_cast<uint8_t*>(std::calloc(height, stride));
+    if (!data)
         return nullptr;
-    }
     auto image = make<CGImage>();
-    image->m_surface = surface;
-    image->m_data = cairo_image_surface_get_data(surface);
+    image->m_data.reset(data);
     image->m_width = width;
     image->m_height = height;
-    image->m_stride = size_t(cairo_image_surface_get_stride(surface));
+    image->m_stride = stride;
     return image;
 }
 
-CGImage::~CGImage()
-{
-    if (m_surface)
-        cairo_surface_destroy(m_surface);
-}
-
-uint32_t* CGImage::rowAt(size_t y) { return reinterpret_cast<uint32_t*>(m_data + y * m_stride); }
-const uint32_t* CGImage::rowAt(size_t y) const { return reinterpret_cast<const uint32_t*>(m_data + y * m_stride); }
-
-cairo_surface_t* CGImage::surface() const
-{
-    // Direct writes bypass cairo; any cached copy of the pixels must be dropped.
-    cairo_surface_mark_dirty(m_surface);
-    return m_surface;
-}
+uint32_t* CGImage::rowAt(size_t y) { return reinterpret_cast<uint32_t*>(m_data.get() + y * m_stride); }
+const uint32_t* CGImage::rowAt(size_t y) const { return reinterpret_cast<const uint32_t*>(m_data.get() + y * m_stride); }
 
 CGImage::Pixel CGImage::pixelAt(size_t x, size_t y) const
 {

@@ -2,11 +2,13 @@
 
 #include "platform/runtime/ClassBuilder.h"
 
-#include <cairo.h>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 
 // An immutable-by-convention bitmap: 8-bit premultiplied RGBA, held in cairo's native
-// ARGB32 layout so drawing never converts it.
+// ARGB32 layout so drawing never converts it. The pixels are the image's own memory, so
+// making and reading images does not need cairo loaded.
 class CGImage : public Object {
     TW_OBJECT(CGImage)
 public:
@@ -31,17 +33,17 @@ public:
     uint32_t* rowAt(size_t y);
     const uint32_t* rowAt(size_t y) const;
     size_t bytesPerRow() const { return m_stride; }
-    // For drawing; callers that wrote through rowAt() need not mark it dirty.
-    cairo_surface_t* surface() const;
-
-    ~CGImage() override;
+    uint8_t* data() { return m_data.get(); }
+    const uint8_t* data() const { return m_data.get(); }
 
 protected:
     CGImage() = default;
 
 private:
-    cairo_surface_t* m_surface { nullptr };
-    uint8_t* m_data { nullptr };
+    struct Free {
+        void operator()(uint8_t* data) const { std::free(data); }
+    };
+    std::unique_ptr<uint8_t, Free> m_data;
     size_t m_width { 0 };
     size_t m_height { 0 };
     size_t m_stride { 0 };

@@ -1,5 +1,7 @@
 #include "platform/graphics/PNGCodec.h"
 
+#include "platform/graphics/DrawingBackend.h"
+
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -192,12 +194,8 @@ bool PNGCodec::decodeRows(std::span<const uint8_t> data, const std::function<voi
 
 std::optional<std::vector<uint8_t>> PNGCodec::encode(const CGImage& image)
 {
-    std::vector<uint8_t> out;
-    auto write = [](void* closure, const unsigned char* data, unsigned length) {
-        static_cast<std::vector<uint8_t>*>(closure)->insert(static_cast<std::vector<uint8_t>*>(closure)->end(), data, data + length);
-        return CAIRO_STATUS_SUCCESS;
-    };
-    if (cairo_surface_write_to_png_stream(image.surface(), write, &out) != CAIRO_STATUS_SUCCESS)
-        return std::nullopt;
-    return out;
+    // cairo writes PNG files; it is loaded only by a program that writes one.
+    if (auto* backend = DrawingBackend::shared())
+        return backend->encodePNG(image);
+    return std::nullopt;
 }

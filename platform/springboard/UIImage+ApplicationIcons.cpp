@@ -5,6 +5,7 @@
 #include "platform/foundation/NSDictionary.h"
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/NSURL.h"
+#include "platform/graphics/CairoDrawing.h"
 #include "platform/graphics/UIGraphics.h"
 #include "platform/springboard/AppRecordClasses.h"
 #include "platform/springboard/ApplicationIconCache.h"
@@ -136,11 +137,12 @@ RefPtr<UIImage> drawApplicationIcon(const UIImage* icon, double points, double s
     }
     ::CGImage* bitmap = icon->cgImage();
     double side = points;
-    context->withCairo([&](cairo_t* cr) {
+    auto source = cairoSurface(*bitmap);
+    withCairo(*context, [&](cairo_t* cr) {
         addRoundedSquare(cr, side);
         cairo_clip(cr);
         cairo_scale(cr, side / double(bitmap->width()), side / double(bitmap->height()));
-        cairo_set_source_surface(cr, bitmap->surface(), 0, 0);
+        cairo_set_source_surface(cr, source.get(), 0, 0);
         cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
         cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
         cairo_paint(cr);

@@ -1,5 +1,6 @@
 #include "platform/uikit/ViewRenderer.h"
 
+#include "platform/graphics/CairoDrawing.h"
 #include "platform/graphics/UIImage.h"
 #include "platform/uikit/UIImageView.h"
 #include "platform/uikit/UILabel.h"
@@ -125,10 +126,11 @@ void drawImage(cairo_t* cr, const UIImageView& imageView)
     if (points.width <= 0 || points.height <= 0)
         return;
     CGRect target = imageRect(imageView.bounds().size, points, imageView.contentMode());
+    auto source = cairoSurface(*bitmap);
     cairo_save(cr);
     cairo_translate(cr, target.origin.x, target.origin.y);
     cairo_scale(cr, target.size.width / double(bitmap->width()), target.size.height / double(bitmap->height()));
-    cairo_set_source_surface(cr, bitmap->surface(), 0, 0);
+    cairo_set_source_surface(cr, source.get(), 0, 0);
     cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
     cairo_rectangle(cr, 0, 0, double(bitmap->width()), double(bitmap->height()));
     cairo_fill(cr);
@@ -200,13 +202,14 @@ RefPtr<CGImage> ViewRenderer::render(const UIView* root, double scale)
     auto bitmap = CGImage::create(width, height);
     if (!bitmap)
         return nullptr;
-    cairo_t* cr = cairo_create(bitmap->surface());
+    auto surface = cairoSurface(*bitmap);
+    cairo_t* cr = cairo_create(surface.get());
     cairo_set_source_rgb(cr, 1, 1, 1);
     cairo_paint(cr);
     cairo_scale(cr, scale, scale);
     drawView(cr, *root, true);
     cairo_destroy(cr);
-    cairo_surface_flush(bitmap->surface());
+    cairo_surface_flush(surface.get());
     return bitmap;
 }
 
