@@ -35,3 +35,5 @@ void registerAppRecordClasses()
     registerUIImageNSBundle();
     registerUIImageApplicationIcons();
 }
+
+void PlatformRegisterAppRecordClasses() { registerAppRecordClasses(); }

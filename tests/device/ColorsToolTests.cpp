@@ -208,6 +208,25 @@ TEST_F(ColorsCommand, ManyJobsPrintTheSameLinesInTheSameOrderAsOne)
     EXPECT_TRUE(single.lines[5].contains("error"));
 }
 
+// cairo and its libraries take longer to load than an icon takes to analyse: a run on files
+// of the grid's size or more must not load them. The loader lists what it loads.
+TEST_F(ColorsCommand, FilesAreAnalysedWithoutLoadingCairoUnlessAnIconMustBeStretched)
+{
+    auto large = writeBands("large.png", 64, { { appBlue, 64 } });
+    auto small = writeBands("small.png", 7, { { appBlue, 7 } });
+    auto loaded = [](const std::string& file) {
+        return subprocess::run("/usr/bin/env", { "LD_DEBUG=files", TINTWELL_COLORS_EXECUTABLE, file }, true).output;
+    };
+    auto onLarge = loaded(large);
+    EXPECT_THAT(onLarge, HasSubstr("\"merged\":\"#007AFF\""));
+    EXPECT_THAT(onLarge, testing::Not(HasSubstr("libcairo")));
+    EXPECT_THAT(onLarge, testing::Not(HasSubstr("libplatform_drawing")));
+    // A smaller icon is stretched over the grid by drawing, as the extension draws it.
+    auto onSmall = loaded(small);
+    EXPECT_THAT(onSmall, HasSubstr("\"merged\":\"#007AFF\""));
+    EXPECT_THAT(onSmall, HasSubstr("libcairo"));
+}
+
 TEST_F(ColorsCommand, BadUsageExitsTwoAndHelpExplainsTheColours)
 {
     auto good = writeBands("good.png", 4, { { appBlue, 4 } });

@@ -53,6 +53,14 @@ for layout in classic rootless; do
     || fail "$layout: the restart did not reach $jb/usr/bin/sbreload: $(cat "$work/$layout.restart")"
 done
 
+# The colours command loads cairo and the app records only when it needs them: an icon
+# smaller than its grid is stretched by drawing, an installed app's icon is drawn by the
+# app records. Both must be found where the package put them.
+base64 -d >"$work/tiny.png" <<<'iVBORw0KGgoAAAANSUhEUgAAAAQAAAAECAYAAACp8Z5+AAAAMUlEQVR4nBXIoQEAMAgEsddoNLrj/DiMyFb0EDHRSDsPRms1CgJGx0USMDovioDRtR9JOCEhP3jftAAAAABJRU5ErkJggg=='
+"$bin/tintwell-colors" "$work/tiny.png" 2>&1 | has '"merged":"#C83C0F"' || fail "tintwell-colors could not analyse a small icon"
+"$bin/tintwell-colors" --root "$work/classic-device" --bundle-id com.apple.MobileSMS 2>&1 | has '"icon":"app"' \
+  || fail "tintwell-colors could not analyse an installed app's icon"
+
 # The installed preview finds the home screen and the sample device installed beside it.
 "$bin/tintwell-preview" >"$work/preview.log" 2>&1 &
 preview=$!

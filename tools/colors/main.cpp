@@ -3,11 +3,13 @@
 #include "tools/colors/ProgressLine.h"
 
 #include "platform/foundation/DeviceRoot.h"
-#include "platform/springboard/AppRecordClasses.h"
 #include "tweak/colour/UIImage+Tintwell.h"
 #include "tools/common/ToolCommandLine.h"
 
 #include <CLI/CLI.hpp>
+#include <cstddef>
+#include <dlfcn.h>
+#include <filesystem>
 #include <iostream>
 #include <thread>
 #include <unistd.h>
@@ -43,6 +45,51 @@ other inputs are still printed. Exit status: 0 all inputs analysed, 1 some faile
 )";
 
 unsigned defaultJobs() { return std::max(1u, std::thread::hardware_concurrency()); }
+
+// The folders this program's own libraries are looked for in, its run path first. dlopen
+// would search the run path of its caller, which under the sanitizers is their runtime.
+std::vector<std::filesystem::path> librarySearchPath()
+{
+    void* self = dlopen(nullptr, RTLD_NOW);
+    Dl_serinfo size {};
+    if (!self || dlinfo(self, RTLD_DI_SERINFOSIZE, &size) != 0)
+        return {};
+    std::vector<std::max_align_t> buffer(size.dls_size / sizeof(std::max_align_t) + 1);
+    auto* info = reinterpret_cast<Dl_serinfo*>(buffer.data());
+    *info = size;
+    if (dlinfo(self, RTLD_DI_SERINFO, info) != 0)
+        return {};
+    std::vector<std::filesystem::path> folders;
+    for (unsigned i = 0; i < info->dls_cnt; ++i) {
+        // An empty entry would mean the current folder: never load from there.
+        std::filesystem::path folder = info->dls_serpath[i].dls_name;
+        if (folder.is_absolute())
+            folders.push_back(std::move(folder));
+    }
+    return folders;
+}
+
+// The app records draw icons with cairo, whose loading takes longer than analysing a file,
+// so they are loaded only when an app's icon is asked for.
+bool loadAppRecords()
+{
+    void* library = nullptr;
+    for (auto& folder : librarySearchPath()) {
+        std::error_code error;
+        if (auto path = folder / TINTWELL_APP_RECORDS_LIBRARY; std::filesystem::is_regular_file(path, error)) {
+            library = dlopen(path.c_str(), RTLD_NOW | RTLD_GLOBAL);
+            break;
+        }
+    }
+    auto* registerClasses = library ? reinterpret_cast<void (*)()>(dlsym(library, "PlatformRegisterAppRecordClasses")) : nullptr;
+    if (!registerClasses) {
+        const char* reason = dlerror();
+        std::cerr << "tintwell-colors: cannot load the app records: " << (reason ? reason : "unknown") << '\n';
+        return false;
+    }
+    registerClasses();
+    return true;
+}
 
 } // namespace
 
@@ -105,10 +152,15 @@ int main(int argc, char** argv)
             },
             [&](size_t done) { progress.update(done); });
     }
-    if (!bundleIDs.empty())
-        registerAppRecordClasses();
+    bool appRecords = bundleIDs.empty() || loadAppRecords();
     for (auto& bundleID : bundleIDs) {
         nlohmann::ordered_json line { { "bundleID", bundleID } };
+        if (!appRecords) {
+            line["error"] = "the app records could not be loaded";
+            allSucceeded = false;
+            std::cout << ColorReport::lineText(line) << '\n';
+            continue;
+        }
         auto identifier = NSString::string(bundleID);
         auto icon = stockIconForID(identifier.get());
         if (icon.image) {
