@@ -1,6 +1,5 @@
 #include "platform/graphics/CGImage.h"
 
-
 Class CGImage::classObject()
 {
     static Class cls = ClassBuilder<CGImage>("CGImage", Object::classObject()).build();

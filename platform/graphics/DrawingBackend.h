@@ -19,8 +19,8 @@ public:
     // Called by the drawing library as it loads.
     static void install(DrawingBackend&);
 
-    // The image stretched over the rectangle, its first row at the top, or at the bottom
-    // when flipped; blended with the context's interpolation quality.
+    // The image stretched over the rectangle, its first row at the top (at the bottom when
+    // flipped), sampled with the context's interpolation quality, composited by the mode.
     virtual void drawImage(CGContext&, CGContext::DeviceRect, bool flipped, const CGImage&, CGBlendMode, double alpha) = 0;
     // A rectangle of user space filled with a colour, or cleared to transparent.
     virtual void fillRect(CGContext&, CGRect, const std::array<double, 4>& rgba) = 0;
