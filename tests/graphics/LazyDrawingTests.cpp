@@ -1,6 +1,8 @@
 // This program links the graphics library alone, as the colours command does: cairo must
 // stay unloaded until something is drawn, and drawing must then work as if it were linked.
 #include "tests/graphics/TestImages.h"
+#include "tests/support/Subprocess.h"
+#include "tests/support/TemporaryFolder.h"
 
 #include "platform/graphics/CGContext.h"
 #include "platform/graphics/PNGCodec.h"
@@ -8,6 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <dlfcn.h>
+#include <filesystem>
 #include <link.h>
 #include <string>
 
@@ -22,6 +28,12 @@ bool isLoaded(const std::string& name)
                },
                const_cast<std::string*>(&name))
         != 0;
+}
+
+std::string loadedFrom(const void* symbol)
+{
+    Dl_info info {};
+    return dladdr(symbol, &info) && info.dli_fname ? info.dli_fname : "";
 }
 
 } // namespace
@@ -69,4 +81,41 @@ TEST(LazyDrawing, DecodingAndMeasuringLeaveCairoUnloadedAndTheFirstDrawingLoadsI
     auto again = PNGCodec::decode(*encoded);
     ASSERT_TRUE(again);
     EXPECT_EQ(again->pixelAt(3, 2), image->pixelAt(3, 2));
+}
+
+// A broken install: the graphics library stands where the drawing library is not. Drawing
+// then does nothing, says so once, and the program goes on. The program runs again in a
+// child process that finds the graphics library in a folder of its own.
+TEST(LazyDrawing, WithoutTheDrawingLibraryNothingIsDrawnAndOneLineSaysSo)
+{
+    if (std::getenv("TINTWELL_LAZY_DRAWING_CHILD")) {
+        ASSERT_EQ(std::filesystem::path(loadedFrom(reinterpret_cast<const void*>(&CGImage::create))).parent_path(),
+            std::filesystem::path(std::getenv("TINTWELL_LAZY_DRAWING_CHILD")));
+        auto image = CGImage::create(2, 2);
+        image->setPixelAt(0, 0, { 255, 0, 0, 255 });
+        auto context = CGContext::createBitmap(nullptr, 2, 2, 8, 0, kCGImageAlphaPremultipliedLast | kCGBitmapByteOrder32Big);
+        CGContextDrawImage(context.get(), CGRectMake(0, 0, 2, 2), image.get());
+        CGContextSetRGBFillColor(context.get(), 0, 1, 0, 1);
+        CGContextFillRect(context.get(), CGRectMake(0, 0, 2, 2));
+        auto* bytes = static_cast<const uint8_t*>(context->data());
+        EXPECT_TRUE(std::all_of(bytes, bytes + 16, [](uint8_t byte) { return byte == 0; }));
+        EXPECT_FALSE(PNGCodec::encode(*image));
+        EXPECT_FALSE(isLoaded("libcairo"));
+        return;
+    }
+    TemporaryFolder folder("tintwell-lazy-drawing");
+    auto graphics = std::filesystem::path(loadedFrom(reinterpret_cast<const void*>(&CGImage::create)));
+    ASSERT_EQ(graphics.filename(), "libplatform_graphics.so");
+    std::filesystem::copy_file(graphics, folder.path() / graphics.filename());
+
+    auto run = subprocess::run("/usr/bin/env",
+        { "LD_LIBRARY_PATH=" + folder.path().string(), "TINTWELL_LAZY_DRAWING_CHILD=" + folder.path().string(),
+            std::filesystem::read_symlink("/proc/self/exe").string(),
+            "--gtest_filter=LazyDrawing.WithoutTheDrawingLibraryNothingIsDrawnAndOneLineSaysSo" },
+        true);
+    EXPECT_EQ(run.status, 0) << run.output;
+    std::string message = "graphics: cannot load libplatform_drawing.so";
+    auto first = run.output.find(message);
+    EXPECT_NE(first, std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find(message, first + 1), std::string::npos) << run.output;
 }
